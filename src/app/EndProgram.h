@@ -1,0 +1,6 @@
+#pragma once
+
+// Ends the program at once: no further handler of either form runs. The real
+// platform ends the process here; under test the request is recorded and the
+// call unwinds to the outermost guard, so nothing after it runs either way.
+[[noreturn]] void EndProgram();

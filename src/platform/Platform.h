@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The operating-system services the logic needs, each behind a small interface
+// so that tests can replace them: message boxes, the millisecond clock, event
+// processing, the program's end and the screen's twips per pixel.
+
+class MessageBoxService
+{
+public:
+    virtual ~MessageBoxService() = default;
+    // A modal message with one OK button and no icon; returns when confirmed.
+    virtual void show(const QString &text, const QString &title) = 0;
+    // The standard run-time error message (also modal, one OK button).
+    virtual void showError(const QString &text, const QString &title) = 0;
+};
+
+class TickClock
+{
+public:
+    virtual ~TickClock() = default;
+    // Milliseconds since some fixed point; wraps after 2^32.
+    virtual quint32 tickCount() = 0;
+    virtual void sleep(qint32 milliseconds) = 0;
+};
+
+class EventPump
+{
+public:
+    virtual ~EventPump() = default;
+    // Handles the pending window messages once (painting included), then returns.
+    virtual void doEvents() = 0;
+};
+
+class ProgramTerminator
+{
+public:
+    virtual ~ProgramTerminator() = default;
+    // Ends the process at once. The real one never returns; a test's fake
+    // records the call and returns, and EndProgram then unwinds.
+    virtual void terminate() = 0;
+};
+
+class ScreenMetrics
+{
+public:
+    virtual ~ScreenMetrics() = default;
+    // Twips per pixel of the primary screen (1440 / logical dots per inch).
+    virtual float twipsPerPixelX() = 0;
+    virtual float twipsPerPixelY() = 0;
+};
+
+struct Platform
+{
+    MessageBoxService *messageBox = nullptr;
+    TickClock *clock = nullptr;
+    EventPump *events = nullptr;
+    ProgramTerminator *terminator = nullptr;
+    ScreenMetrics *screen = nullptr;
+};
+
+// The services in force. At start they are the real ones (Qt and the C library).
+Platform &platform();
+
+// Replaces some services for the lifetime of the object (tests); null members
+// keep the current service.
+class PlatformOverride
+{
+public:
+    explicit PlatformOverride(const Platform &replacement);
+    ~PlatformOverride();
+    PlatformOverride(const PlatformOverride &) = delete;
+    PlatformOverride &operator=(const PlatformOverride &) = delete;
+
+private:
+    Platform m_saved;
+};

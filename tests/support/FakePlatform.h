@@ -1,0 +1,86 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QStringList>
+
+// Test doubles for the platform services. Installing a FakePlatform replaces
+// every service until it goes out of scope.
+class FakeMessageBox : public MessageBoxService
+{
+public:
+    void show(const QString &text, const QString &title) override
+    {
+        messages.append(text);
+        titles.append(title);
+    }
+    void showError(const QString &text, const QString &title) override
+    {
+        errors.append(text);
+        titles.append(title);
+    }
+
+    QStringList messages; // ordinary messages, in order
+    QStringList errors;   // standard run-time error messages, in order
+    QStringList titles;
+};
+
+class FakeClock : public TickClock
+{
+public:
+    quint32 tickCount() override
+    {
+        const quint32 now = ticks;
+        if (!readings.empty()) {
+            ticks = readings.front();
+            readings.erase(readings.begin());
+        }
+        return now;
+    }
+    void sleep(qint32 milliseconds) override { sleeps.push_back(milliseconds); }
+
+    quint32 ticks = 0;
+    std::vector<quint32> readings; // the values the following readings return
+    std::vector<qint32> sleeps;
+};
+
+class FakeEvents : public EventPump
+{
+public:
+    void doEvents() override { ++calls; }
+    int calls = 0;
+};
+
+class FakeTerminator : public ProgramTerminator
+{
+public:
+    void terminate() override { ++calls; }
+    int calls = 0;
+};
+
+class FakeScreen : public ScreenMetrics
+{
+public:
+    float twipsPerPixelX() override { return x; }
+    float twipsPerPixelY() override { return y; }
+    float x = 15.0f;
+    float y = 15.0f;
+};
+
+class FakePlatform
+{
+public:
+    FakePlatform()
+        : m_override(Platform { &messageBox, &clock, &events, &terminator, &screen })
+    {
+    }
+
+    FakeMessageBox messageBox;
+    FakeClock clock;
+    FakeEvents events;
+    FakeTerminator terminator;
+    FakeScreen screen;
+
+private:
+    PlatformOverride m_override;
+};

@@ -1,0 +1,50 @@
+#include "support/TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
+TempFolder::TempFolder()
+    : m_dir(QDir::tempPath() + QStringLiteral("/tavlin-test-XXXXXX"))
+{
+}
+
+QString TempFolder::write(const QString &name, const QByteArray &content) const
+{
+    const QString full = path() + QLatin1Char('/') + name;
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    QFile file(full);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+    return full;
+}
+
+QString TempFolder::writeBmp(const QString &name, int width, int height, unsigned rgb) const
+{
+    const QString full = path() + QLatin1Char('/') + name;
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor::fromRgb(rgb));
+    image.save(full, "BMP");
+    return full;
+}
+
+EnvironmentGuard::EnvironmentGuard(const char *name)
+    : m_name(name)
+    , m_old(qgetenv(name))
+    , m_wasSet(qEnvironmentVariableIsSet(name))
+{
+}
+
+EnvironmentGuard::~EnvironmentGuard()
+{
+    if (m_wasSet)
+        qputenv(m_name.constData(), m_old);
+    else
+        qunsetenv(m_name.constData());
+}
+
+void EnvironmentGuard::set(const QString &value) const { qputenv(m_name.constData(), value.toLocal8Bit()); }
+
+void EnvironmentGuard::unset() const { qunsetenv(m_name.constData()); }
