@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The one test command: installs what is missing, then builds and runs every
+# test in three builds:
+#   build/       the program, tests and benchmarks, warnings as errors, all tests
+#                (end-to-end ones under their own Xvfb included);
+#   build-asan/  the unit tests (no browser engine) under AddressSanitizer and
+#                UndefinedBehaviorSanitizer;
+#   build-fuzz/  the libFuzzer targets (clang), each for a short run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+export CTEST_OUTPUT_ON_FAILURE=1
+
+echo "== build: program, tests, benchmarks"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVLIN_WERROR=ON >/dev/null
+cmake --build build -j"$jobs"
+
+echo "== build-asan: unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVLIN_WERROR=ON \
+    -DTAVLIN_SANITIZE=ON -DTAVLIN_WEBENGINE=OFF -DTAVLIN_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$jobs"
+
+echo "== build-fuzz: libFuzzer targets"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTAVLIN_FUZZ=ON -DTAVLIN_WEBENGINE=OFF -DTAVLIN_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j"$jobs"
+
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+echo "== sanitized unit tests"
+ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
+LSAN_OPTIONS=suppressions="$root/tests/lsan.supp":print_suppressions=0 \
+    ctest --test-dir build-asan -j"$jobs" -LE 'e2e|display' --timeout 300
+echo "== fuzzers"
+ctest --test-dir build-fuzz -j"$jobs" --timeout 300
+echo "== all tests"
+ctest --test-dir build -j"$jobs" --timeout 600
