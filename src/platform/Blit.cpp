@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -63,15 +63,100 @@ inline quint32 blendPixel(quint32 s, quint32 d, quint32 a, quint32 ia)
     return 0xFF000000u | (r << 16) | (g << 8) | b;
 }
 
-void blendRow(quint32 *d, const quint32 *s, int n, quint32 a)
+void blendTail(quint32 *d, const quint32 *s, int from, int n, quint32 a)
 {
     const quint32 ia = 255 - a;
+    for (int i = from; i < n; ++i)
+        d[i] = blendPixel(s[i], d[i], a, ia);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// Eight pixels at a time in 16-bit lanes; the same arithmetic as blendPixel
+// ((t * 257) >> 16 is (t + (t >> 8)) >> 8 for these values). Chosen at run
+// time on processors that have it.
+__attribute__((target("avx2"))) void blendRowAvx2(quint32 *d, const quint32 *s, int n, quint32 a)
+{
+    const __m256i va = _mm256_set1_epi16(static_cast<short>(a));
+    const __m256i via = _mm256_set1_epi16(static_cast<short>(255 - a));
+    const __m256i half = _mm256_set1_epi16(128);
+    const __m256i by257 = _mm256_set1_epi16(257);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i opaque = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(s + i));
+        const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(d + i));
+        __m256i lo = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(sv, zero), va),
+                                      _mm256_mullo_epi16(_mm256_unpacklo_epi8(dv, zero), via));
+        __m256i hi = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(sv, zero), va),
+                                      _mm256_mullo_epi16(_mm256_unpackhi_epi8(dv, zero), via));
+        lo = _mm256_mulhi_epu16(_mm256_add_epi16(lo, half), by257);
+        hi = _mm256_mulhi_epu16(_mm256_add_epi16(hi, half), by257);
+        const __m256i result = _mm256_or_si256(_mm256_packus_epi16(lo, hi), opaque);
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(d + i), result);
+    }
+    blendTail(d, s, i, n, a);
+}
+
+// Sixteen pixels at a time, where the processor has 512-bit byte and word
+// operations.
+__attribute__((target("avx512f,avx512bw"))) void blendRowAvx512(quint32 *d, const quint32 *s, int n,
+                                                                 quint32 a)
+{
+    const __m512i va = _mm512_set1_epi16(static_cast<short>(a));
+    const __m512i via = _mm512_set1_epi16(static_cast<short>(255 - a));
+    const __m512i half = _mm512_set1_epi16(128);
+    const __m512i by257 = _mm512_set1_epi16(257);
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i opaque = _mm512_set1_epi32(static_cast<int>(0xFF000000u));
+    int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m512i sv = _mm512_loadu_si512(s + i);
+        const __m512i dv = _mm512_loadu_si512(d + i);
+        __m512i lo = _mm512_add_epi16(_mm512_mullo_epi16(_mm512_unpacklo_epi8(sv, zero), va),
+                                      _mm512_mullo_epi16(_mm512_unpacklo_epi8(dv, zero), via));
+        __m512i hi = _mm512_add_epi16(_mm512_mullo_epi16(_mm512_unpackhi_epi8(sv, zero), va),
+                                      _mm512_mullo_epi16(_mm512_unpackhi_epi8(dv, zero), via));
+        lo = _mm512_mulhi_epu16(_mm512_add_epi16(lo, half), by257);
+        hi = _mm512_mulhi_epu16(_mm512_add_epi16(hi, half), by257);
+        const __m512i result = _mm512_or_si512(_mm512_packus_epi16(lo, hi), opaque);
+        _mm512_storeu_si512(d + i, result);
+    }
+    blendTail(d, s, i, n, a);
+}
+
+bool haveAvx512()
+{
+    static const bool have = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    return have;
+}
+
+bool haveAvx2()
+{
+    static const bool have = __builtin_cpu_supports("avx2");
+    return have;
+}
+#endif
+
+void blendRow(quint32 *d, const quint32 *s, int n, quint32 a)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    if (haveAvx512()) {
+        blendRowAvx512(d, s, n, a);
+        return;
+    }
+    if (haveAvx2()) {
+        blendRowAvx2(d, s, n, a);
+        return;
+    }
+#endif
     int i = 0;
 #ifdef __SSE2__
-    // Four pixels at a time in 16-bit lanes; the same arithmetic as blendPixel.
+    // Four pixels at a time in 16-bit lanes.
     const __m128i va = _mm_set1_epi16(static_cast<short>(a));
-    const __m128i via = _mm_set1_epi16(static_cast<short>(ia));
+    const __m128i via = _mm_set1_epi16(static_cast<short>(255 - a));
     const __m128i half = _mm_set1_epi16(128);
+    const __m128i by257 = _mm_set1_epi16(257);
     const __m128i zero = _mm_setzero_si128();
     const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
     for (; i + 4 <= n; i += 4) {
@@ -81,16 +166,13 @@ void blendRow(quint32 *d, const quint32 *s, int n, quint32 a)
                                    _mm_mullo_epi16(_mm_unpacklo_epi8(dv, zero), via));
         __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(sv, zero), va),
                                    _mm_mullo_epi16(_mm_unpackhi_epi8(dv, zero), via));
-        lo = _mm_add_epi16(lo, half);
-        hi = _mm_add_epi16(hi, half);
-        lo = _mm_srli_epi16(_mm_add_epi16(lo, _mm_srli_epi16(lo, 8)), 8);
-        hi = _mm_srli_epi16(_mm_add_epi16(hi, _mm_srli_epi16(hi, 8)), 8);
+        lo = _mm_mulhi_epu16(_mm_add_epi16(lo, half), by257);
+        hi = _mm_mulhi_epu16(_mm_add_epi16(hi, half), by257);
         const __m128i result = _mm_or_si128(_mm_packus_epi16(lo, hi), opaque);
         _mm_storeu_si128(reinterpret_cast<__m128i *>(d + i), result);
     }
 #endif
-    for (; i < n; ++i)
-        d[i] = blendPixel(s[i], d[i], a, ia);
+    blendTail(d, s, i, n, a);
 }
 
 } // namespace

@@ -103,10 +103,12 @@ bool Polygon(const DeviceContext &dc, const QPoint *points, int count)
     bottom = std::min(bottom, image.height() - 1);
 
     const QRgb fill = Colour::toQRgb(dc.fillColour);
-    for (int y = top; y <= bottom; ++y)
+    for (int y = top; y <= bottom; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = left; x <= right; ++x)
             if (covered(points, count, QPoint(x, y)))
-                plot(image, x, y, fill);
+                line[x] = fill;
+    }
 
     const QRgb pen = Colour::toQRgb(dc.penColour);
     for (int k = 0; k < count; ++k)
