@@ -138,19 +138,25 @@ bool haveAvx2()
 }
 #endif
 
+int g_vectorLimit = 512;
+
 void blendRow(quint32 *d, const quint32 *s, int n, quint32 a)
 {
 #if defined(__x86_64__) || defined(__i386__)
-    if (haveAvx512()) {
+    if (g_vectorLimit >= 512 && haveAvx512()) {
         blendRowAvx512(d, s, n, a);
         return;
     }
-    if (haveAvx2()) {
+    if (g_vectorLimit >= 256 && haveAvx2()) {
         blendRowAvx2(d, s, n, a);
         return;
     }
 #endif
     int i = 0;
+    if (g_vectorLimit < 128) {
+        blendTail(d, s, 0, n, a);
+        return;
+    }
 #ifdef __SSE2__
     // Four pixels at a time in 16-bit lanes.
     const __m128i va = _mm_set1_epi16(static_cast<short>(a));
@@ -176,6 +182,8 @@ void blendRow(quint32 *d, const quint32 *s, int n, quint32 a)
 }
 
 } // namespace
+
+void setBlendVectorLimit(int bits) { g_vectorLimit = bits; }
 
 bool BitBlt(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src, int xSrc,
             int ySrc, quint32 rop)

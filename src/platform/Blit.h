@@ -32,3 +32,8 @@ bool TransparentBlt(const DeviceContext &dest, int x, int y, int w, int h, const
 // destination's size when the two differ.
 bool AlphaBlend(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
                 int xSrc, int ySrc, int wSrc, int hSrc, quint32 blendFunction);
+
+// The widest vector instructions AlphaBlend may use, in bits: 512, 256, 128 or
+// 0 for none. By default the widest the processor has; tests narrow it to
+// check every variant against the same rule.
+void setBlendVectorLimit(int bits);
