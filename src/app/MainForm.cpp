@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 namespace {
 
@@ -103,8 +104,18 @@ void MainForm::Refresh()
 {
     if (!isVisible())
         return;
-    repaint();
+    repaint(onScreen(rect()));
     QGuiApplication::sync();
+}
+
+QRect MainForm::onScreen(const QRect &area) const
+{
+    // The form reaches past the screen; only the part on the screen can be
+    // seen, so only that is painted and handed over.
+    const QScreen *display = screen();
+    if (!display)
+        return area;
+    return area & QRect(mapFromGlobal(display->geometry().topLeft()), display->geometry().size());
 }
 
 bool MainForm::load()
@@ -129,7 +140,7 @@ void MainForm::Symbol_Click(qint16 Index)
 void MainForm::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QRect area = event->rect();
+    const QRect area = onScreen(event->rect());
     painter.drawImage(area.topLeft(), image(), area);
 }
 

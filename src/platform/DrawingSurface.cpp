@@ -4,7 +4,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <sys/mman.h>
 
@@ -52,8 +54,9 @@ void DrawingSurface::resizeImage(int width, int height)
         return;
     QImage resized = allocateImage(width, height);
     resized.fill(Colour::toQRgb(BackColor));
-    QPainter painter(&resized);
-    painter.drawImage(0, 0, m_image);
-    painter.end();
+    const int keptWidth = std::min(width, m_image.width());
+    const int keptRows = std::min(height, m_image.height());
+    for (int y = 0; y < keptRows; ++y)
+        std::memcpy(resized.scanLine(y), m_image.constScanLine(y), size_t(keptWidth) * 4);
     m_image = resized;
 }
