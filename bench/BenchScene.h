@@ -51,16 +51,16 @@ public:
         QImage button(36, 36, QImage::Format_ARGB32);
         button.fill(qRgb(255, 140, 0));
         button.save(visu + QStringLiteral("Standard/KalvoFußzeile/KalvoFußzeileHelp_")
-                        + QString::number(width) + QStringLiteral(".gif"),
-                    "PNG");
+                + QString::number(width) + QStringLiteral(".gif"),
+            "PNG");
         m_visu = visu;
 
         QDir().mkpath(m_dir.path() + QStringLiteral("/bin"));
         QImage symbol(24, 24, QImage::Format_ARGB32);
         symbol.fill(qRgb(20, 60, 230));
         symbol.save(m_dir.path() + QStringLiteral("/bin/Tavlin_") + QString::number(width)
-                        + QStringLiteral(".gif"),
-                    "PNG");
+                + QStringLiteral(".gif"),
+            "PNG");
     }
 
     // A new form as start-up leaves it before the overlay build, with `entries`
@@ -113,7 +113,8 @@ private:
 };
 
 // main() of a benchmark program that needs widgets.
-inline int runWithApplication(int argc, char **argv, benchmark::BenchmarkReporter *reporter = nullptr)
+inline int runWithApplication(
+    int argc, char **argv, benchmark::BenchmarkReporter *reporter = nullptr)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -76,8 +76,8 @@ public:
             const auto copy = times.find("BM_Memcpy");
             const auto dim = times.find("BM_DimScreen");
             if (copy != times.end() && dim != times.end() && copy->second > 0)
-                std::printf("DimScreen / memcpy at %s: %.2f (%.0f us against %.0f us)\n", size.c_str(),
-                            dim->second / copy->second, dim->second, copy->second);
+                std::printf("DimScreen / memcpy at %s: %.2f (%.0f us against %.0f us)\n",
+                    size.c_str(), dim->second / copy->second, dim->second, copy->second);
         }
     }
 

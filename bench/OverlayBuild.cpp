@@ -29,4 +29,7 @@ BENCHMARK(BM_BuildOverlay)->Args({ 800, 600 })->Args({ 1280, 1024 })->Unit(bench
 
 } // namespace
 
-int main(int argc, char **argv) { return bench::runWithApplication(argc, argv); }
+int main(int argc, char **argv)
+{
+    return bench::runWithApplication(argc, argv);
+}

@@ -13,15 +13,15 @@ public:
     ControlArray(QWidget *parent, const TwipsScale &scale)
         : m_parent(parent)
         , m_scale(scale)
-    {
-    }
+    { }
 
     // Element `index`; an element that was never loaded is run-time error 340.
     PictureBox &operator()(int index) const
     {
         const auto it = m_elements.find(index);
         if (it == m_elements.end())
-            throw RuntimeError(340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+            throw RuntimeError(
+                340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
         return *it->second;
     }
 

@@ -123,7 +123,10 @@ bool MainForm::load()
     return runGuarded([this] { Form_Load(m_context, m_module, *this); });
 }
 
-void MainForm::BuildOverlay() { ::BuildOverlay(*this); }
+void MainForm::BuildOverlay()
+{
+    ::BuildOverlay(*this);
+}
 
 void MainForm::ResolveLanguage()
 {
@@ -144,8 +147,8 @@ void MainForm::paintEvent(QPaintEvent *event)
     painter.drawImage(area.topLeft(), image(), area);
 }
 
-void MainForm::deliverMouse(const std::function<void(qint16, qint16, float, float)> &handler,
-                            QMouseEvent *event)
+void MainForm::deliverMouse(
+    const std::function<void(qint16, qint16, float, float)> &handler, QMouseEvent *event)
 {
     event->accept();
     if (!handler)
@@ -156,17 +159,26 @@ void MainForm::deliverMouse(const std::function<void(qint16, qint16, float, floa
     const auto x = static_cast<float>(position.x() * double(m_scale.x));
     const auto y = static_cast<float>(position.y() * double(m_scale.y));
     // The button that changed for presses and releases, the held ones for moves.
-    const qint16 button
-        = buttonMask(event->type() == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()));
+    const qint16 button = buttonMask(
+        event->type() == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()));
     const qint16 shift = shiftMask(event->modifiers());
     runGuarded([&] { handler(button, shift, x, y); });
 }
 
-void MainForm::mousePressEvent(QMouseEvent *event) { deliverMouse(mouseDownHandler, event); }
+void MainForm::mousePressEvent(QMouseEvent *event)
+{
+    deliverMouse(mouseDownHandler, event);
+}
 
-void MainForm::mouseMoveEvent(QMouseEvent *event) { deliverMouse(mouseMoveHandler, event); }
+void MainForm::mouseMoveEvent(QMouseEvent *event)
+{
+    deliverMouse(mouseMoveHandler, event);
+}
 
-void MainForm::mouseReleaseEvent(QMouseEvent *event) { deliverMouse(mouseUpHandler, event); }
+void MainForm::mouseReleaseEvent(QMouseEvent *event)
+{
+    deliverMouse(mouseUpHandler, event);
+}
 
 void MainForm::mouseDoubleClickEvent(QMouseEvent *event)
 {

@@ -77,8 +77,8 @@ private:
     QRect onScreen(const QRect &area) const;
     PictureBox *createWorkPicture(int left, int top, quint32 backColor);
     void placeDesign(PictureBox &box, int left, int top, int width, int height);
-    void deliverMouse(const std::function<void(qint16, qint16, float, float)> &handler,
-                      QMouseEvent *event);
+    void deliverMouse(
+        const std::function<void(qint16, qint16, float, float)> &handler, QMouseEvent *event);
 
     TwipsScale m_scale;
     ScreenContext m_context;

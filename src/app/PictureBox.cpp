@@ -16,13 +16,25 @@ PictureBox::PictureBox(QWidget *parent, const TwipsScale &scale, qint16 index)
     Cls();
 }
 
-void PictureBox::setLeft(double twips) { move(m_scale.toPixelsX(twips), y()); }
+void PictureBox::setLeft(double twips)
+{
+    move(m_scale.toPixelsX(twips), y());
+}
 
-void PictureBox::setTop(double twips) { move(x(), m_scale.toPixelsY(twips)); }
+void PictureBox::setTop(double twips)
+{
+    move(x(), m_scale.toPixelsY(twips));
+}
 
-void PictureBox::setWidth(double twips) { resizePixels(m_scale.toPixelsX(twips), height()); }
+void PictureBox::setWidth(double twips)
+{
+    resizePixels(m_scale.toPixelsX(twips), height());
+}
 
-void PictureBox::setHeight(double twips) { resizePixels(width(), m_scale.toPixelsY(twips)); }
+void PictureBox::setHeight(double twips)
+{
+    resizePixels(width(), m_scale.toPixelsY(twips));
+}
 
 void PictureBox::resizePixels(int width, int height)
 {
@@ -77,14 +89,21 @@ void PictureBox::paintEvent(QPaintEvent *event)
     painter.drawImage(area.topLeft(), image(), area);
 }
 
+// A click is a press and a release of the left button, both on the box; the
+// other buttons do not click.
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
-    m_pressed = true;
+    if (event->button() == Qt::LeftButton)
+        m_pressed = true;
     event->accept();
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     const bool click = m_pressed && rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();

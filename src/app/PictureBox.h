@@ -9,7 +9,8 @@
 
 // A picture box of the overlay form: a borderless child window with a
 // persistent image that it paints, a background colour, an optional picture
-// and twips geometry. A press and release inside it is a click.
+// and twips geometry. A press and release of the left button inside it is a
+// click.
 class PictureBox : public QWidget, public DrawingSurface
 {
     Q_OBJECT

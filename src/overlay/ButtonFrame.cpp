@@ -13,7 +13,8 @@ namespace {
 // A twips coordinate as a pixel: the Single quotient, rounded into a Long.
 qint32 toPixel(float twips, float twipsPerPixel)
 {
-    const float quotient = Arithmetic::toSingle(Arithmetic::divide(double(twips), double(twipsPerPixel)));
+    const float quotient
+        = Arithmetic::toSingle(Arithmetic::divide(double(twips), double(twipsPerPixel)));
     return Arithmetic::toLong(double(quotient));
 }
 
@@ -63,7 +64,7 @@ void DrawLine(float x1, float y1, float x2, float y2, quint32 colour, DrawingSur
 }
 
 void DrawButtonFrame(const ScreenContext &context, DrawingSurface &surface, quint32 fillColour,
-                     quint32 legColour, quint32 hypotenuseColour)
+    quint32 legColour, quint32 hypotenuseColour)
 {
     const qint16 top = context.FooterTop;
     const float tx = context.TwipsPerPixelX;
@@ -75,13 +76,13 @@ void DrawButtonFrame(const ScreenContext &context, DrawingSurface &surface, quin
     for (int k = 0; k < count; ++k) {
         const Line &l = lines[k];
         DrawLine(l.x1 * tx, rowTwips(top, l.dy1, ty), l.x2 * tx, rowTwips(top, l.dy2, ty),
-                 l.hypotenuse ? hypotenuseColour : legColour, surface);
+            l.hypotenuse ? hypotenuseColour : legColour, surface);
     }
 
     surface.ForeColor = fillColour;
     surface.FillColor = fillColour;
-    const int inner = narrow ? 1 : 2;  // the triangle's corner
-    const int far = narrow ? 38 : 61;  // the end of its legs
+    const int inner = narrow ? 1 : 2; // the triangle's corner
+    const int far = narrow ? 38 : 61; // the end of its legs
     QPoint triangle[3] = {
         QPoint(inner, Arithmetic::add(top, static_cast<qint16>(inner))),
         QPoint(far, Arithmetic::add(top, static_cast<qint16>(inner))),

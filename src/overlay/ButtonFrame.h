@@ -15,4 +15,4 @@ void DrawLine(float x1, float y1, float x2, float y2, quint32 colour, DrawingSur
 // other width, of the 1280-pixel screen. Leaves the surface's pen and fill
 // colours at fillColour.
 void DrawButtonFrame(const ScreenContext &context, DrawingSurface &surface, quint32 fillColour,
-                     quint32 legColour, quint32 hypotenuseColour);
+    quint32 legColour, quint32 hypotenuseColour);

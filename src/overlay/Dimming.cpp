@@ -37,7 +37,7 @@ void DimScreen(MainForm &Main, qint16 level)
     const qint32 originalHeight = original.ScaleHeight();
 
     AlphaBlend(bufferDc, 0, 0, bufferWidth, bufferHeight, originalDc, 0, 0, originalWidth,
-               originalHeight, blend);
+        originalHeight, blend);
 
     DrawHelpButtonDown(Main, buffer, 1);
 

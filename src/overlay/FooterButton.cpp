@@ -29,15 +29,18 @@ bool loadButtonImage(MainForm &Main)
 }
 
 // Draws one look: frame, then the image at (x, y), then refreshes the surface.
-void drawLook(MainForm &Main, DrawingSurface &surface, quint32 leg, quint32 hypotenuse, int x, int y)
+void drawLook(
+    MainForm &Main, DrawingSurface &surface, quint32 leg, quint32 hypotenuse, int x, int y)
 {
     const ScreenContext &context = Main.context();
     DrawButtonFrame(context, surface, Colour::Silver, leg, hypotenuse);
     if (loadButtonImage(Main)) {
         const DeviceContext target = surface.hDC();
         const PictureBox &image = *Main.ZwischenPic;
-        const qint32 w = Arithmetic::toLong(Arithmetic::divide(image.Width(), context.TwipsPerPixelX));
-        const qint32 h = Arithmetic::toLong(Arithmetic::divide(image.Height(), context.TwipsPerPixelY));
+        const qint32 w
+            = Arithmetic::toLong(Arithmetic::divide(image.Width(), context.TwipsPerPixelX));
+        const qint32 h
+            = Arithmetic::toLong(Arithmetic::divide(image.Height(), context.TwipsPerPixelY));
         BitBlt(target, x, y, w, h, Main.ZwischenPic->hDC(), 0, 0, SRCCOPY);
     }
     surface.Refresh();

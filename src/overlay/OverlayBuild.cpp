@@ -22,7 +22,10 @@ qint32 fadeStepDelay(qint32 probeTime)
     return delay < 1 ? 1 : delay;
 }
 
-void BuildOverlay(MainForm &Main) { BuildOverlay(Main, DimScreen); }
+void BuildOverlay(MainForm &Main)
+{
+    BuildOverlay(Main, DimScreen);
+}
 
 void BuildOverlay(MainForm &Main, const DimmingPass &dim)
 {

@@ -38,7 +38,7 @@ void placeHorizontally(PictureBox &symbol, const HelpEntry &entry, const ScreenC
     } else if (!entry.TagX.isEmpty()) {
         // TagX is an offset in pixels of a 1280-pixel-wide reference screen.
         symbol.setLeft(context.WidthFactor * Val(entry.TagX) * double(context.TwipsPerPixelX)
-                       + double(entry.Left));
+            + double(entry.Left));
     } else if (entry.Alignment == 1 || entry.Alignment == -1) {
         symbol.setLeft(Arithmetic::sub(entry.Left, context.SymbolOverhang));
     } else if (entry.Alignment == 4) {
@@ -116,8 +116,8 @@ void PlaceHelpSymbols(MainForm &Main)
         bild.setWidth(entry.Width);
         bild.setHeight(entry.Height);
         BitBlt(bild.hDC(), 0, 0, pixelsX(bild.Width(), context), pixelsY(bild.Height(), context),
-               Main.DunkelPic->hDC(), pixelsX(entry.Left, context), pixelsY(entry.Top, context),
-               SRCCOPY);
+            Main.DunkelPic->hDC(), pixelsX(entry.Left, context), pixelsY(entry.Top, context),
+            SRCCOPY);
 
         if (!entry.Tag.isEmpty()) {
             placeVertically(symbol, entry, context);

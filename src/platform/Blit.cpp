@@ -19,7 +19,8 @@ struct Span
     bool empty() const { return i0 >= i1 || j0 >= j1; }
 };
 
-Span clipUnscaled(const QImage &dest, int x, int y, int w, int h, const QImage &src, int xSrc, int ySrc)
+Span clipUnscaled(
+    const QImage &dest, int x, int y, int w, int h, const QImage &src, int xSrc, int ySrc)
 {
     Span s;
     s.i0 = std::max({ 0, -x, -xSrc });
@@ -41,7 +42,10 @@ int sample(int i, int extent, int sourceExtent)
     return static_cast<int>((qint64(i) * sourceExtent) / extent);
 }
 
-quint32 *row(QImage &image, int y) { return reinterpret_cast<quint32 *>(image.scanLine(y)); }
+quint32 *row(QImage &image, int y)
+{
+    return reinterpret_cast<quint32 *>(image.scanLine(y));
+}
 
 const quint32 *row(const QImage &image, int y)
 {
@@ -87,9 +91,9 @@ __attribute__((target("avx2"))) void blendRowAvx2(quint32 *d, const quint32 *s, 
         const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(s + i));
         const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(d + i));
         __m256i lo = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(sv, zero), va),
-                                      _mm256_mullo_epi16(_mm256_unpacklo_epi8(dv, zero), via));
+            _mm256_mullo_epi16(_mm256_unpacklo_epi8(dv, zero), via));
         __m256i hi = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(sv, zero), va),
-                                      _mm256_mullo_epi16(_mm256_unpackhi_epi8(dv, zero), via));
+            _mm256_mullo_epi16(_mm256_unpackhi_epi8(dv, zero), via));
         lo = _mm256_mulhi_epu16(_mm256_add_epi16(lo, half), by257);
         hi = _mm256_mulhi_epu16(_mm256_add_epi16(hi, half), by257);
         const __m256i result = _mm256_or_si256(_mm256_packus_epi16(lo, hi), opaque);
@@ -100,8 +104,8 @@ __attribute__((target("avx2"))) void blendRowAvx2(quint32 *d, const quint32 *s, 
 
 // Sixteen pixels at a time, where the processor has 512-bit byte and word
 // operations.
-__attribute__((target("avx512f,avx512bw"))) void blendRowAvx512(quint32 *d, const quint32 *s, int n,
-                                                                 quint32 a)
+__attribute__((target("avx512f,avx512bw"))) void blendRowAvx512(
+    quint32 *d, const quint32 *s, int n, quint32 a)
 {
     const __m512i va = _mm512_set1_epi16(static_cast<short>(a));
     const __m512i via = _mm512_set1_epi16(static_cast<short>(255 - a));
@@ -114,9 +118,9 @@ __attribute__((target("avx512f,avx512bw"))) void blendRowAvx512(quint32 *d, cons
         const __m512i sv = _mm512_loadu_si512(s + i);
         const __m512i dv = _mm512_loadu_si512(d + i);
         __m512i lo = _mm512_add_epi16(_mm512_mullo_epi16(_mm512_unpacklo_epi8(sv, zero), va),
-                                      _mm512_mullo_epi16(_mm512_unpacklo_epi8(dv, zero), via));
+            _mm512_mullo_epi16(_mm512_unpacklo_epi8(dv, zero), via));
         __m512i hi = _mm512_add_epi16(_mm512_mullo_epi16(_mm512_unpackhi_epi8(sv, zero), va),
-                                      _mm512_mullo_epi16(_mm512_unpackhi_epi8(dv, zero), via));
+            _mm512_mullo_epi16(_mm512_unpackhi_epi8(dv, zero), via));
         lo = _mm512_mulhi_epu16(_mm512_add_epi16(lo, half), by257);
         hi = _mm512_mulhi_epu16(_mm512_add_epi16(hi, half), by257);
         const __m512i result = _mm512_or_si512(_mm512_packus_epi16(lo, hi), opaque);
@@ -127,7 +131,8 @@ __attribute__((target("avx512f,avx512bw"))) void blendRowAvx512(quint32 *d, cons
 
 bool haveAvx512()
 {
-    static const bool have = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    static const bool have
+        = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
     return have;
 }
 
@@ -169,9 +174,9 @@ void blendRow(quint32 *d, const quint32 *s, int n, quint32 a)
         const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
         const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d + i));
         __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(sv, zero), va),
-                                   _mm_mullo_epi16(_mm_unpacklo_epi8(dv, zero), via));
+            _mm_mullo_epi16(_mm_unpacklo_epi8(dv, zero), via));
         __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(sv, zero), va),
-                                   _mm_mullo_epi16(_mm_unpackhi_epi8(dv, zero), via));
+            _mm_mullo_epi16(_mm_unpackhi_epi8(dv, zero), via));
         lo = _mm_mulhi_epu16(_mm_add_epi16(lo, half), by257);
         hi = _mm_mulhi_epu16(_mm_add_epi16(hi, half), by257);
         const __m128i result = _mm_or_si128(_mm_packus_epi16(lo, hi), opaque);
@@ -183,10 +188,13 @@ void blendRow(quint32 *d, const quint32 *s, int n, quint32 a)
 
 } // namespace
 
-void setBlendVectorLimit(int bits) { g_vectorLimit = bits; }
+void setBlendVectorLimit(int bits)
+{
+    g_vectorLimit = bits;
+}
 
-bool BitBlt(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src, int xSrc,
-            int ySrc, quint32 rop)
+bool BitBlt(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
+    int xSrc, int ySrc, quint32 rop)
 {
     if (!usable(dest) || !usable(src) || rop != SRCCOPY)
         return false;
@@ -208,7 +216,7 @@ bool BitBlt(const DeviceContext &dest, int x, int y, int w, int h, const DeviceC
 }
 
 bool TransparentBlt(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
-                    int xSrc, int ySrc, int wSrc, int hSrc, quint32 transparentColour)
+    int xSrc, int ySrc, int wSrc, int hSrc, quint32 transparentColour)
 {
     if (!usable(dest) || !usable(src) || w <= 0 || h <= 0 || wSrc <= 0 || hSrc <= 0)
         return false;
@@ -234,7 +242,7 @@ bool TransparentBlt(const DeviceContext &dest, int x, int y, int w, int h, const
 }
 
 bool AlphaBlend(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
-                int xSrc, int ySrc, int wSrc, int hSrc, quint32 blendFunction)
+    int xSrc, int ySrc, int wSrc, int hSrc, quint32 blendFunction)
 {
     const quint32 operation = blendFunction & 0xFF;
     const quint32 alpha = (blendFunction >> 16) & 0xFF;
@@ -247,7 +255,8 @@ bool AlphaBlend(const DeviceContext &dest, int x, int y, int w, int h, const Dev
     if (w == wSrc && h == hSrc && dest.image != src.image) {
         const Span s = clipUnscaled(to, x, y, w, h, from, xSrc, ySrc);
         for (int j = s.j0; j < s.j1; ++j)
-            blendRow(row(to, y + j) + x + s.i0, row(from, ySrc + j) + xSrc + s.i0, s.i1 - s.i0, alpha);
+            blendRow(
+                row(to, y + j) + x + s.i0, row(from, ySrc + j) + xSrc + s.i0, s.i1 - s.i0, alpha);
         return true;
     }
 

@@ -12,7 +12,10 @@
 
 namespace {
 
-void releaseBuffer(void *data) { std::free(data); }
+void releaseBuffer(void *data)
+{
+    std::free(data);
+}
 
 // An RGB32 image. Screen-sized ones live in memory aligned to, and advised
 // for, large pages: a dimming pass walks three of them, and with small pages
@@ -32,7 +35,7 @@ QImage allocateImage(int width, int height)
     madvise(data, rounded, MADV_HUGEPAGE);
 #endif
     return QImage(static_cast<uchar *>(data), width, height, bytesPerLine, QImage::Format_RGB32,
-                  releaseBuffer, data);
+        releaseBuffer, data);
 }
 
 } // namespace

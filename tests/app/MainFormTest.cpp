@@ -145,6 +145,8 @@ TEST(MainForm, SymbolClickReachesTheHandlerWithItsIndexInsideTheGuard)
     m.symbolClickHandler = [&](qint16 index) { clicks.push_back(index); };
 
     QTest::mouseClick(&m.Symbol(4), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    QTest::mouseClick(&m.Symbol(0), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    // The right button does not click.
     QTest::mouseClick(&m.Symbol(0), Qt::RightButton, Qt::NoModifier, QPoint(3, 3));
     // Pressed on the symbol but released outside it: no click.
     QTest::mousePress(&m.Symbol(0), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
@@ -152,7 +154,8 @@ TEST(MainForm, SymbolClickReachesTheHandlerWithItsIndexInsideTheGuard)
     EXPECT_EQ(clicks, (std::vector<qint16> { 4, 0 }));
 
     // An error in the handler ends the program with the standard message.
-    m.symbolClickHandler = [](qint16) { throw RuntimeError::fileNotFound(QStringLiteral("C:\\x")); };
+    m.symbolClickHandler
+        = [](qint16) { throw RuntimeError::fileNotFound(QStringLiteral("C:\\x")); };
     QTest::mouseClick(&m.Symbol(4), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     ASSERT_EQ(fake.messageBox.errors.size(), 1);
     EXPECT_TRUE(fake.messageBox.errors[0].contains(QStringLiteral("C:\\x")));
@@ -166,7 +169,8 @@ TEST(MainForm, MouseOnTheFormReachesItsHandlersInTwips)
     m.show();
     std::vector<std::tuple<qint16, float, float>> downs;
     int doubleClicks = 0;
-    m.mouseDownHandler = [&](qint16 button, qint16, float x, float y) { downs.emplace_back(button, x, y); };
+    m.mouseDownHandler
+        = [&](qint16 button, qint16, float x, float y) { downs.emplace_back(button, x, y); };
     m.dblClickHandler = [&] { ++doubleClicks; };
     QTest::mousePress(&m, Qt::RightButton, Qt::NoModifier, QPoint(600, 20));
     QTest::mouseRelease(&m, Qt::RightButton, Qt::NoModifier, QPoint(600, 20));
@@ -184,7 +188,8 @@ TEST(MainForm, StartUpBuildsTheOverlayThenResolvesTheLanguage)
     EnvironmentGuard temp("TEMPVISU");
     temp.set(scene.folder.path());
     scene.setScreenshot(800, 600);
-    QByteArray description = "[Global]\r\nDispHInt=800\r\nVisuPfad=" + scene.context().VisuPfad.toUtf8()
+    QByteArray description
+        = "[Global]\r\nDispHInt=800\r\nVisuPfad=" + scene.context().VisuPfad.toUtf8()
         + "\r\nLanguage=1\r\n[0]\r\nName=Frame1\r\nLeft=1500\r\nTop=1500\r\nWidth=3000\r\n"
           "Height=1500\r\nTag=T=Frame\r\n[1]\r\nName=Button1\r\nLeft=150\r\nTop=150\r\n"
           "Width=600\r\nHeight=300\r\nContainerName=Frame1\r\nTag=X=5;Pump\r\n";
@@ -211,7 +216,7 @@ TEST(MainForm, StartUpWithoutTheSymbolImageEndsWithTheStandardMessage)
     temp.set(scene.folder.path());
     scene.setScreenshot(800, 600);
     scene.folder.write(QStringLiteral("Kestrel/Tavlin.txt"),
-                       "[Global]\r\nDispHInt=800\r\n[0]\r\nName=A\r\nTag=P\r\n");
+        "[Global]\r\nDispHInt=800\r\n[0]\r\nName=A\r\nTag=P\r\n");
     EXPECT_FALSE(scene.Main().load());
     ASSERT_EQ(scene.fake.messageBox.errors.size(), 1);
     EXPECT_TRUE(scene.fake.messageBox.errors[0].contains(QStringLiteral("Tavlin_800.gif")));

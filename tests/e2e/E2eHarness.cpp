@@ -21,7 +21,10 @@ ProgramRun::ProgramRun()
         && QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-ProgramRun::~ProgramRun() { kill(); }
+ProgramRun::~ProgramRun()
+{
+    kill();
+}
 
 QString ProgramRun::writeFile(const QString &relative, const QByteArray &content) const
 {
@@ -33,7 +36,8 @@ QString ProgramRun::writeFile(const QString &relative, const QByteArray &content
     return path;
 }
 
-QString ProgramRun::writeImage(const QString &relative, const QImage &image, const char *format) const
+QString ProgramRun::writeImage(
+    const QString &relative, const QImage &image, const char *format) const
 {
     const QString path = root() + QLatin1Char('/') + relative;
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -83,8 +87,8 @@ QImage ProgramRun::grabScreen()
     return screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-QImage ProgramRun::waitForScreen(const std::function<bool(const QImage &)> &done, int milliseconds,
-                                 bool *accepted)
+QImage ProgramRun::waitForScreen(
+    const std::function<bool(const QImage &)> &done, int milliseconds, bool *accepted)
 {
     QElapsedTimer timer;
     timer.start();
@@ -104,6 +108,38 @@ QImage ProgramRun::waitForScreen(const std::function<bool(const QImage &)> &done
     if (accepted)
         *accepted = false;
     return last;
+}
+
+bool ProgramRun::xdotool(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("xdotool"), arguments);
+    if (!tool.waitForFinished(10000)) {
+        tool.kill();
+        tool.waitForFinished(1000);
+        return false;
+    }
+    return tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+static QStringList moveTo(int x, int y)
+{
+    return { QStringLiteral("mousemove"), QString::number(x), QString::number(y) };
+}
+
+bool ProgramRun::clickAt(int x, int y, int button)
+{
+    return xdotool(moveTo(x, y) << QStringLiteral("click") << QString::number(button));
+}
+
+bool ProgramRun::pressAt(int x, int y, int button)
+{
+    return xdotool(moveTo(x, y) << QStringLiteral("mousedown") << QString::number(button));
+}
+
+bool ProgramRun::releaseAt(int x, int y, int button)
+{
+    return xdotool(moveTo(x, y) << QStringLiteral("mouseup") << QString::number(button));
 }
 
 QString ProgramRun::keepForInspection(const QImage &image, const QString &name)

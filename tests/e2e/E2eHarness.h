@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -28,7 +29,8 @@ public:
 
     // Files of the run, by path relative to its root.
     QString writeFile(const QString &relative, const QByteArray &content) const;
-    QString writeImage(const QString &relative, const QImage &image, const char *format = "PNG") const;
+    QString writeImage(
+        const QString &relative, const QImage &image, const char *format = "PNG") const;
     void writeScreenshot(const QImage &image) const; // BMP, as the visualisation leaves it
     void writeDescription(const QByteArray &windows1252) const;
 
@@ -44,7 +46,15 @@ public:
     // Grabs the screen until `done` accepts it or `milliseconds` pass; the
     // last grab is returned either way. Events are processed in between.
     static QImage waitForScreen(const std::function<bool(const QImage &)> &done, int milliseconds,
-                                bool *accepted = nullptr);
+        bool *accepted = nullptr);
+
+    // Mouse input on the display through xdotool: move to the pixel (x, y) of
+    // the screen and click, press or release a button (1 left, 2 middle,
+    // 3 right). False when xdotool failed or did not finish within 10 s.
+    static bool xdotool(const QStringList &arguments);
+    static bool clickAt(int x, int y, int button = 1);
+    static bool pressAt(int x, int y, int button = 1);
+    static bool releaseAt(int x, int y, int button = 1);
 
     // Saves an image for the reader of a failed test; returns its path.
     static QString keepForInspection(const QImage &image, const QString &name);

@@ -28,7 +28,10 @@ QRgb screenshotPixel(int x, int y)
     return qRgb((x * 3 + y * 5) % 256, (x * 7 + 31) % 256, (y * 11 + x) % 240);
 }
 
-int dim(int channel) { return int(std::lround(channel * kLevel / 255.0)); }
+int dim(int channel)
+{
+    return int(std::lround(channel * kLevel / 255.0));
+}
 
 QImage screenshot()
 {
@@ -62,7 +65,10 @@ QImage symbolImage()
     return image;
 }
 
-bool symbolOpaque(int x, int y) { return !(x < 3 && y < 3) && !(x == 12 && y == 12); }
+bool symbolOpaque(int x, int y)
+{
+    return !(x < 3 && y < 3) && !(x == 12 && y == 12);
+}
 
 // 30 x 20 orange, transparent at (0, 0).
 QImage buttonImage()
@@ -76,7 +82,8 @@ QImage buttonImage()
 QByteArray description(const QString &visu)
 {
     // Twips at 15 per pixel; "Fußzeile" in Windows-1252.
-    QByteArray text = "[Global]\r\nDispHInt=1280\r\nVisuPfad=" + visu.toLatin1() + "\r\nLanguage=1\r\n";
+    QByteArray text
+        = "[Global]\r\nDispHInt=1280\r\nVisuPfad=" + visu.toLatin1() + "\r\nLanguage=1\r\n";
     text += "[0]\r\nName=Fu\xDFzeile\r\nLeft=0\r\nTop=13740\r\nWidth=19200\r\nHeight=1620\r\n"
             "Tag=Footer\r\nAlignment=1\r\n";
     text += "[1]\r\nName=Frame1\r\nLeft=1500\r\nTop=1500\r\nWidth=6000\r\nHeight=4500\r\n"
@@ -119,17 +126,17 @@ std::vector<Element> elementsBackToFront()
     auto bild = [](int x, int y, int w, int h) { return Element { false, QRect(x, y, w, h) }; };
     auto symbol = [](int x, int y) { return Element { true, QRect(x, y, 24, 24) }; };
     return {
-        bild(1000, 600, 100, 40),                          // 11
-        bild(800, 1010, 100, 20), symbol(789, 1000),       // 10: centred, pushed up from the bottom
-        bild(800, 4, 100, 40), symbol(789, 0),             // 9: no Alignment key, pushed down
-        bild(1240, 400, 40, 40), symbol(1256, 389),        // 8: right edge, pushed left
-        bild(4, 400, 100, 40), symbol(0, 389),             // 7: overhang left, pushed right
-        bild(500, 600, 100, 40), symbol(129, 589),         // 6: template Left 1935 twips
-        bild(200, 600, 200, 60), symbol(200, 618),         // 5: "L" and centred
-        bild(600, 200, 300, 100), symbol(738, 189),        // 4: centred horizontally
-        bild(100, 100, 400, 300), symbol(89, 89),          // 1: left edge with overhang
-        bild(300, 150, 40, 20), symbol(327, 148),          // 3: right edge, centred
-        bild(140, 140, 200, 40), symbol(150, 129),         // 2: X=10, in front of 3's symbol
+        bild(1000, 600, 100, 40), // 11
+        bild(800, 1010, 100, 20), symbol(789, 1000), // 10: centred, pushed up from the bottom
+        bild(800, 4, 100, 40), symbol(789, 0), // 9: no Alignment key, pushed down
+        bild(1240, 400, 40, 40), symbol(1256, 389), // 8: right edge, pushed left
+        bild(4, 400, 100, 40), symbol(0, 389), // 7: overhang left, pushed right
+        bild(500, 600, 100, 40), symbol(129, 589), // 6: template Left 1935 twips
+        bild(200, 600, 200, 60), symbol(200, 618), // 5: "L" and centred
+        bild(600, 200, 300, 100), symbol(738, 189), // 4: centred horizontally
+        bild(100, 100, 400, 300), symbol(89, 89), // 1: left edge with overhang
+        bild(300, 150, 40, 20), symbol(327, 148), // 3: right edge, centred
+        bild(140, 140, 200, 40), symbol(150, 129), // 2: X=10, in front of 3's symbol
     };
 }
 
@@ -187,35 +194,40 @@ TEST(OverlayOnScreen, DarkenedScreenshotLatchedButtonAndEverySymbol)
     run.writeScreenshot(screenshot());
     run.writeDescription(description(run.visuFolder()));
     run.writeImage(QStringLiteral("bin/Tavlin_1280.gif"), symbolImage());
-    run.writeImage(QStringLiteral("visu/Standard/KalvoFußzeile/KalvoFußzeileHelp_1280.gif"), buttonImage());
+    run.writeImage(
+        QStringLiteral("visu/Standard/KalvoFußzeile/KalvoFußzeileHelp_1280.gif"), buttonImage());
     const QImage expected = expectedScreen();
 
     ASSERT_TRUE(run.start());
     bool accepted = false;
     const QImage screen = ProgramRun::waitForScreen(
         [&](const QImage &grab) { return mismatches(grab, expected) == 0; }, 20000, &accepted);
-    EXPECT_EQ(run.process().state(), QProcess::Running) << "the overlay stays until the operator ends it";
+    EXPECT_EQ(run.process().state(), QProcess::Running)
+        << "the overlay stays until the operator ends it";
     run.kill();
 
     QStringList first;
     const int wrong = mismatches(screen, expected, &first);
-    EXPECT_TRUE(accepted) << wrong << " pixels differ, first: " << first.join(QStringLiteral("; ")).toStdString()
-                          << "; screen kept as "
-                          << ProgramRun::keepForInspection(screen, QStringLiteral("tavlin-e2e-overlay.png")).toStdString();
+    EXPECT_TRUE(accepted) << wrong << " pixels differ, first: "
+                          << first.join(QStringLiteral("; ")).toStdString() << "; screen kept as "
+                          << ProgramRun::keepForInspection(
+                                 screen, QStringLiteral("tavlin-e2e-overlay.png"))
+                                 .toStdString();
     ASSERT_EQ(screen.size(), QSize(kWidth, kHeight));
 
     // The footer help button, latched and undimmed, on its silver triangle.
     const QImage dimmed = dimmedScreenshot();
-    const QRgb grey = qRgb(128, 128, 128), white = qRgb(255, 255, 255), silver = qRgb(192, 192, 192);
-    EXPECT_EQ(screen.pixel(0, 916), grey);      // top leg
+    const QRgb grey = qRgb(128, 128, 128), white = qRgb(255, 255, 255),
+               silver = qRgb(192, 192, 192);
+    EXPECT_EQ(screen.pixel(0, 916), grey); // top leg
     EXPECT_EQ(screen.pixel(65, 916), grey);
-    EXPECT_EQ(screen.pixel(1, 978), grey);      // inner left leg ...
-    EXPECT_EQ(screen.pixel(1, 979), white);     // ... ends where the inner hypotenuse starts
-    EXPECT_EQ(screen.pixel(66, 916), white);    // outer hypotenuse
+    EXPECT_EQ(screen.pixel(1, 978), grey); // inner left leg ...
+    EXPECT_EQ(screen.pixel(1, 979), white); // ... ends where the inner hypotenuse starts
+    EXPECT_EQ(screen.pixel(66, 916), white); // outer hypotenuse
     EXPECT_EQ(screen.pixel(0, 982), white);
     EXPECT_EQ(screen.pixel(67, 915), dimmed.pixel(67, 915)); // its end point stays unpainted
     EXPECT_EQ(screen.pixel(3, 919), silver);
-    EXPECT_EQ(screen.pixel(5, 921), silver);    // transparent image pixel on silver
+    EXPECT_EQ(screen.pixel(5, 921), silver); // transparent image pixel on silver
     EXPECT_EQ(screen.pixel(6, 921), kButtonColour);
     EXPECT_EQ(screen.pixel(34, 940), kButtonColour);
     EXPECT_EQ(screen.pixel(35, 940), silver);
@@ -245,14 +257,13 @@ TEST(OverlayOnScreen, MissingSymbolImageShowsTheRunTimeErrorThenEnds)
     // waits for it to be confirmed.
     const QImage dimmedCorner = dimmedScreenshot().copy(600, 800, 1, 1);
     bool overlayUp = false;
-    ProgramRun::waitForScreen([&](const QImage &grab) { return grab.pixel(600, 800) == dimmedCorner.pixel(0, 0); },
-                              20000, &overlayUp);
+    ProgramRun::waitForScreen(
+        [&](const QImage &grab) { return grab.pixel(600, 800) == dimmedCorner.pixel(0, 0); }, 20000,
+        &overlayUp);
     EXPECT_TRUE(overlayUp);
     QThread::msleep(500);
     EXPECT_EQ(run.process().state(), QProcess::Running);
 
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"), { QStringLiteral("key"), QStringLiteral("Return") });
-    xdotool.waitForFinished(5000);
+    EXPECT_TRUE(ProgramRun::xdotool({ QStringLiteral("key"), QStringLiteral("Return") }));
     EXPECT_TRUE(run.waitForExit(15000)) << "the message box should end the program when confirmed";
 }

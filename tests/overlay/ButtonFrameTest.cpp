@@ -1,5 +1,5 @@
-#include "app/ScreenContext.h"
 #include "overlay/ButtonFrame.h"
+#include "app/ScreenContext.h"
 #include "platform/Colour.h"
 #include "platform/DrawingSurface.h"
 #include "support/FakePlatform.h"
@@ -41,7 +41,8 @@ ScreenContext layout(qint16 width, qint16 footerTop, float twips)
 
 // The pixels a line of the frame tables paints: from its start towards its
 // end, the end left out.
-void addLine(std::map<std::pair<int, int>, QRgb> &pixels, int x0, int y0, int x1, int y1, QRgb colour)
+void addLine(
+    std::map<std::pair<int, int>, QRgb> &pixels, int x0, int y0, int x1, int y1, QRgb colour)
 {
     const int n = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
     const int sx = (x1 > x0) - (x1 < x0), sy = (y1 > y0) - (y1 < y0);
@@ -57,8 +58,8 @@ void expectImage(const QImage &image, const std::map<std::pair<int, int>, QRgb> 
             const auto it = pixels.find({ x, y });
             const QRgb expected = it == pixels.end() ? kBlack : it->second;
             if (image.pixel(x, y) != expected && ++wrong < 10)
-                ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << image.pixel(x, y)
-                              << " not " << expected;
+                ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex
+                              << image.pixel(x, y) << " not " << expected;
         }
     EXPECT_EQ(wrong, 0);
 }
@@ -93,15 +94,15 @@ TEST(DrawButtonFrame, NarrowScreenRaisedLookPixelForPixel)
 
     // The cases an operator would see go wrong first.
     const QImage &img = surface.image();
-    EXPECT_EQ(img.pixel(40, 537), kWhite);   // top leg ends at x 40
-    EXPECT_EQ(img.pixel(0, 576), kWhite);    // left leg ends at y 576
-    EXPECT_EQ(img.pixel(41, 537), kGrey);    // outer hypotenuse reaches the top row
-    EXPECT_EQ(img.pixel(42, 536), kBlack);   // its end point stays unpainted
-    EXPECT_EQ(img.pixel(1, 538), kSilver);   // triangle corner
-    EXPECT_EQ(img.pixel(38, 538), kSilver);  // triangle edge pixels
+    EXPECT_EQ(img.pixel(40, 537), kWhite); // top leg ends at x 40
+    EXPECT_EQ(img.pixel(0, 576), kWhite); // left leg ends at y 576
+    EXPECT_EQ(img.pixel(41, 537), kGrey); // outer hypotenuse reaches the top row
+    EXPECT_EQ(img.pixel(42, 536), kBlack); // its end point stays unpainted
+    EXPECT_EQ(img.pixel(1, 538), kSilver); // triangle corner
+    EXPECT_EQ(img.pixel(38, 538), kSilver); // triangle edge pixels
     EXPECT_EQ(img.pixel(1, 575), kSilver);
     EXPECT_EQ(img.pixel(19, 557), kSilver);
-    EXPECT_EQ(img.pixel(20, 557), kGrey);    // inner hypotenuse right beside the fill
+    EXPECT_EQ(img.pixel(20, 557), kGrey); // inner hypotenuse right beside the fill
 
     EXPECT_EQ(surface.ForeColor, Colour::Silver);
     EXPECT_EQ(surface.FillColor, Colour::Silver);

@@ -24,8 +24,8 @@ void expectDimmedFrame(const QImage &form, const QImage &previous, int level)
             auto blend = [level](int sc, int dc) {
                 return int(std::lround((sc * level + dc * (255 - level)) / 255.0));
             };
-            const QRgb expected = qRgb(blend(qRed(s), qRed(d)), blend(qGreen(s), qGreen(d)),
-                                       blend(qBlue(s), qBlue(d)));
+            const QRgb expected = qRgb(
+                blend(qRed(s), qRed(d)), blend(qGreen(s), qGreen(d)), blend(qBlue(s), qBlue(d)));
             if (form.pixel(x, y) != expected && ++wrong < 5)
                 ADD_FAILURE() << x << "," << y << " level " << level;
         }

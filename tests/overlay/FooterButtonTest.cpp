@@ -32,13 +32,13 @@ TEST(FooterButton, ImagePathFromInstallationFolderAndTrimmedWidth)
     OverlayScene scene(800);
     scene.context().VisuPfad = QStringLiteral("C:\\Visu\\");
     EXPECT_EQ(footerButtonImagePath(scene.context()),
-              QStringLiteral("C:\\Visu\\Standard\\KalvoFußzeile\\KalvoFußzeileHelp_800.gif"));
+        QStringLiteral("C:\\Visu\\Standard\\KalvoFußzeile\\KalvoFußzeileHelp_800.gif"));
     scene.context().DispHInt = 1024;
     EXPECT_EQ(footerButtonImagePath(scene.context()),
-              QStringLiteral("C:\\Visu\\Standard\\KalvoFußzeile\\KalvoFußzeileHelp_1024.gif"));
+        QStringLiteral("C:\\Visu\\Standard\\KalvoFußzeile\\KalvoFußzeileHelp_1024.gif"));
     scene.context().VisuPfad = QStringLiteral("C:\\Visu");
     EXPECT_EQ(footerButtonImagePath(scene.context()),
-              QStringLiteral("C:\\VisuStandard\\KalvoFußzeile\\KalvoFußzeileHelp_1024.gif"));
+        QStringLiteral("C:\\VisuStandard\\KalvoFußzeile\\KalvoFußzeileHelp_1024.gif"));
 }
 
 TEST(FooterButton, LatchedAndRaisedOnTheNarrowScreen)
@@ -52,7 +52,7 @@ TEST(FooterButton, LatchedAndRaisedOnTheNarrowScreen)
     DrawHelpButtonDown(m, *m.DunkelPic, 1);
     const QImage &buffer = m.DunkelPic->image();
     expectButtonImageAt(buffer, 3, 540);
-    EXPECT_EQ(buffer.pixel(0, 537), kGrey);   // latched: dark legs
+    EXPECT_EQ(buffer.pixel(0, 537), kGrey); // latched: dark legs
     EXPECT_EQ(buffer.pixel(41, 537), kWhite); // light hypotenuse
     EXPECT_EQ(buffer.pixel(20, 545), kSilver);
     EXPECT_EQ(m.ZwischenPic->BackColor, Colour::Silver);

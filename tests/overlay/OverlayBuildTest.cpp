@@ -1,5 +1,5 @@
-#include "overlay/Dimming.h"
 #include "overlay/OverlayBuild.h"
+#include "overlay/Dimming.h"
 #include "platform/RuntimeError.h"
 #include "support/OverlayScene.h"
 
@@ -67,12 +67,11 @@ TEST(BuildOverlay, FastMachineFadesInSixteenPassesEndingAt105)
         EXPECT_FALSE(run.passes[0].visible);
         EXPECT_TRUE(run.passes[1].visible);
         EXPECT_EQ(run.scene.fake.events.calls, 1);
-        EXPECT_EQ(run.scene.fake.clock.sleeps,
-                  std::vector<qint32>(15, probe == 0 ? 31 : 1));
+        EXPECT_EQ(run.scene.fake.clock.sleeps, std::vector<qint32>(15, probe == 0 ? 31 : 1));
         // The final frame is the screenshot at 105, the button undimmed.
         const QImage &form = run.scene.Main().image();
         EXPECT_EQ(form.pixel(400, 300),
-                  OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(400, 300), 105));
+            OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(400, 300), 105));
         EXPECT_EQ(form.pixel(4, 541), qRgb(255, 140, 0));
     }
 }
@@ -86,7 +85,7 @@ TEST(BuildOverlay, SlowMachineShowsTheFinalLevelAtOnce)
     EXPECT_TRUE(run.scene.fake.clock.sleeps.empty());
     EXPECT_EQ(run.scene.fake.events.calls, 1);
     EXPECT_EQ(run.scene.Main().image().pixel(400, 300),
-              OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(400, 300), 100));
+        OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(400, 300), 100));
 }
 
 TEST(BuildOverlay, TickCounterWrappingDuringTheProbe)
@@ -129,6 +128,6 @@ TEST(BuildOverlay, WideScreenshotReachesPastTheScreen)
     EXPECT_EQ(scene.Main().width(), 2258);
     EXPECT_EQ(scene.Main().height(), 1806);
     EXPECT_EQ(scene.Main().image().pixel(1279, 1023),
-              OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(1279, 1023), 105));
+        OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(1279, 1023), 105));
     EXPECT_EQ(scene.Main().image().pixel(6, 922), qRgb(255, 140, 0));
 }

@@ -1,5 +1,5 @@
-#include "overlay/Dimming.h"
 #include "overlay/SymbolPlacement.h"
+#include "overlay/Dimming.h"
 #include "platform/Colour.h"
 #include "platform/RunGuarded.h"
 #include "platform/RuntimeError.h"
@@ -28,7 +28,7 @@ protected:
     }
 
     HelpEntry &add(int left, int top, int width = 1500, int height = 600,
-                   const QString &name = QStringLiteral("Control"))
+        const QString &name = QStringLiteral("Control"))
     {
         return scene.addEntry(name, left, top, width, height);
     }
@@ -85,11 +85,11 @@ TEST_F(Placement, EveryPlacementRule)
 
     const QPoint expected[] = {
         { 100, 121 }, // 1500; (900 - 270) / 2 + 1500 = 1815
-        { 93, 193 },  // 1395; 2895
+        { 93, 193 }, // 1395; 2895
         { 206, 193 }, // 3093.75 -> 206.25; 2895
         { 293, 293 }, // 4395; 4395
         { 287, 393 }, // 4500 - 300 + 105 = 4305
-        { 490, 93 },  // (3000 - 300) / 2 + 6000 = 7350
+        { 490, 93 }, // (3000 - 300) / 2 + 6000 = 7350
         { 129, 193 }, // template 1935 twips
         { 408, 293 }, // 6000 + 0.625 x 12 x 15 = 6112.5 -> 407.5 -> 408
         { 400, 393 },
@@ -103,7 +103,7 @@ TEST_F(Placement, EveryPlacementRule)
         EXPECT_TRUE(bild(i).Visible());
         const HelpEntry &entry = scene.context().HelpEntries[size_t(i)];
         EXPECT_EQ(bild(i).geometry(),
-                  QRect(entry.Left / 15, entry.Top / 15, entry.Width / 15, entry.Height / 15));
+            QRect(entry.Left / 15, entry.Top / 15, entry.Width / 15, entry.Height / 15));
     }
     // Symbol(2).Left reads back as whole pixels in twips.
     EXPECT_FLOAT_EQ(symbol(2).Left(), 3090.0f);
@@ -159,8 +159,7 @@ class PlacementOnOtherWidth : public Placement
 protected:
     PlacementOnOtherWidth()
         : Placement(1024)
-    {
-    }
+    { }
 };
 
 TEST_F(PlacementOnOtherWidth, SymbolsEndAboveTheVisibleArea)
@@ -179,7 +178,7 @@ TEST_F(Placement, NestedEntriesStackAboveTheirContainers)
     add(4500, 1500).ContainerPath = QStringLiteral(".");
     PlaceHelpSymbols(scene.Main());
     EXPECT_EQ(stacking(scene.Main(), 2),
-              (QStringList { "Symbol 1", "Bild 1", "Symbol 0", "Bild 0", "Symbol 2", "Bild 2" }));
+        (QStringList { "Symbol 1", "Bild 1", "Symbol 0", "Bild 0", "Symbol 2", "Bild 2" }));
 }
 
 TEST_F(Placement, ContainmentIsAPlainSubstringTest)
@@ -187,22 +186,22 @@ TEST_F(Placement, ContainmentIsAPlainSubstringTest)
     for (int i = 0; i < 4; ++i)
         add(1500 + 300 * i, 1500);
     add(3000, 3000).ContainerPath = QStringLiteral(".3.1."); // 4: inside 3 inside 1
-    add(3300, 3000).ContainerPath = QStringLiteral(".21.");  // 5: not inside 1
+    add(3300, 3000).ContainerPath = QStringLiteral(".21."); // 5: not inside 1
     PlaceHelpSymbols(scene.Main());
     EXPECT_EQ(stacking(scene.Main(), 5),
-              (QStringList { "Symbol 0", "Bild 0", "Symbol 4", "Bild 4", "Symbol 1", "Bild 1",
-                             "Symbol 2", "Bild 2", "Symbol 3", "Bild 3", "Symbol 5", "Bild 5" }));
+        (QStringList { "Symbol 0", "Bild 0", "Symbol 4", "Bild 4", "Symbol 1", "Bild 1", "Symbol 2",
+            "Bild 2", "Symbol 3", "Bild 3", "Symbol 5", "Bild 5" }));
 }
 
 TEST_F(Placement, FooterUnresolvedAndUntaggedEntries)
 {
-    add(1500, 1500, 1500, 600, QStringLiteral("Fußzeile"));   // 0 hidden
-    add(1500, 3000, 1500, 600, QStringLiteral("fUßZeIlE"));   // 1 hidden
-    add(1500, 4500, 1500, 600, QStringLiteral("FUSSZEILE"));  // 2 shown
-    add(1500, 6000, 1500, 600, QStringLiteral("Fusszeile"));  // 3 shown
-    add(4500, 1500).ContainerPath = QStringLiteral("FALSE");  // 4 hidden
+    add(1500, 1500, 1500, 600, QStringLiteral("Fußzeile")); // 0 hidden
+    add(1500, 3000, 1500, 600, QStringLiteral("fUßZeIlE")); // 1 hidden
+    add(1500, 4500, 1500, 600, QStringLiteral("FUSSZEILE")); // 2 shown
+    add(1500, 6000, 1500, 600, QStringLiteral("Fusszeile")); // 3 shown
+    add(4500, 1500).ContainerPath = QStringLiteral("FALSE"); // 4 hidden
     add(4500, 3000).ContainerPath = QStringLiteral("FALSE4."); // 5 shown
-    add(4500, 4500).Tag.clear();                              // 6 no symbol
+    add(4500, 4500).Tag.clear(); // 6 no symbol
     PlaceHelpSymbols(scene.Main());
 
     const bool shown[] = { false, false, true, true, false, true };
@@ -247,7 +246,7 @@ TEST_F(Placement, MissingSymbolImageEndsWithAMessageNamingTheFile)
 
     // A file that is no picture: error 481, again naming the file.
     writeImage(QString(scene.symbolImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')),
-               OverlayScene::sampleSymbol());
+        OverlayScene::sampleSymbol());
     QFile file(QString(scene.symbolImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("not a picture");

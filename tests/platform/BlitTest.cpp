@@ -23,7 +23,10 @@ QImage numbered(int w, int h)
     return image;
 }
 
-DeviceContext dc(QImage &image) { return DeviceContext { &image, 0, 0 }; }
+DeviceContext dc(QImage &image)
+{
+    return DeviceContext { &image, 0, 0 };
+}
 
 void checkEveryChannelPair()
 {
@@ -38,12 +41,13 @@ void checkEveryChannelPair()
         }
     for (int level : { 0, 1, 100, 105, 128, 200, 254, 255 }) {
         QImage target = destination.copy();
-        ASSERT_TRUE(AlphaBlend(dc(target), 0, 0, 256, 256, dc(source), 0, 0, 256, 256,
-                               quint32(level) << 16));
+        ASSERT_TRUE(AlphaBlend(
+            dc(target), 0, 0, 256, 256, dc(source), 0, 0, 256, 256, quint32(level) << 16));
         int mismatches = 0;
         for (int y = 0; y < 256; ++y)
             for (int x = 0; x < 256; ++x) {
-                const QRgb s = source.pixel(x, y), d = destination.pixel(x, y), r = target.pixel(x, y);
+                const QRgb s = source.pixel(x, y), d = destination.pixel(x, y),
+                           r = target.pixel(x, y);
                 auto expect = [level](int sc, int dcv) {
                     return int(std::lround((sc * level + dcv * (255 - level)) / 255.0));
                 };
@@ -67,7 +71,8 @@ void checkOddWidths()
             QRgb expected = qRgb(90, 180, 30);
             if (x >= 3 && x < 3 + w) {
                 const QRgb s = source.pixel(x + 2, 0);
-                auto mix = [](int sc, int d) { return int(std::lround((sc * 77 + d * 178) / 255.0)); };
+                auto mix
+                    = [](int sc, int d) { return int(std::lround((sc * 77 + d * 178) / 255.0)); };
                 expected = qRgb(mix(qRed(s), 90), mix(qGreen(s), 180), mix(qBlue(s), 30));
             }
             EXPECT_EQ(target.pixel(x, 1), expected) << "width " << w << " x " << x;

@@ -1,5 +1,5 @@
-#include "platform/Colour.h"
 #include "platform/Shapes.h"
+#include "platform/Colour.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -68,7 +68,8 @@ TEST(Polygon, FillsTheTriangleIncludingItsEdges)
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 30; ++x) {
             const bool inside = x >= 1 && y >= 2 && (x - 1) + (y - 2) <= 19;
-            EXPECT_EQ(image.pixel(x, y), inside ? qRgb(192, 192, 192) : kBackground) << x << "," << y;
+            EXPECT_EQ(image.pixel(x, y), inside ? qRgb(192, 192, 192) : kBackground)
+                << x << "," << y;
         }
 
     // Pen and fill differ: the outline takes the pen, the inside the fill.

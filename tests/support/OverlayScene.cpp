@@ -47,7 +47,8 @@ int OverlayScene::dimmed(int channel, int level)
 
 QRgb OverlayScene::dimmedPixel(QRgb pixel, int level)
 {
-    return qRgb(dimmed(qRed(pixel), level), dimmed(qGreen(pixel), level), dimmed(qBlue(pixel), level));
+    return qRgb(
+        dimmed(qRed(pixel), level), dimmed(qGreen(pixel), level), dimmed(qBlue(pixel), level));
 }
 
 void OverlayScene::setScreenshot(int width, int height)
@@ -62,7 +63,10 @@ void OverlayScene::setScreenshot(int width, int height)
     context().ScreenPicture = LoadPicture(path);
 }
 
-QString OverlayScene::buttonImageFile() const { return footerButtonImagePath(form->context()); }
+QString OverlayScene::buttonImageFile() const
+{
+    return footerButtonImagePath(form->context());
+}
 
 QString OverlayScene::symbolImageFile() const
 {
@@ -89,8 +93,8 @@ void OverlayScene::prepareBuffers()
     m.DunkelPic->setHeight(m.OriginalPic->Height());
 }
 
-HelpEntry &OverlayScene::addEntry(const QString &name, int left, int top, int width, int height,
-                                  const QString &tag)
+HelpEntry &OverlayScene::addEntry(
+    const QString &name, int left, int top, int width, int height, const QString &tag)
 {
     ScreenContext &c = context();
     c.LastEntry = static_cast<qint16>(c.LastEntry + 1);

@@ -43,7 +43,7 @@ public:
 
     // Appends an entry (absolute position, twips) and returns it.
     HelpEntry &addEntry(const QString &name, int left, int top, int width, int height,
-                        const QString &tag = QStringLiteral("Page"));
+        const QString &tag = QStringLiteral("Page"));
 
     // Sample images: a button of 12 x 10 pixels (orange with a transparent
     // pixel at (0, 0)), a symbol of 20 x 18 (blue ring, cyan corners, a
