@@ -51,16 +51,9 @@ void PictureBox::setBackColor(quint32 colour)
 void PictureBox::setPicture(const Picture &picture)
 {
     m_picture = picture;
-    QImage composed;
-    if (!picture.isNull()) {
-        composed = QImage(picture.image.size(), QImage::Format_RGB32);
-        composed.fill(Colour::toQRgb(BackColor));
-        QPainter painter(&composed);
-        painter.drawImage(0, 0, picture.image);
-    }
-    setBackgroundPicture(composed);
-    if (AutoSize && !composed.isNull())
-        resizePixels(composed.width(), composed.height());
+    setBackgroundPicture(picture.image);
+    if (AutoSize && !picture.isNull())
+        resizePixels(picture.image.width(), picture.image.height());
     Cls();
 }
 

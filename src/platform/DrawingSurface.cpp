@@ -2,8 +2,6 @@
 
 #include "platform/Colour.h"
 
-#include <QPainter>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -40,13 +38,48 @@ QImage allocateImage(int width, int height)
 
 } // namespace
 
+QImage composeOnColour(const QImage &picture, quint32 colour)
+{
+    if (picture.isNull() || picture.format() == QImage::Format_RGB32)
+        return picture;
+    const QImage source = picture.convertToFormat(QImage::Format_ARGB32);
+    QImage composed(source.size(), QImage::Format_RGB32);
+    const QRgb background = Colour::toQRgb(colour);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(composed.scanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            const int alpha = qAlpha(from[x]);
+            if (alpha == 255) {
+                to[x] = from[x];
+            } else if (alpha == 0) {
+                to[x] = background;
+            } else {
+                auto mix
+                    = [alpha](int c, int b) { return (c * alpha + b * (255 - alpha) + 127) / 255; };
+                to[x] = qRgb(mix(qRed(from[x]), qRed(background)),
+                    mix(qGreen(from[x]), qGreen(background)),
+                    mix(qBlue(from[x]), qBlue(background)));
+            }
+        }
+    }
+    return composed;
+}
+
 void DrawingSurface::Cls()
 {
     m_image.fill(Colour::toQRgb(BackColor));
-    if (!m_picture.isNull()) {
-        QPainter painter(&m_image);
-        painter.drawImage(0, 0, m_picture);
-    }
+    if (m_picture.isNull())
+        return;
+    const int width = std::min(m_image.width(), m_picture.width());
+    const int rows = std::min(m_image.height(), m_picture.height());
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(m_image.scanLine(y), m_picture.constScanLine(y), size_t(width) * 4);
+}
+
+void DrawingSurface::setBackgroundPicture(const QImage &picture)
+{
+    m_picture = composeOnColour(picture, BackColor);
 }
 
 void DrawingSurface::resizeImage(int width, int height)

@@ -4,6 +4,10 @@
 
 #include <QImage>
 
+// The picture laid onto an opaque colour (0x00BBGGRR): where it is
+// transparent the colour shows. An opaque picture is returned as it is.
+QImage composeOnColour(const QImage &picture, quint32 colour);
+
 // A surface with a persistent image: what is drawn on it stays until it is
 // cleared, and Refresh shows it. Colours are values 0x00BBGGRR.
 class DrawingSurface
@@ -32,8 +36,9 @@ protected:
     // Gives the image a new size in pixels; what is kept of the old content
     // stays, new parts take the background colour.
     void resizeImage(int width, int height);
-    // The picture shown under whatever is drawn; null for none.
-    void setBackgroundPicture(const QImage &picture) { m_picture = picture; }
+    // The picture shown under whatever is drawn, laid onto the background
+    // colour as it is now; null for none.
+    void setBackgroundPicture(const QImage &picture);
     QImage &mutableImage() { return m_image; }
 
 private:

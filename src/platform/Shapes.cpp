@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -12,14 +13,46 @@ bool usable(const DeviceContext &dc)
     return dc.image && !dc.image->isNull() && dc.image->depth() == 32;
 }
 
-void plot(QImage &image, int x, int y, QRgb colour)
+// Writes pixels of one colour, clipped to the image.
+class Pixels
 {
-    if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
-        reinterpret_cast<QRgb *>(image.scanLine(y))[x] = colour;
-}
+public:
+    explicit Pixels(QImage &image)
+        : m_bits(image.bits())
+        , m_stride(image.bytesPerLine())
+        , m_width(image.width())
+        , m_height(image.height())
+    { }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    void plot(int x, int y, QRgb colour)
+    {
+        if (x >= 0 && y >= 0 && x < m_width && y < m_height)
+            row(y)[x] = colour;
+    }
+    // Columns first..last of row y (inclusive).
+    void span(int y, int first, int last, QRgb colour)
+    {
+        if (y < 0 || y >= m_height)
+            return;
+        first = std::max(first, 0);
+        last = std::min(last, m_width - 1);
+        QRgb *line = row(y);
+        for (int x = first; x <= last; ++x)
+            line[x] = colour;
+    }
+
+private:
+    QRgb *row(int y) { return reinterpret_cast<QRgb *>(m_bits + qsizetype(y) * m_stride); }
+
+    uchar *m_bits;
+    qsizetype m_stride;
+    int m_width;
+    int m_height;
+};
 
 // Bresenham's line from a to b, b itself left out.
-void line(QImage &image, QPoint a, QPoint b, QRgb colour)
+void line(Pixels &pixels, QPoint a, QPoint b, QRgb colour)
 {
     const int dx = std::abs(b.x() - a.x());
     const int dy = -std::abs(b.y() - a.y());
@@ -29,7 +62,7 @@ void line(QImage &image, QPoint a, QPoint b, QRgb colour)
     int x = a.x();
     int y = a.y();
     while (x != b.x() || y != b.y()) {
-        plot(image, x, y, colour);
+        pixels.plot(x, y, colour);
         const int twice = 2 * error;
         if (twice >= dy) {
             error += dy;
@@ -42,35 +75,66 @@ void line(QImage &image, QPoint a, QPoint b, QRgb colour)
     }
 }
 
-qint64 cross(QPoint a, QPoint b, QPoint p)
+qint64 floorDivide(qint64 numerator, qint64 denominator)
 {
-    return qint64(b.x() - a.x()) * (p.y() - a.y()) - qint64(b.y() - a.y()) * (p.x() - a.x());
+    if (denominator < 0) {
+        numerator = -numerator;
+        denominator = -denominator;
+    }
+    const qint64 quotient = numerator / denominator;
+    return (numerator % denominator != 0 && numerator < 0) ? quotient - 1 : quotient;
 }
 
-bool onSegment(QPoint a, QPoint b, QPoint p)
+qint64 ceilDivide(qint64 numerator, qint64 denominator)
 {
-    return cross(a, b, p) == 0 && p.x() >= std::min(a.x(), b.x()) && p.x() <= std::max(a.x(), b.x())
-        && p.y() >= std::min(a.y(), b.y()) && p.y() <= std::max(a.y(), b.y());
+    return -floorDivide(-numerator, denominator);
 }
 
-// On an edge, or inside by the alternate (even-odd) rule.
-bool covered(const QPoint *points, int count, QPoint p)
+// Where an edge meets row y: ax + num / den, exactly.
+struct Crossing
 {
-    bool inside = false;
+    qint64 base, numerator, denominator;
+    double value() const { return double(base) + double(numerator) / double(denominator); }
+    qint64 firstAtOrRight() const { return base + ceilDivide(numerator, denominator); }
+};
+
+Crossing crossingAt(QPoint a, QPoint b, int y)
+{
+    return Crossing { a.x(), qint64(b.x() - a.x()) * (y - a.y()), qint64(b.y() - a.y()) };
+}
+
+// Fills row y: every pixel on an edge, and every pixel inside by the
+// alternate (even-odd) rule, crossings counted on edges that span the row
+// half-open (from above the row to on or below it).
+void fillRow(Pixels &pixels, const QPoint *points, int count, int y, QRgb colour,
+    std::vector<Crossing> &crossings)
+{
+    crossings.clear();
     for (int k = 0, m = count - 1; k < count; m = k++) {
         const QPoint a = points[m];
         const QPoint b = points[k];
-        if (onSegment(a, b, p))
-            return true;
-        if ((a.y() > p.y()) != (b.y() > p.y())) {
-            // x of the edge at row p.y(), compared without a division.
-            const qint64 lhs = qint64(p.x() - a.x()) * (b.y() - a.y());
-            const qint64 rhs = qint64(b.x() - a.x()) * (p.y() - a.y());
-            if ((b.y() > a.y()) ? lhs < rhs : lhs > rhs)
-                inside = !inside;
+        if (a.y() == y && b.y() == y) {
+            pixels.span(y, std::min(a.x(), b.x()), std::max(a.x(), b.x()), colour);
+            continue;
         }
+        if (y < std::min(a.y(), b.y()) || y > std::max(a.y(), b.y()))
+            continue;
+        const Crossing c = crossingAt(a, b, y);
+        if (c.numerator % c.denominator == 0)
+            pixels.plot(int(c.base + c.numerator / c.denominator), y, colour);
+        if ((a.y() > y) != (b.y() > y))
+            crossings.push_back(c);
     }
-    return inside;
+    std::sort(crossings.begin(), crossings.end(),
+        [](const Crossing &l, const Crossing &r) { return l.value() < r.value(); });
+    // Inside between crossings 0 and 1, 2 and 3, ...: x in [c0, c1).
+    for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+        const qint64 first = crossings[k].firstAtOrRight();
+        const qint64 last = crossings[k + 1].firstAtOrRight() - 1;
+        if (first <= last)
+            pixels.span(y, int(std::max<qint64>(first, -1)),
+                int(std::min<qint64>(last, pixels.width())), colour);
+    }
 }
 
 } // namespace
@@ -79,9 +143,10 @@ bool Polyline(const DeviceContext &dc, const QPoint *points, int count)
 {
     if (!usable(dc) || !points || count < 2)
         return false;
+    Pixels pixels(*dc.image);
     const QRgb pen = Colour::toQRgb(dc.penColour);
     for (int k = 0; k + 1 < count; ++k)
-        line(*dc.image, points[k], points[k + 1], pen);
+        line(pixels, points[k], points[k + 1], pen);
     return true;
 }
 
@@ -89,29 +154,22 @@ bool Polygon(const DeviceContext &dc, const QPoint *points, int count)
 {
     if (!usable(dc) || !points || count < 2)
         return false;
-    QImage &image = *dc.image;
-    int left = points[0].x(), right = left, top = points[0].y(), bottom = top;
+    Pixels pixels(*dc.image);
+    int top = points[0].y(), bottom = top;
     for (int k = 1; k < count; ++k) {
-        left = std::min(left, points[k].x());
-        right = std::max(right, points[k].x());
         top = std::min(top, points[k].y());
         bottom = std::max(bottom, points[k].y());
     }
-    left = std::max(left, 0);
     top = std::max(top, 0);
-    right = std::min(right, image.width() - 1);
-    bottom = std::min(bottom, image.height() - 1);
+    bottom = std::min(bottom, pixels.height() - 1);
 
     const QRgb fill = Colour::toQRgb(dc.fillColour);
-    for (int y = top; y <= bottom; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = left; x <= right; ++x)
-            if (covered(points, count, QPoint(x, y)))
-                line[x] = fill;
-    }
+    std::vector<Crossing> crossings;
+    for (int y = top; y <= bottom; ++y)
+        fillRow(pixels, points, count, y, fill, crossings);
 
     const QRgb pen = Colour::toQRgb(dc.penColour);
     for (int k = 0; k < count; ++k)
-        line(image, points[k], points[(k + 1) % count], pen);
+        line(pixels, points[k], points[(k + 1) % count], pen);
     return true;
 }

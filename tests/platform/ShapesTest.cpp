@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -80,4 +81,58 @@ TEST(Polygon, FillsTheTriangleIncludingItsEdges)
     EXPECT_EQ(two.pixel(4, 4), qRgb(255, 255, 255)); // on the long edge
     EXPECT_EQ(two.pixel(2, 2), qRgb(128, 128, 128));
     EXPECT_EQ(two.pixel(5, 4), kBackground);
+}
+
+namespace {
+
+// The rule, point by point: on an edge, or inside by the even-odd count of
+// edges crossed to the left of the point (edges spanning the row half-open).
+bool coveredByRule(const std::vector<QPoint> &polygon, int x, int y)
+{
+    bool inside = false;
+    for (size_t k = 0, m = polygon.size() - 1; k < polygon.size(); m = k++) {
+        const QPoint a = polygon[m], b = polygon[k];
+        const qint64 cross
+            = qint64(b.x() - a.x()) * (y - a.y()) - qint64(b.y() - a.y()) * (x - a.x());
+        if (cross == 0 && x >= std::min(a.x(), b.x()) && x <= std::max(a.x(), b.x())
+            && y >= std::min(a.y(), b.y()) && y <= std::max(a.y(), b.y()))
+            return true;
+        if ((a.y() > y) != (b.y() > y)) {
+            const double xc = a.x() + double(b.x() - a.x()) * (y - a.y()) / double(b.y() - a.y());
+            if (x < xc)
+                inside = !inside;
+        }
+    }
+    return inside;
+}
+
+} // namespace
+
+TEST(Polygon, OddShapesFollowTheEvenOddRuleWithEdges)
+{
+    const std::vector<std::vector<QPoint>> shapes = {
+        { { 2, 2 }, { 30, 5 }, { 12, 29 } }, // slanted triangle
+        { { 1, 1 }, { 30, 1 }, { 30, 30 }, { 16, 8 }, { 1, 30 } }, // concave
+        { { 16, 0 }, { 20, 30 }, { 0, 10 }, { 31, 10 }, { 10, 30 } }, // self-crossing star
+        { { -5, 3 }, { 40, 8 }, { 8, 40 } }, // clipped at the edges
+    };
+    for (const auto &shape : shapes) {
+        QImage image = blank(32, 32);
+        // A white pen, so that the outline (a rasterised line, not the exact
+        // edge) can be told from the fill and left out of the comparison.
+        Polygon(DeviceContext { &image, Colour::White, Colour::Silver }, shape.data(),
+            int(shape.size()));
+        int wrong = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                if (image.pixel(x, y) == qRgb(255, 255, 255))
+                    continue;
+                const bool expected = coveredByRule(shape, x, y);
+                if ((image.pixel(x, y) == qRgb(192, 192, 192)) != expected && ++wrong < 5)
+                    ADD_FAILURE() << "shape starting " << shape[0].x() << "," << shape[0].y()
+                                  << " pixel " << x << "," << y << " should be "
+                                  << (expected ? "filled" : "empty");
+            }
+        EXPECT_EQ(wrong, 0);
+    }
 }
