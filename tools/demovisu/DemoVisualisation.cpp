@@ -5,6 +5,7 @@
 #include "demovisu/DescriptionWriter.h"
 #include "demovisu/FooterHelpButton.h"
 #include "demovisu/HelpPages.h"
+#include "demovisu/LanguageTable.h"
 #include "gif/GifEncoder.h"
 
 #include <QDir>
@@ -106,7 +107,11 @@ bool buildDemoVisualisation(const DemoOptions &options, DemoVisualisation *resul
     const QString tools = demo.visuFolder + QStringLiteral("/Program/Tools");
     if (!makeFolder(tools, error))
         return false;
-    demo.languageTable = false; // the Jet writer is not part of this build yet
+    if (demoLanguageTableAvailable()) {
+        if (!writeDemoLanguageTable(tools + QStringLiteral("/Languages.mdb"), error))
+            return false;
+        demo.languageTable = true;
+    }
 
     if (result)
         *result = demo;

@@ -412,8 +412,14 @@ bool writeDemoHelpPages(
 
     // Pictures: the help mark for the page heads, and parts of the screen.
     const QString pictures = folder.filePath(QStringLiteral("Bilder"));
-    if (!savePicture(pictures + QStringLiteral("/hilfe.png"),
-            drawHelpMark(36, qRgb(0x25, 0x4A, 0x73)), error))
+    // The badge keeps a clear background on the page's coloured head.
+    const QRgb key = qRgb(255, 0, 255);
+    QImage badge = drawHelpMark(36, key).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < badge.height(); ++y)
+        for (int x = 0; x < badge.width(); ++x)
+            if (badge.pixel(x, y) == key)
+                badge.setPixel(x, y, qRgba(0, 0, 0, 0));
+    if (!savePicture(pictures + QStringLiteral("/hilfe.png"), badge, error))
         return false;
     const auto cut = [&](const QString &name) {
         const DemoControl *control = layout.find(name);
