@@ -43,6 +43,44 @@ quint32 unmaskedDatabaseKey(const unsigned char *page)
     return get32(plain);
 }
 
+quint16 get16(const unsigned char *p)
+{
+    return quint16(p[0] | (p[1] << 8));
+}
+
+struct Layout
+{
+    qsizetype pageSize;
+    int rowCountOffset; // data pages: the row count, followed by the row offsets
+    int usedMapOffset;  // table definitions: row pointer of the page usage map
+    int freeMapOffset;  // ... and of the free-space map
+};
+
+constexpr quint16 kRowOffsetMask = 0x1fff;
+
+// A row pointer (page << 8 | row) of a table definition must name a row that
+// exists, lying whole inside its page: readers copy the usage maps out of
+// these rows without checking.
+bool rowPointerSound(const QByteArray &bytes, quint32 pointer, const Layout &layout)
+{
+    const qsizetype pageCount = bytes.size() / layout.pageSize;
+    const quint32 pageNumber = pointer >> 8;
+    const int row = int(pointer & 0xff);
+    if (pageNumber == 0 || pageNumber >= quint32(pageCount))
+        return false;
+    const auto *page = reinterpret_cast<const unsigned char *>(bytes.constData()) + pageNumber * layout.pageSize;
+    if (page[0] != 0x01)
+        return false;
+    const int count = get16(page + layout.rowCountOffset);
+    const int tableEnd = layout.rowCountOffset + 2 + 2 * count;
+    if (row >= count || tableEnd > layout.pageSize)
+        return false;
+    const int start = get16(page + layout.rowCountOffset + 2 + 2 * row) & kRowOffsetMask;
+    const int next = row == 0 ? int(layout.pageSize)
+                              : get16(page + layout.rowCountOffset + 2 * row) & kRowOffsetMask;
+    return start >= tableEnd && start < next && next <= layout.pageSize;
+}
+
 } // namespace
 
 JetFileKind checkJetFile(const QByteArray &bytes)
@@ -64,6 +102,16 @@ JetFileKind checkJetFile(const QByteArray &bytes)
     if (bytes.size() % pageSize != 0 || bytes.size() < (kCatalogPage + 1) * pageSize)
         return JetFileKind::Damaged;
     if (data[kCatalogPage * pageSize] != 0x02)
+        return JetFileKind::Damaged;
+
+    // Only the catalog's definition is checked further: real files keep
+    // stale pages of dropped objects that no reader visits, so a check of
+    // every page would turn sound files away. What lies beyond is left to
+    // the isolated reader.
+    const Layout layout = version == 0 ? Layout { 2048, 8, 35, 39 } : Layout { 4096, 12, 55, 59 };
+    const unsigned char *catalog = data + kCatalogPage * pageSize;
+    if (!rowPointerSound(bytes, get32(catalog + layout.usedMapOffset), layout)
+        || !rowPointerSound(bytes, get32(catalog + layout.freeMapOffset), layout))
         return JetFileKind::Damaged;
     return version == 0 ? JetFileKind::Jet3 : JetFileKind::Jet4;
 }

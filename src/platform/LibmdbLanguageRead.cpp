@@ -36,14 +36,32 @@ int columnIndex(MdbTableDef *table, const char *name)
     return -1;
 }
 
-// The value just fetched into a bound column. libmdb writes every value out
-// as text; a null leaves the column's value position at 0, where no stored
-// value can start (a page begins with its header), which tells it apart from
-// an empty text.
-JetValue valueOf(const MdbColumn *col, const char *bound)
+// Whether the two columns are null in the row just fetched. Binding cannot
+// tell: libmdb hands out a null and an empty text alike. The row's null mask
+// can, so the row is taken apart once more from the page still loaded.
+// Returns false when that is not possible.
+bool nullFlags(MdbHandle *mdb, MdbTableDef *table, int first, int second, bool &firstNull, bool &secondNull)
 {
-    const bool isNull = col->col_type != MDB_BOOL && col->cur_value_start == 0;
-    if (isNull)
+    if (table->cur_row == 0 || mdb->cur_pg != table->cur_phys_pg || table->num_cols > MDB_MAX_COLS)
+        return false;
+    int start = 0;
+    size_t size = 0;
+    if (mdb_find_row(mdb, int(table->cur_row - 1), &start, &size) != 0)
+        return false;
+    std::vector<MdbField> fields(MDB_MAX_COLS);
+    const int count = mdb_crack_row(table, start & 0x1fff, size, fields.data());
+    if (count <= first || count <= second)
+        return false;
+    firstNull = fields[size_t(first)].is_null;
+    secondNull = fields[size_t(second)].is_null;
+    return true;
+}
+
+// The value just fetched into a bound column; libmdb writes every value out
+// as text.
+JetValue valueOf(const MdbColumn *col, const char *bound, bool isNull)
+{
+    if (isNull && col->col_type != MDB_BOOL)
         return JetValue::null();
     switch (col->col_type) {
     case MDB_BYTE:
@@ -126,9 +144,16 @@ LanguageTableResult readLanguageTableWithLibmdb(QByteArray bytes)
 
     mdb_rewind_table(table.get());
     while (mdb_fetch_row(table.get())) {
+        bool languageNull = false;
+        bool nameNull = false;
+        if (!nullFlags(mdb.get(), table.get(), language, name, languageNull, nameNull)) {
+            // Without the null mask: a value that starts nowhere is null.
+            languageNull = languageColumn->cur_value_start == 0;
+            nameNull = nameColumn->cur_value_start == 0;
+        }
         LanguageRow row;
-        row.language = valueOf(languageColumn, languageText.data());
-        row.name = valueOf(nameColumn, nameText.data());
+        row.language = valueOf(languageColumn, languageText.data(), languageNull);
+        row.name = valueOf(nameColumn, nameText.data(), nameNull);
         result.rows.append(row);
     }
     result.status = Status::Ok;
