@@ -35,7 +35,6 @@ constexpr quint32 kFirstDataPage = 5;
 constexpr quint32 kMapPage = 1;
 
 constexpr int kMaxRowsPerPage = 255; // a row pointer keeps the row number in one byte
-constexpr int kMemoHeader = 12;
 
 // The catalog's flags for a system object.
 constexpr quint32 kSystemObjectFlags = 0x80000002u;
