@@ -21,8 +21,9 @@ bool languageMatches(const JetValue &value, qint16 number)
         if (text.isEmpty())
             return false;
         for (QChar c : text) {
-            if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-')
-                && c != QLatin1Char('+') && c != QLatin1Char('e') && c != QLatin1Char('E'))
+            if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.')
+                && c != QLatin1Char('-') && c != QLatin1Char('+') && c != QLatin1Char('e')
+                && c != QLatin1Char('E'))
                 return false; // no "inf", "nan", hexadecimal or other scripts' digits
         }
         bool ok = false;

@@ -52,8 +52,8 @@ struct Layout
 {
     qsizetype pageSize;
     int rowCountOffset; // data pages: the row count, followed by the row offsets
-    int usedMapOffset;  // table definitions: row pointer of the page usage map
-    int freeMapOffset;  // ... and of the free-space map
+    int usedMapOffset; // table definitions: row pointer of the page usage map
+    int freeMapOffset; // ... and of the free-space map
 };
 
 constexpr quint16 kRowOffsetMask = 0x1fff;
@@ -68,7 +68,8 @@ bool rowPointerSound(const QByteArray &bytes, quint32 pointer, const Layout &lay
     const int row = int(pointer & 0xff);
     if (pageNumber == 0 || pageNumber >= quint32(pageCount))
         return false;
-    const auto *page = reinterpret_cast<const unsigned char *>(bytes.constData()) + pageNumber * layout.pageSize;
+    const auto *page
+        = reinterpret_cast<const unsigned char *>(bytes.constData()) + pageNumber * layout.pageSize;
     if (page[0] != 0x01)
         return false;
     const int count = get16(page + layout.rowCountOffset);

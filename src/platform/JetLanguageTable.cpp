@@ -37,7 +37,7 @@ using Status = LanguageTableResult::Status;
 constexpr int kChildTimeLimitMs = 5000;
 constexpr qint64 kMaxAnswerSize = 256 * 1024 * 1024;
 constexpr quint32 kAnswerMagic = 0x5441564a; // "TAVJ"
-constexpr quint32 kAnswerEnd = 0x454e4421;   // "END!"
+constexpr quint32 kAnswerEnd = 0x454e4421; // "END!"
 
 QByteArray encodeAnswer(const LanguageTableResult &result)
 {
@@ -163,8 +163,7 @@ bool reapChild(pid_t child, const QElapsedTimer &clock)
             return false;
         if (clock.elapsed() >= kChildTimeLimitMs) {
             ::kill(child, SIGKILL);
-            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-            }
+            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) { }
             return false;
         }
         ::usleep(1000);

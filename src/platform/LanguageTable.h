@@ -7,10 +7,10 @@
 struct JetValue
 {
     enum class Kind {
-        Null,   // the database's null: no value at all
+        Null, // the database's null: no value at all
         Number, // a number column (Byte, Integer, Long Integer, Single, Double, Currency)
-        Text,   // a Text or Memo column (an empty text is not null)
-        Other   // any other column type; `text` holds the value as written out
+        Text, // a Text or Memo column (an empty text is not null)
+        Other // any other column type; `text` holds the value as written out
     };
     Kind kind = Kind::Null;
     double number = 0;
@@ -32,11 +32,11 @@ struct LanguageTableResult
 {
     enum class Status {
         Ok,
-        FileMissing,   // no such file, or it cannot be opened for reading
-        NotJet,        // not an Access (Jet 3 or Jet 4) database
-        Damaged,       // a Jet database that cannot be read through
-        TableMissing,  // no table LookupLanguages
-        ColumnMissing  // the table lacks the column "Language" or "Name"
+        FileMissing, // no such file, or it cannot be opened for reading
+        NotJet, // not an Access (Jet 3 or Jet 4) database
+        Damaged, // a Jet database that cannot be read through
+        TableMissing, // no table LookupLanguages
+        ColumnMissing // the table lacks the column "Language" or "Name"
     };
     Status status = Status::Damaged;
     QVector<LanguageRow> rows; // in the order the file holds them; empty unless Ok

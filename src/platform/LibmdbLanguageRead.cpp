@@ -40,7 +40,8 @@ int columnIndex(MdbTableDef *table, const char *name)
 // tell: libmdb hands out a null and an empty text alike. The row's null mask
 // can, so the row is taken apart once more from the page still loaded.
 // Returns false when that is not possible.
-bool nullFlags(MdbHandle *mdb, MdbTableDef *table, int first, int second, bool &firstNull, bool &secondNull)
+bool nullFlags(
+    MdbHandle *mdb, MdbTableDef *table, int first, int second, bool &firstNull, bool &secondNull)
 {
     if (table->cur_row == 0 || mdb->cur_pg != table->cur_phys_pg || table->num_cols > MDB_MAX_COLS)
         return false;
@@ -139,8 +140,10 @@ LanguageTableResult readLanguageTableWithLibmdb(QByteArray bytes)
         result.status = Status::Damaged;
         return result;
     }
-    const auto *languageColumn = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(language)));
-    const auto *nameColumn = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(name)));
+    const auto *languageColumn
+        = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(language)));
+    const auto *nameColumn
+        = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(name)));
 
     mdb_rewind_table(table.get());
     while (mdb_fetch_row(table.get())) {

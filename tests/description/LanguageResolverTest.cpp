@@ -1,6 +1,6 @@
+#include "description/LanguageResolver.h"
 #include "app/ScreenContext.h"
 #include "description/DescriptionReader.h"
-#include "description/LanguageResolver.h"
 #include "description/TavlinModule.h"
 #include "platform/AnsiText.h"
 #include "platform/JetLanguageTable.h"
@@ -86,8 +86,10 @@ TEST(ResolveLanguage, lastMatchingRowWinsElseEnglish)
 
     // Every row is examined: the later of two rows with the same number wins,
     // and a non-matching row after it changes nothing.
-    EXPECT_EQ(resolve(1, { { num(1), text("Deutsch") }, { num(1), text("German") }, { num(2), text("x") } }),
-              "German");
+    EXPECT_EQ(
+        resolve(
+            1, { { num(1), text("Deutsch") }, { num(1), text("German") }, { num(2), text("x") } }),
+        "German");
     // An empty name on the last matching row falls back to English, even
     // after an earlier match.
     EXPECT_EQ(resolve(1, { { num(1), text("Deutsch") }, { num(1), text("") } }), "English");
@@ -105,8 +107,8 @@ TEST(ResolveLanguage, nullNameAndUnreadableTableGiveEnglish)
     EXPECT_EQ(resolve(1, { { num(1), null } }), "English");
     EXPECT_EQ(resolve(1, { { num(1), text("Deutsch") }, { num(1), null } }), "English");
     EXPECT_EQ(resolve(1, { { num(1), null }, { num(1), text("Deutsch") } }), "Deutsch");
-    for (Status status : { Status::FileMissing, Status::NotJet, Status::Damaged, Status::TableMissing,
-                           Status::ColumnMissing })
+    for (Status status : { Status::FileMissing, Status::NotJet, Status::Damaged,
+             Status::TableMissing, Status::ColumnMissing })
         EXPECT_EQ(resolve(1, { { num(1), text("Deutsch") } }, status), "English") << int(status);
 }
 
@@ -146,15 +148,13 @@ TEST(ResolveLanguage, fromRealFiles)
 {
     for (Version version : { Version::Jet3, Version::Jet4 }) {
         TempFolder folder;
-        writeLanguages(folder, languageTableWriter({ { 1, QStringLiteral("Deutsch") },
-                                                     { 2, QStringLiteral("English") },
-                                                     { 3, QStringLiteral("Deutsch") },
-                                                     { 3, QStringLiteral("German") },
-                                                     { 4, QStringLiteral("") },
-                                                     { 5, QVariant() },
-                                                     { QVariant(), QStringLiteral("Null") },
-                                                     { 6, QStringLiteral("Français") } },
-                                                   version));
+        writeLanguages(folder,
+            languageTableWriter(
+                { { 1, QStringLiteral("Deutsch") }, { 2, QStringLiteral("English") },
+                    { 3, QStringLiteral("Deutsch") }, { 3, QStringLiteral("German") },
+                    { 4, QStringLiteral("") }, { 5, QVariant() },
+                    { QVariant(), QStringLiteral("Null") }, { 6, QStringLiteral("Français") } },
+                version));
         EXPECT_EQ(resolveFromFile(folder, 1), "Deutsch");
         EXPECT_EQ(resolveFromFile(folder, 7), "English");
         EXPECT_EQ(resolveFromFile(folder, 3), "German");
@@ -177,16 +177,18 @@ TEST(ResolveLanguage, fromRealFiles)
     writer.addColumn(QStringLiteral("Name"), JetWriter::ColumnType::Text, 60);
     writer.addColumn(QStringLiteral("Code"), JetWriter::ColumnType::Text, 5);
     for (int i = 0; i < 300; ++i)
-        writer.addRow({ i, 100 + i, QStringLiteral("padding %1 ").arg(i).repeated(3), QStringLiteral("Sprache %1").arg(i),
-                        QStringLiteral("L%1").arg(i) });
+        writer.addRow({ i, 100 + i, QStringLiteral("padding %1 ").arg(i).repeated(3),
+            QStringLiteral("Sprache %1").arg(i), QStringLiteral("L%1").arg(i) });
     writer.addRow({ 300, 10, QVariant(), QStringLiteral("Čeština"), QVariant() });
     writer.addRow({ 301, 11, QVariant(), QStringLiteral("日本語"), QVariant() });
-    writer.addRow({ 302, 100, QVariant(), QStringLiteral("Erste Seite? Nein, letzte"), QVariant() });
+    writer.addRow(
+        { 302, 100, QVariant(), QStringLiteral("Erste Seite? Nein, letzte"), QVariant() });
     writeLanguages(wide, writer);
     EXPECT_EQ(resolveFromFile(wide, 10), "Čeština");
     EXPECT_EQ(resolveFromFile(wide, 11), "日本語");
     EXPECT_EQ(resolveFromFile(wide, 250), "Sprache 150");
-    EXPECT_EQ(resolveFromFile(wide, 100), "Erste Seite? Nein, letzte"); // a match on the last page wins
+    EXPECT_EQ(
+        resolveFromFile(wide, 100), "Erste Seite? Nein, letzte"); // a match on the last page wins
 }
 
 // Files that cannot serve: English, silently.
@@ -195,7 +197,8 @@ TEST(ResolveLanguage, unreadableFilesGiveEnglish)
     TempFolder folder;
     EXPECT_EQ(resolveFromFile(folder, 1), "English"); // no file
 
-    const QString path = writeLanguages(folder, languageTableWriter({ { 1, QStringLiteral("Deutsch") } }));
+    const QString path
+        = writeLanguages(folder, languageTableWriter({ { 1, QStringLiteral("Deutsch") } }));
     ASSERT_EQ(resolveFromFile(folder, 1), "Deutsch");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -221,12 +224,12 @@ TEST(ResolveLanguage, afterReadingTheDescription)
 {
     TempFolder folder;
     const QString visu = QString(folder.path()).replace('/', '\\') + "\\Visu\\";
-    writeLanguages(folder, languageTableWriter({ { 1, QStringLiteral("Deutsch") },
-                                                 { 2, QStringLiteral("English") },
-                                                 { 3, QStringLiteral("Français") } },
-                                               Version::Jet4));
+    writeLanguages(folder,
+        languageTableWriter({ { 1, QStringLiteral("Deutsch") }, { 2, QStringLiteral("English") },
+                                { 3, QStringLiteral("Français") } },
+            Version::Jet4));
     folder.write("Kestrel/Tavlin.txt",
-                 toWindows1252("[Global]\r\nDispHInt=1280\r\nVisuPfad=" + visu + "\r\nLanguage=3\r\n"));
+        toWindows1252("[Global]\r\nDispHInt=1280\r\nVisuPfad=" + visu + "\r\nLanguage=3\r\n"));
 
     FakePlatform platform;
     ScreenContext context;

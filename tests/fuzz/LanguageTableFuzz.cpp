@@ -54,7 +54,8 @@ QByteArray edited(const QByteArray &base, const uint8_t *data, size_t size)
 {
     QByteArray bytes = base;
     for (size_t i = 0; i + 3 <= size; i += 3) {
-        const quint32 position = (quint32(data[i]) << 8 | data[i + 1]) * quint32(bytes.size()) / 65536u;
+        const quint32 position
+            = (quint32(data[i]) << 8 | data[i + 1]) * quint32(bytes.size()) / 65536u;
         bytes[qsizetype(position)] = char(data[i + 2]);
     }
     return bytes;
@@ -67,7 +68,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     jet4();
     jet3();
     // The valid files themselves must read.
-    if (JetLanguageTable::readBytes(jet4()).rows.size() != 5 || JetLanguageTable::readBytes(jet3()).rows.size() != 5)
+    if (JetLanguageTable::readBytes(jet4()).rows.size() != 5
+        || JetLanguageTable::readBytes(jet3()).rows.size() != 5)
         std::abort();
     return 0;
 }
@@ -86,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         bytes = edited(jet3(), data + 1, size - 1);
         break;
     case 3: {
-        const quint32 cut = size >= 3 ? (quint32(data[1]) << 8 | data[2]) * quint32(jet4().size()) / 65536u : 0;
+        const quint32 cut
+            = size >= 3 ? (quint32(data[1]) << 8 | data[2]) * quint32(jet4().size()) / 65536u : 0;
         bytes = jet4().left(qsizetype(cut));
         break;
     }

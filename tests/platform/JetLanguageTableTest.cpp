@@ -1,5 +1,5 @@
-#include "platform/JetFileCheck.h"
 #include "platform/JetLanguageTable.h"
+#include "platform/JetFileCheck.h"
 #include "platform/LibmdbLanguageRead.h"
 #include "support/JetFixtures.h"
 #include "support/QtPrinters.h"
@@ -29,7 +29,9 @@ QByteArray fileBytes(const QString &path)
 
 int openDescriptors()
 {
-    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size());
+    return int(QDir(QStringLiteral("/proc/self/fd"))
+                   .entryList(QDir::NoDotAndDotDot | QDir::AllEntries)
+                   .size());
 }
 
 // The rows as "language|name" texts, with "null" and "num:" / "text:" marks.
@@ -64,7 +66,8 @@ TEST(JetLanguageTable, readsBothVersionsInFileOrder)
     for (Version version : { Version::Jet3, Version::Jet4 }) {
         const QString path = writeCheckedJetFile(
             folder.path() + (version == Version::Jet3 ? "/v3.mdb" : "/v4.mdb"),
-            languageTableWriter({ { 2, QStringLiteral("English") }, { 1, QStringLiteral("Deutsch") } }, version));
+            languageTableWriter(
+                { { 2, QStringLiteral("English") }, { 1, QStringLiteral("Deutsch") } }, version));
         const QByteArray before = fileBytes(path);
         const LanguageTableResult result = JetLanguageTable().read(path);
         ASSERT_EQ(result.status, Status::Ok);
@@ -88,7 +91,8 @@ TEST(JetLanguageTable, nullIsNotAnEmptyText)
         const QString path = writeCheckedJetFile(folder.path() + "/nulls.mdb", writer);
         const LanguageTableResult result = JetLanguageTable().read(path);
         ASSERT_EQ(result.status, Status::Ok);
-        EXPECT_EQ(describe(result), (QStringList { "text:1|null", "text:|text:", "null|text:Deutsch" }));
+        EXPECT_EQ(
+            describe(result), (QStringList { "text:1|null", "text:|text:", "null|text:Deutsch" }));
     }
 }
 
@@ -104,10 +108,11 @@ TEST(JetLanguageTable, extraColumnsForeignTextAndManyPages)
     writer.addColumn(QStringLiteral("LANGUAGE"), Type::Integer);
     writer.addColumn(QStringLiteral("Code"), Type::Text, 5);
     writer.addColumn(QStringLiteral("name"), Type::Text, 40);
-    const QStringList names { QStringLiteral("Français"), QStringLiteral("Čeština"), QStringLiteral("日本語") };
+    const QStringList names { QStringLiteral("Français"), QStringLiteral("Čeština"),
+        QStringLiteral("日本語") };
     for (int i = 0; i < 360; ++i)
-        writer.addRow({ 1000 + i, QStringLiteral("comment %1").arg(i), i - 5, QStringLiteral("c%1").arg(i % 100),
-                        names.at(i % 3) + QString::number(i) });
+        writer.addRow({ 1000 + i, QStringLiteral("comment %1").arg(i), i - 5,
+            QStringLiteral("c%1").arg(i % 100), names.at(i % 3) + QString::number(i) });
     const QString path = writeCheckedJetFile(folder.path() + "/many.mdb", writer);
     ASSERT_GT(QFileInfo(path).size() / 4096, 8);
 
@@ -126,8 +131,9 @@ TEST(JetLanguageTable, takesAWindowsPath)
 {
     TempFolder folder;
     writeCheckedJetFile(folder.path() + "/Program/Tools/languages.MDB",
-                        languageTableWriter({ { 1, QStringLiteral("Deutsch") } }));
-    const QString windowsPath = QString(folder.path()).replace('/', '\\') + "\\Program\\Tools\\Languages.mdb";
+        languageTableWriter({ { 1, QStringLiteral("Deutsch") } }));
+    const QString windowsPath
+        = QString(folder.path()).replace('/', '\\') + "\\Program\\Tools\\Languages.mdb";
     const LanguageTableResult result = JetLanguageTable().read(windowsPath);
     ASSERT_EQ(result.status, Status::Ok);
     EXPECT_EQ(describe(result), QStringList { "num:1|text:Deutsch" });
@@ -144,10 +150,11 @@ TEST(JetLanguageTable, reportsEveryFailure)
     EXPECT_EQ(table.read(folder.path() + "/none.mdb").status, Status::FileMissing);
     EXPECT_EQ(table.read(folder.path()).status, Status::FileMissing);
     EXPECT_EQ(table.read(folder.write("empty.mdb", QByteArray())).status, Status::NotJet);
-    EXPECT_EQ(table.read(folder.write("text.mdb", "[Global]\r\nLanguage=1\r\n")).status, Status::NotJet);
+    EXPECT_EQ(
+        table.read(folder.write("text.mdb", "[Global]\r\nLanguage=1\r\n")).status, Status::NotJet);
 
-    const QString valid = writeCheckedJetFile(folder.path() + "/valid.mdb",
-                                              languageTableWriter({ { 1, QStringLiteral("Deutsch") } }));
+    const QString valid = writeCheckedJetFile(
+        folder.path() + "/valid.mdb", languageTableWriter({ { 1, QStringLiteral("Deutsch") } }));
     const QByteArray bytes = fileBytes(valid);
     QByteArray newer = bytes;
     newer[0x14] = 3; // an Access 2010 file
@@ -166,16 +173,18 @@ TEST(JetLanguageTable, reportsEveryFailure)
     JetWriter otherTable = languageTableWriter({ { 1, QStringLiteral("Deutsch") } });
     otherTable.setTableName(QStringLiteral("LookupLanguage"));
     EXPECT_EQ(table.read(writeCheckedJetFile(folder.path() + "/other.mdb", otherTable)).status,
-              Status::TableMissing);
+        Status::TableMissing);
     // A column missing: each of the two in turn is named a little differently.
     for (const bool languageMissing : { true, false }) {
         JetWriter writer;
         writer.setTableName(QStringLiteral("LookupLanguages"));
-        writer.addColumn(languageMissing ? QStringLiteral("Lang") : QStringLiteral("Language"), Type::LongInteger);
-        writer.addColumn(languageMissing ? QStringLiteral("Name") : QStringLiteral("Names"), Type::Text);
+        writer.addColumn(languageMissing ? QStringLiteral("Lang") : QStringLiteral("Language"),
+            Type::LongInteger);
+        writer.addColumn(
+            languageMissing ? QStringLiteral("Name") : QStringLiteral("Names"), Type::Text);
         writer.addRow({ 1, QStringLiteral("Deutsch") });
         EXPECT_EQ(table.read(writeCheckedJetFile(folder.path() + "/col.mdb", writer)).status,
-                  Status::ColumnMissing)
+            Status::ColumnMissing)
             << languageMissing;
     }
 
@@ -203,8 +212,8 @@ TEST(JetLanguageTable, reportsEveryFailure)
 TEST(JetLanguageTable, survivesACrashInsideLibmdb)
 {
     TempFolder folder;
-    const QString path = writeCheckedJetFile(folder.path() + "/crash.mdb",
-                                             languageTableWriter({ { 1, QStringLiteral("Deutsch") } }));
+    const QString path = writeCheckedJetFile(
+        folder.path() + "/crash.mdb", languageTableWriter({ { 1, QStringLiteral("Deutsch") } }));
     QByteArray bytes = fileBytes(path);
     // The user table's usage-map pointer names row 0x80 of the map page,
     // which has four rows; libmdb copies the "row" from wherever that lands.

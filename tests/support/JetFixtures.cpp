@@ -17,7 +17,7 @@ QString run(const QString &program, const QStringList &arguments, QString *probl
         || process.exitCode() != 0) {
         *problem = QStringLiteral("%1 %2 failed: %3")
                        .arg(program, arguments.join(QLatin1Char(' ')),
-                            QString::fromUtf8(process.readAllStandardError()));
+                           QString::fromUtf8(process.readAllStandardError()));
         return QString();
     }
     return QString::fromUtf8(process.readAllStandardOutput());
@@ -55,11 +55,13 @@ QString expectedExport(const JetWriter &writer)
         for (int i = 0; i < row.size(); ++i) {
             const QVariant &v = row.at(i);
             const JetWriter::ColumnType type = writer.columns().at(i).type;
-            const bool text = type == JetWriter::ColumnType::Text || type == JetWriter::ColumnType::Memo;
+            const bool text
+                = type == JetWriter::ColumnType::Text || type == JetWriter::ColumnType::Memo;
             if (!v.isValid() || (text && v.toString().isEmpty()))
                 fields << kNull;
             else if (text)
-                fields << QLatin1Char('"') + v.toString().replace(QLatin1Char('"'), QStringLiteral("\"\""))
+                fields << QLatin1Char('"')
+                        + v.toString().replace(QLatin1Char('"'), QStringLiteral("\"\""))
                         + QLatin1Char('"');
             else
                 fields << QString::number(v.toLongLong());
@@ -96,7 +98,8 @@ QStringList schemaColumns(const QString &schema, const QString &table, QString *
 QString mdbToolsMismatch(const QString &path, const JetWriter &writer)
 {
     QString problem;
-    const QString tables = run(QStringLiteral("mdb-tables"), { QStringLiteral("-1"), path }, &problem);
+    const QString tables
+        = run(QStringLiteral("mdb-tables"), { QStringLiteral("-1"), path }, &problem);
     if (!problem.isEmpty())
         return problem;
     if (tables.split(QLatin1Char('\n'), Qt::SkipEmptyParts) != QStringList { writer.tableName() })
@@ -115,13 +118,14 @@ QString mdbToolsMismatch(const QString &path, const JetWriter &writer)
         return QStringLiteral("mdb-schema columns: %1\nexpected: %2")
             .arg(columns.join(QLatin1String(" | ")), expectedColumns.join(QLatin1String(" | ")));
 
-    const QString exported
-        = run(QStringLiteral("mdb-export"), { QStringLiteral("-0"), kNull, path, writer.tableName() }, &problem);
+    const QString exported = run(QStringLiteral("mdb-export"),
+        { QStringLiteral("-0"), kNull, path, writer.tableName() }, &problem);
     if (!problem.isEmpty())
         return problem;
     const QString expected = expectedExport(writer);
     if (exported != expected)
-        return QStringLiteral("mdb-export printed:\n%1\nexpected:\n%2").arg(exported.left(2000), expected.left(2000));
+        return QStringLiteral("mdb-export printed:\n%1\nexpected:\n%2")
+            .arg(exported.left(2000), expected.left(2000));
     return QString();
 }
 
@@ -135,7 +139,8 @@ QString writeCheckedJetFile(const QString &path, const JetWriter &writer)
     return path;
 }
 
-JetWriter languageTableWriter(const std::vector<std::pair<QVariant, QVariant>> &rows, JetWriter::Version version)
+JetWriter languageTableWriter(
+    const std::vector<std::pair<QVariant, QVariant>> &rows, JetWriter::Version version)
 {
     JetWriter writer(version);
     writer.setTableName(QStringLiteral("LookupLanguages"));

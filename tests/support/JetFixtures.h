@@ -23,7 +23,7 @@ QString writeCheckedJetFile(const QString &path, const JetWriter &writer);
 // Table LookupLanguages with the columns "Language" (Long Integer) and
 // "Name" (Text 50) holding the given rows (an invalid QVariant is null).
 JetWriter languageTableWriter(const std::vector<std::pair<QVariant, QVariant>> &rows,
-                              JetWriter::Version version = JetWriter::Version::Jet4);
+    JetWriter::Version version = JetWriter::Version::Jet4);
 
 // The two real Jet files made by the desktop database program.
 QString sharedJetFile(const char *name);

@@ -42,7 +42,8 @@ TEST(JetWriter, mdbtoolsReadBackEveryTypeInBothVersions)
     TempFolder folder;
     for (Version version : { Version::Jet3, Version::Jet4 }) {
         const JetWriter writer = allTypes(version);
-        const QString path = folder.path() + (version == Version::Jet3 ? "/mixed3.mdb" : "/mixed4.mdb");
+        const QString path
+            = folder.path() + (version == Version::Jet3 ? "/mixed3.mdb" : "/mixed4.mdb");
         writeCheckedJetFile(path, writer);
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -61,10 +62,11 @@ TEST(JetWriter, jet4TextInAnyLanguageAndRowsOverManyPages)
     writer.addColumn(QStringLiteral("Language"), Type::LongInteger);
     writer.addColumn(QStringLiteral("Name"), Type::Text, 60);
     writer.addColumn(QStringLiteral("Note"), Type::Memo);
-    const QStringList names { QStringLiteral("Français"), QStringLiteral("Čeština"), QStringLiteral("日本語"),
-                              QStringLiteral("Ελληνικά"), QStringLiteral("Русский") };
+    const QStringList names { QStringLiteral("Français"), QStringLiteral("Čeština"),
+        QStringLiteral("日本語"), QStringLiteral("Ελληνικά"), QStringLiteral("Русский") };
     for (int i = 0; i < 400; ++i)
-        writer.addRow({ i, names.at(i % names.size()) + QString::number(i), QStringLiteral("row %1").arg(i) });
+        writer.addRow({ i, names.at(i % names.size()) + QString::number(i),
+            QStringLiteral("row %1").arg(i) });
     const QString path = writeCheckedJetFile(folder.path() + "/many.mdb", writer);
     // Header, usage maps, two definitions and the catalog: five pages before the data.
     EXPECT_GE(pageCount(path, writer) - 5, 4);
@@ -95,7 +97,8 @@ TEST(JetWriter, refusesWhatItCannotStore)
         return !written && !error.isEmpty() && !QFile::exists(path);
     };
     EXPECT_TRUE(refused(languageTableWriter({ { 1, QStringLiteral("x").repeated(51) } })));
-    EXPECT_TRUE(refused(languageTableWriter({ { QStringLiteral("1"), QStringLiteral("text for a number") } })));
+    EXPECT_TRUE(refused(
+        languageTableWriter({ { QStringLiteral("1"), QStringLiteral("text for a number") } })));
     EXPECT_TRUE(refused(languageTableWriter({ { 1, 2 } })));
     EXPECT_TRUE(refused(languageTableWriter({ { qint64(1) << 31, QStringLiteral("too big") } })));
     EXPECT_TRUE(refused(languageTableWriter({ { 1, QStringLiteral("日本語") } }, Version::Jet3)));

@@ -39,7 +39,10 @@ constexpr int kMaxRowsPerPage = 255; // a row pointer keeps the row number in on
 // The catalog's flags for a system object.
 constexpr quint32 kSystemObjectFlags = 0x80000002u;
 
-void put8(QByteArray &b, int at, quint8 v) { b[at] = char(v); }
+void put8(QByteArray &b, int at, quint8 v)
+{
+    b[at] = char(v);
+}
 void put16(QByteArray &b, int at, quint16 v)
 {
     b[at] = char(v & 0xff);
@@ -50,7 +53,10 @@ void put32(QByteArray &b, int at, quint32 v)
     for (int i = 0; i < 4; ++i)
         b[at + i] = char((v >> (8 * i)) & 0xff);
 }
-void append8(QByteArray &b, quint8 v) { b.append(char(v)); }
+void append8(QByteArray &b, quint8 v)
+{
+    b.append(char(v));
+}
 void append16(QByteArray &b, quint16 v)
 {
     b.append(char(v & 0xff));
@@ -89,11 +95,11 @@ struct ColumnLayout
     QString name;
     quint8 type = 0;
     bool fixed = false;
-    quint16 size = 0;        // bytes; 0 for Memo
+    quint16 size = 0; // bytes; 0 for Memo
     quint16 number = 0;
-    quint16 varIndex = 0;    // position among the variable-length columns
+    quint16 varIndex = 0; // position among the variable-length columns
     quint16 fixedOffset = 0; // position inside the fixed-length area
-    int maxChars = 0;        // Text only
+    int maxChars = 0; // Text only
 };
 
 struct TableLayout
@@ -144,8 +150,7 @@ public:
         : m_jet4(jet4)
         , m_pageSize(jet4 ? 4096 : 2048)
         , m_error(error)
-    {
-    }
+    { }
 
     bool fail(const QString &message)
     {
@@ -159,7 +164,8 @@ public:
     {
         if (m_jet4) {
             if (text.startsWith(QChar(0xfeff)))
-                return fail(QStringLiteral("a text may not start with U+FEFF (it marks compressed text)"));
+                return fail(
+                    QStringLiteral("a text may not start with U+FEFF (it marks compressed text)"));
             out.clear();
             for (QChar c : text) {
                 if (c.isSurrogate())
@@ -170,7 +176,8 @@ public:
         }
         for (QChar c : text) {
             if (!isWindows1252(c))
-                return fail(QStringLiteral("\"%1\" is not Windows-1252 text, which Jet 3 needs").arg(text));
+                return fail(
+                    QStringLiteral("\"%1\" is not Windows-1252 text, which Jet 3 needs").arg(text));
         }
         out = toWindows1252(text);
         return true;
@@ -196,7 +203,9 @@ public:
     {
         const int columnCount = table.columns.size();
         if (values.size() != columnCount)
-            return fail(QStringLiteral("a row of %1 values for %2 columns").arg(values.size()).arg(columnCount));
+            return fail(QStringLiteral("a row of %1 values for %2 columns")
+                            .arg(values.size())
+                            .arg(columnCount));
 
         QByteArray fixedArea(table.fixedSize, '\0');
         QByteArray varArea;
@@ -217,12 +226,18 @@ public:
                 if (!ok || v.typeId() == QMetaType::QString)
                     return fail(QStringLiteral("column %1 needs a number").arg(c.name));
                 if (c.type == kTypeInteger) {
-                    if (n < std::numeric_limits<qint16>::min() || n > std::numeric_limits<qint16>::max())
-                        return fail(QStringLiteral("%1 does not fit the Integer column %2").arg(n).arg(c.name));
+                    if (n < std::numeric_limits<qint16>::min()
+                        || n > std::numeric_limits<qint16>::max())
+                        return fail(QStringLiteral("%1 does not fit the Integer column %2")
+                                        .arg(n)
+                                        .arg(c.name));
                     put16(fixedArea, c.fixedOffset, quint16(qint16(n)));
                 } else {
-                    if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
-                        return fail(QStringLiteral("%1 does not fit the Long Integer column %2").arg(n).arg(c.name));
+                    if (n < std::numeric_limits<qint32>::min()
+                        || n > std::numeric_limits<qint32>::max())
+                        return fail(QStringLiteral("%1 does not fit the Long Integer column %2")
+                                        .arg(n)
+                                        .arg(c.name));
                     put32(fixedArea, c.fixedOffset, quint32(qint32(n)));
                 }
                 continue;
@@ -235,10 +250,11 @@ public:
                 return false;
             if (c.type == kTypeText) {
                 if (text.size() > c.maxChars)
-                    return fail(QStringLiteral("\"%1\" is longer than the %2 characters of column %3")
-                                    .arg(text)
-                                    .arg(c.maxChars)
-                                    .arg(c.name));
+                    return fail(
+                        QStringLiteral("\"%1\" is longer than the %2 characters of column %3")
+                            .arg(text)
+                            .arg(c.maxChars)
+                            .arg(c.name));
                 varArea.append(bytes);
             } else {
                 // A Memo kept inside the row: length with the "inline" bit, no
@@ -277,7 +293,8 @@ public:
         }
         row.append(nullMask);
         if (!m_jet4 && row.size() > 256)
-            return fail(QStringLiteral("a Jet 3 row of %1 bytes; this writer keeps them under 256").arg(row.size()));
+            return fail(QStringLiteral("a Jet 3 row of %1 bytes; this writer keeps them under 256")
+                            .arg(row.size()));
         return true;
     }
 
@@ -302,7 +319,8 @@ public:
                 const QByteArray &row = rows.at(next);
                 if (row.size() + 2 > free) {
                     if (count == 0)
-                        return fail(QStringLiteral("a row of %1 bytes does not fit on a page").arg(row.size()));
+                        return fail(QStringLiteral("a row of %1 bytes does not fit on a page")
+                                        .arg(row.size()));
                     break;
                 }
                 top -= row.size();
@@ -320,7 +338,7 @@ public:
     }
 
     bool tdefPage(const TableLayout &table, quint32 rowCount, quint32 usedMap, quint32 freeMap,
-                  QByteArray &page)
+        QByteArray &page)
     {
         page = emptyPage();
         put8(page, 0, 0x02);
@@ -418,7 +436,7 @@ public:
         page.replace(4, 16, QByteArray("Standard Jet DB\0", 16));
         put32(page, 0x14, m_jet4 ? 1 : 0);
         put16(page, 0x3c, 0x04e4); // code page 1252
-        put32(page, 0x3e, 0);      // no page encryption
+        put32(page, 0x3e, 0); // no page encryption
         if (m_jet4)
             put32(page, 0x6e, 0x0409); // general sort order
         else
@@ -438,8 +456,7 @@ public:
 
 JetWriter::JetWriter(Version version)
     : m_version(version)
-{
-}
+{ }
 
 void JetWriter::addColumn(const QString &name, ColumnType type, int textLength)
 {
@@ -523,9 +540,11 @@ QByteArray JetWriter::build(QString *error) const
     QVector<QByteArray> catalogRows(2);
     const qint32 tablesFolder = 0x0f000001; // the catalog's "Tables" container
     if (!b.encodeRow(catalog,
-                     { qint32(kCatalogTdefPage), tablesFolder, catalog.name, 1, qint32(kSystemObjectFlags), QVariant() },
-                     catalogRows[0])
-        || !b.encodeRow(catalog, { qint32(kTableTdefPage), tablesFolder, table.name, 1, 0, QVariant() }, catalogRows[1]))
+            { qint32(kCatalogTdefPage), tablesFolder, catalog.name, 1, qint32(kSystemObjectFlags),
+                QVariant() },
+            catalogRows[0])
+        || !b.encodeRow(catalog,
+            { qint32(kTableTdefPage), tablesFolder, table.name, 1, 0, QVariant() }, catalogRows[1]))
         return {};
     QVector<QByteArray> catalogPages;
     if (!b.dataPages(kCatalogTdefPage, catalogRows, catalogPages) || catalogPages.size() != 1) {
@@ -537,8 +556,8 @@ QByteArray JetWriter::build(QString *error) const
     QVector<quint32> tablePages;
     for (quint32 p = kFirstDataPage; p <= lastPage; ++p)
         tablePages.append(p);
-    const QVector<QByteArray> maps { b.usageMap({ kCatalogDataPage }, lastPage), b.usageMap({}, lastPage),
-                                     b.usageMap(tablePages, lastPage), b.usageMap({}, lastPage) };
+    const QVector<QByteArray> maps { b.usageMap({ kCatalogDataPage }, lastPage),
+        b.usageMap({}, lastPage), b.usageMap(tablePages, lastPage), b.usageMap({}, lastPage) };
     QVector<QByteArray> mapPages;
     if (!b.dataPages(0, maps, mapPages) || mapPages.size() != 1) {
         b.fail(QStringLiteral("too many data pages for the usage maps"));
@@ -549,7 +568,8 @@ QByteArray JetWriter::build(QString *error) const
     QByteArray catalogTdef;
     QByteArray tableTdef;
     if (!b.tdefPage(catalog, 2, rowRef(kMapPage, 0), rowRef(kMapPage, 1), catalogTdef)
-        || !b.tdefPage(table, quint32(m_rows.size()), rowRef(kMapPage, 2), rowRef(kMapPage, 3), tableTdef))
+        || !b.tdefPage(
+            table, quint32(m_rows.size()), rowRef(kMapPage, 2), rowRef(kMapPage, 3), tableTdef))
         return {};
 
     QByteArray file = b.headerPage();

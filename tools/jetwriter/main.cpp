@@ -22,7 +22,7 @@ int usage()
 {
     std::fputs("usage: jetwriter [--jet3] OUTPUT TABLE COLUMN:TYPE[:LENGTH]... < rows.tsv\n"
                "TYPE: long, integer, text, memo; in the rows \\N is null\n",
-               stderr);
+        stderr);
     return 2;
 }
 
@@ -77,8 +77,8 @@ int main(int argc, char **argv)
             if (f == QLatin1String("\\N"))
                 row.append(QVariant());
             else if (i < types.size()
-                     && (types.at(i) == JetWriter::ColumnType::LongInteger
-                         || types.at(i) == JetWriter::ColumnType::Integer))
+                && (types.at(i) == JetWriter::ColumnType::LongInteger
+                    || types.at(i) == JetWriter::ColumnType::Integer))
                 row.append(f.toLongLong());
             else
                 row.append(f);
