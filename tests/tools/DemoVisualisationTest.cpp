@@ -2,8 +2,10 @@
 #include "app/ScreenContext.h"
 #include "demovisu/BmpWriter.h"
 #include "demovisu/HelpPages.h"
+#include "demovisu/LanguageTable.h"
 #include "description/ContainerResolver.h"
 #include "description/DescriptionReader.h"
+#include "description/LanguageResolver.h"
 #include "description/TavlinModule.h"
 #include "platform/AnsiText.h"
 #include "platform/FileSystem.h"
@@ -383,4 +385,34 @@ TEST(DemoVisualisation, ProgramPrintsTheEnvironment)
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitCode(), 2);
     EXPECT_TRUE(process.readAllStandardError().contains("Usage"));
+}
+
+TEST(DemoVisualisation, LanguageTableNamesTheHelpFolders)
+{
+    TempFolder folder;
+    const DemoVisualisation demo = build(folder, 1280, 1);
+    EnvironmentGuard wine("WINEPREFIX");
+    wine.set(demo.winePrefix);
+    ASSERT_TRUE(Dir(demo.visuPfad + QStringLiteral("Program\\Tools\\Languages.mdb")));
+
+    // Read the way the program reads it: the table must yield real names,
+    // not the English fallback that a missing or unreadable table gives.
+    ScreenContext context;
+    readDescription(demo, context);
+    for (const DemoLanguage &language : demoLanguages()) {
+        context.LanguageNumber = static_cast<qint16>(language.number);
+        context.LanguageName.clear();
+        ResolveLanguage(context);
+        EXPECT_EQ(context.LanguageName, language.name) << language.number;
+    }
+    context.LanguageNumber = 6; // no row
+    context.LanguageName.clear();
+    ResolveLanguage(context);
+    EXPECT_EQ(context.LanguageName, QStringLiteral("English"));
+
+    const std::vector<DemoLanguage> languages = demoLanguages();
+    ASSERT_GE(languages.size(), 4u);
+    EXPECT_EQ(languages[0].name, QStringLiteral("Deutsch"));
+    EXPECT_EQ(languages[1].name, QStringLiteral("English"));
+    EXPECT_EQ(QStringList({ languages[0].name, languages[1].name }), demoHelpLanguages());
 }

@@ -107,11 +107,8 @@ bool buildDemoVisualisation(const DemoOptions &options, DemoVisualisation *resul
     const QString tools = demo.visuFolder + QStringLiteral("/Program/Tools");
     if (!makeFolder(tools, error))
         return false;
-    if (demoLanguageTableAvailable()) {
-        if (!writeDemoLanguageTable(tools + QStringLiteral("/Languages.mdb"), error))
-            return false;
-        demo.languageTable = true;
-    }
+    if (!writeDemoLanguageTable(tools + QStringLiteral("/Languages.mdb"), error))
+        return false;
 
     if (result)
         *result = demo;

@@ -12,7 +12,7 @@
 //   <root>/drive_c/Kalvo/                          the installation folder, VisuPfad C:\Kalvo\ :
 //       Standard/KalvoFußzeile/KalvoFußzeileHelp_800.gif and _1280.gif
 //       Program/Help/Tavlin/Deutsch/*.html, English/*.html, tavlin.css, Bilder/
-//       Program/Tools/Languages.mdb                (when the Jet writer is built)
+//       Program/Tools/Languages.mdb                table LookupLanguages
 //   <root>/wine/dosdevices/c:  ->  ../../drive_c   Wine's link for drive C:
 //
 // Tavlin then runs with WINEPREFIX=<root>/wine and TEMPVISU=C:\Temp, and
@@ -31,7 +31,6 @@ struct DemoVisualisation
     QString visuPfad; // C:\Kalvo\ as written into the description
     QString tempFolder; // <root>/drive_c/Temp/Kestrel
     QString visuFolder; // <root>/drive_c/Kalvo
-    bool languageTable = false; // Languages.mdb was written
     DemoLayout layout;
 };
 

@@ -1,8 +1,6 @@
 #include "demovisu/LanguageTable.h"
 
-#ifdef TAVLIN_HAVE_JETWRITER
 #include "JetWriter.h"
-#endif
 
 std::vector<DemoLanguage> demoLanguages()
 {
@@ -14,13 +12,6 @@ std::vector<DemoLanguage> demoLanguages()
         { 5, QStringLiteral("Polski"), QStringLiteral("pl") },
         { 7, QStringLiteral("Čeština"), QStringLiteral("cs") },
     };
-}
-
-#ifdef TAVLIN_HAVE_JETWRITER
-
-bool demoLanguageTableAvailable()
-{
-    return true;
 }
 
 bool writeDemoLanguageTable(const QString &fileName, QString *error)
@@ -35,19 +26,3 @@ bool writeDemoLanguageTable(const QString &fileName, QString *error)
             { QVariant(language.number), QVariant(language.name), QVariant(language.code) });
     return writer.write(fileName, error);
 }
-
-#else
-
-bool demoLanguageTableAvailable()
-{
-    return false;
-}
-
-bool writeDemoLanguageTable(const QString &fileName, QString *error)
-{
-    if (error)
-        *error = QStringLiteral("cannot write %1: built without the Jet writer").arg(fileName);
-    return false;
-}
-
-#endif

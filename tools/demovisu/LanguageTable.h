@@ -16,8 +16,5 @@ struct DemoLanguage
 // The rows: 1 Deutsch, 2 English and a few more without help pages.
 std::vector<DemoLanguage> demoLanguages();
 
-// Whether this build can write the table (it needs the Jet writer).
-bool demoLanguageTableAvailable();
-
 // Writes the table; false with the reason in `error`.
 bool writeDemoLanguageTable(const QString &fileName, QString *error);

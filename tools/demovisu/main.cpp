@@ -21,7 +21,7 @@ Wine-style drive link, so that Tavlin finds everything by its Windows paths:
   FOLDER/drive_c/Kalvo/                          installation folder (VisuPfad=C:\Kalvo\)
       Standard/KalvoFußzeile/KalvoFußzeileHelp_800.gif, ..._1280.gif
       Program/Help/Tavlin/Deutsch/*.html, English/*.html
-      Program/Tools/Languages.mdb                (when built with the Jet writer)
+      Program/Tools/Languages.mdb                language table (Jet 4)
   FOLDER/wine/dosdevices/c:  ->  ../../drive_c   drive C: for Tavlin's path mapping
 
 Then start Tavlin with
@@ -29,8 +29,11 @@ Then start Tavlin with
 
 Options:
   --800          an 800 x 600 screen instead of 1280 x 1024
-  --language N   the operator's language number written into the description
-                 (1 Deutsch, 2 English; others fall back to English); default 2
+  --language N   the operator's language number written into the description;
+                 default 2. Help pages exist for 1 (Deutsch) and 2 (English);
+                 the language table also names 3 Français, 4 Español, 5 Polski
+                 and 7 Čeština, whose page folders are missing; a number without
+                 a row falls back to English
   --print-env    print only the two shell assignments (export WINEPREFIX=...,
                  export TEMPVISU=...), for eval in scripts
   --help         this text
@@ -102,8 +105,6 @@ int main(int argc, char **argv)
     std::printf("  screenshot and description  %s\n", qPrintable(demo.tempFolder));
     std::printf("  installation folder         %s (VisuPfad=%s)\n", qPrintable(demo.visuFolder),
         qPrintable(demo.visuPfad));
-    if (!demo.languageTable)
-        std::printf("  language table              not written (built without the Jet writer)\n");
     std::printf("Start Tavlin with this environment:\n%s", env.toLocal8Bit().constData());
     return 0;
 }
