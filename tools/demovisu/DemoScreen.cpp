@@ -257,7 +257,7 @@ void Screen::pipes()
     // Tank outlets down through V1 and V2 into the collector, to P1, V3 and
     // the filler; P2 circulates between the tanks.
     pipe({ QPoint(111, 316), QPoint(111, 470), QPoint(404, 470) }, true);
-    pipe({ QPoint(291, 316), QPoint(291, 433) }, false);
+    pipe({ QPoint(291, 316), QPoint(291, 464) }, false);
     pipe({ QPoint(462, 433), QPoint(664, 433), QPoint(664, 474) }, true);
     pipe({ QPoint(346, 211), QPoint(404, 211) }, false);
     pipe({ QPoint(462, 211), QPoint(500, 211), QPoint(500, 98), QPoint(111, 98), QPoint(111, 122) },
