@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QThread>
+#include <cstring>
 
 ProgramRun::ProgramRun()
     : m_dir(QDir::tempPath() + QStringLiteral("/tavlin-e2e-XXXXXX"))
@@ -55,11 +56,35 @@ void ProgramRun::writeDescription(const QByteArray &windows1252) const
     writeFile(QStringLiteral("temp/Kestrel/Tavlin.txt"), windows1252);
 }
 
+bool ProgramRun::copyBuiltCompanions() const
+{
+    const QString built = QFileInfo(QStringLiteral(TAVLIN_PROGRAM)).absolutePath();
+    bool ok = true;
+    for (const QString &name : { QStringLiteral("Tavlin_800.gif"),
+             QStringLiteral("Tavlin_1280.gif"), QStringLiteral("libtavlin_webengine.so") }) {
+        const QString from = built + QLatin1Char('/') + name;
+        const QString to = programFolder() + QLatin1Char('/') + name;
+        if (QFileInfo::exists(from)) {
+            QFile::remove(to);
+            ok = QFile::copy(from, to) && ok;
+        } else if (name.endsWith(QLatin1String(".gif"))) {
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+void ProgramRun::setEnvironment(const QString &name, const QString &value)
+{
+    m_environment.insert(name, value);
+}
+
 bool ProgramRun::start()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TEMPVISU"), root() + QStringLiteral("/temp"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(m_environment);
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(programFolder() + QStringLiteral("/tavlin"), QStringList());
@@ -120,6 +145,43 @@ bool ProgramRun::xdotool(const QStringList &arguments)
         return false;
     }
     return tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+QString ProgramRun::xdotoolOutput(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("xdotool"), arguments);
+    if (!tool.waitForFinished(10000)) {
+        tool.kill();
+        tool.waitForFinished(1000);
+        return QString();
+    }
+    if (tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
+        return QString();
+    return QString::fromLocal8Bit(tool.readAllStandardOutput());
+}
+
+QList<QRect> ProgramRun::windows() const
+{
+    QList<QRect> found;
+    if (m_process.state() == QProcess::NotRunning)
+        return found;
+    const QString ids = xdotoolOutput(
+        { QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+            QStringLiteral("--pid"), QString::number(m_process.processId()) });
+    for (const QString &id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QString shell = xdotoolOutput(
+            { QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id.trimmed() });
+        int values[4] = { 0, 0, -1, -1 };
+        const char *keys[4] = { "X=", "Y=", "WIDTH=", "HEIGHT=" };
+        for (const QString &line : shell.split(QLatin1Char('\n')))
+            for (int k = 0; k < 4; ++k)
+                if (line.startsWith(QLatin1String(keys[k])))
+                    values[k] = line.mid(int(std::strlen(keys[k]))).toInt();
+        if (values[2] > 0 && values[3] > 0)
+            found << QRect(values[0], values[1], values[2], values[3]);
+    }
+    return found;
 }
 
 static QStringList moveTo(int x, int y)

@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -34,6 +36,12 @@ public:
     void writeScreenshot(const QImage &image) const; // BMP, as the visualisation leaves it
     void writeDescription(const QByteArray &windows1252) const;
 
+    // Puts the files the program reads from its own folder in the build (the
+    // symbol images and, when built, the browser engine plugin) beside the copy.
+    bool copyBuiltCompanions() const;
+    // An environment variable for the program, set over the run's defaults.
+    void setEnvironment(const QString &name, const QString &value);
+
     // Starts the program; false when it did not start within 10 s.
     bool start();
     QProcess &process() { return m_process; }
@@ -52,6 +60,10 @@ public:
     // the screen and click, press or release a button (1 left, 2 middle,
     // 3 right). False when xdotool failed or did not finish within 10 s.
     static bool xdotool(const QStringList &arguments);
+    // The same, returning what xdotool printed (empty when it failed).
+    static QString xdotoolOutput(const QStringList &arguments);
+    // The visible top-level windows of the program on the display.
+    QList<QRect> windows() const;
     static bool clickAt(int x, int y, int button = 1);
     static bool pressAt(int x, int y, int button = 1);
     static bool releaseAt(int x, int y, int button = 1);
@@ -62,6 +74,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QProcess m_process;
+    QProcessEnvironment m_environment;
     bool m_ready = false;
 };
 

@@ -2,6 +2,7 @@
 // footer button images, help pages, language table) for trying Tavlin
 // without a real machine.
 
+#include "demovisu/DemoOverlay.h"
 #include "demovisu/DemoVisualisation.h"
 
 #include <QGuiApplication>
@@ -36,6 +37,11 @@ Options:
                  a row falls back to English
   --print-env    print only the two shell assignments (export WINEPREFIX=...,
                  export TEMPVISU=...), for eval in scripts
+  --print-points print only shell assignments of the screen points a scripted
+                 session uses (a help symbol with a page, the one whose page
+                 is missing, the footer help button, the help window's
+                 expected place, its drag handle and close button), for
+                 symbols of the built-in size and 96 dots per inch
   --help         this text
 )";
 
@@ -44,6 +50,39 @@ QString shellQuoted(const QString &text)
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString sessionPoints(const DemoLayout &layout)
+{
+    const QSize symbolSize = layout.width == 800 ? QSize(24, 24) : QSize(36, 36);
+    const QPoint page = demoClickableSymbol(layout, demoPageSymbols(), symbolSize);
+    const QPoint missing = demoClickableSymbol(layout, demoMissingPageSymbols(), symbolSize);
+    // The help window: 1 / 1.3 of the screen, centred; its drag handle runs
+    // along the bottom from the left margin, the close button (63 pixels
+    // square) sits in the bottom right corner, 5 pixels in from the edges.
+    const int width = qRound(layout.width / 1.3), height = qRound(layout.height / 1.3);
+    const int left = (layout.width - width) / 2, top = (layout.height - height) / 2;
+    QString text;
+    auto add = [&](const char *name, int value) {
+        text += QStringLiteral("%1=%2\n").arg(QLatin1String(name)).arg(value);
+    };
+    add("SCREEN_W", layout.width);
+    add("SCREEN_H", layout.height);
+    add("PAGE_X", page.x());
+    add("PAGE_Y", page.y());
+    add("MISSING_X", missing.x());
+    add("MISSING_Y", missing.y());
+    add("FOOTER_X", layout.helpButtonSize / 4);
+    add("FOOTER_Y", layout.footerTop + layout.helpButtonSize / 4);
+    add("HELP_X", left);
+    add("HELP_Y", top);
+    add("HELP_W", width);
+    add("HELP_H", height);
+    add("HANDLE_X", left + 5 + 100);
+    add("HANDLE_Y", top + height - 5 - 32);
+    add("CLOSE_X", left + width - 5 - 32);
+    add("CLOSE_Y", top + height - 5 - 32);
+    return text;
 }
 
 } // namespace
@@ -57,6 +96,7 @@ int main(int argc, char **argv)
 
     DemoOptions options;
     bool printEnvironment = false;
+    bool printPoints = false;
     QStringList arguments = app.arguments();
     arguments.removeFirst();
     for (int i = 0; i < arguments.size(); ++i) {
@@ -70,6 +110,8 @@ int main(int argc, char **argv)
             options.displayWidth = 1280;
         } else if (argument == QLatin1String("--print-env")) {
             printEnvironment = true;
+        } else if (argument == QLatin1String("--print-points")) {
+            printPoints = true;
         } else if (argument == QLatin1String("--language") && i + 1 < arguments.size()) {
             bool ok = false;
             options.language = arguments.at(++i).toInt(&ok);
@@ -97,8 +139,11 @@ int main(int argc, char **argv)
     }
     const QString env = QStringLiteral("export WINEPREFIX=%1\nexport TEMPVISU=%2\n")
                             .arg(shellQuoted(demo.winePrefix), shellQuoted(demo.tempVisu));
-    if (printEnvironment) {
-        std::fputs(env.toLocal8Bit().constData(), stdout);
+    if (printEnvironment || printPoints) {
+        if (printEnvironment)
+            std::fputs(env.toLocal8Bit().constData(), stdout);
+        if (printPoints)
+            std::fputs(sessionPoints(demo.layout).toLocal8Bit().constData(), stdout);
         return 0;
     }
     std::printf("Demo visualisation for %d x %d pixels:\n", demo.layout.width, demo.layout.height);
