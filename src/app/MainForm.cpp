@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 
+#include "description/LanguageResolver.h"
 #include "overlay/OverlayBuild.h"
 #include "platform/Colour.h"
 #include "platform/RunGuarded.h"
@@ -132,6 +133,8 @@ void MainForm::ResolveLanguage()
 {
     if (resolveLanguageHandler)
         resolveLanguageHandler();
+    else
+        ::ResolveLanguage(m_context);
 }
 
 void MainForm::Symbol_Click(qint16 Index)

@@ -56,7 +56,8 @@ public:
     void ResolveLanguage() override;
 
     // Handlers provided elsewhere; each runs inside the run-time error guard.
-    // Unset handlers do nothing.
+    // Unset handlers do nothing, except that the language is then resolved
+    // from the language table.
     std::function<void()> resolveLanguageHandler;
     std::function<void(qint16 Index)> symbolClickHandler;
     std::function<void(qint16 Button, qint16 Shift, float X, float Y)> mouseDownHandler;

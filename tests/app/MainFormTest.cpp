@@ -224,3 +224,21 @@ TEST(MainForm, StartUpWithoutTheSymbolImageEndsWithTheStandardMessage)
     // The overlay was already up when the error came.
     EXPECT_TRUE(scene.Main().isVisible());
 }
+
+TEST(MainForm, StartUpResolvesTheLanguageFromTheTableByDefault)
+{
+    OverlayScene scene(800);
+    scene.setSymbolImage(OverlayScene::sampleSymbol());
+    scene.setButtonImage(OverlayScene::sampleButton());
+    EnvironmentGuard temp("TEMPVISU");
+    temp.set(scene.folder.path());
+    scene.setScreenshot(800, 600);
+    scene.folder.write(QStringLiteral("Kestrel/Tavlin.txt"),
+        "[Global]\r\nDispHInt=800\r\nLanguage=7\r\nVisuPfad=" + scene.context().VisuPfad.toUtf8()
+            + "\r\n");
+    // No language table under the installation folder: English, silently.
+    EXPECT_TRUE(scene.Main().load());
+    EXPECT_EQ(scene.context().LanguageName, QStringLiteral("English"));
+    EXPECT_TRUE(scene.fake.messageBox.errors.isEmpty());
+    EXPECT_TRUE(scene.fake.messageBox.messages.isEmpty());
+}
