@@ -58,12 +58,12 @@ QRect quietBlock(const QImage &screenshot, const DemoLayout &layout)
 {
     QRect best;
     int bestMin = -1;
-    for (int y = 80; y + kBlock < layout.footerTop - 20; y += kBlock)
-        for (int x = 0; x + kBlock <= kWidth; x += kBlock) {
+    for (int y = 0; y + kBlock < layout.footerTop - 20; y += kBlock / 2)
+        for (int x = 0; x + kBlock <= kWidth; x += kBlock / 2) {
             const QRect block(x, y, kBlock, kBlock);
             bool touches = false;
             for (const DemoControl &c : layout.controls)
-                touches = touches || c.rect.adjusted(-40, -40, 40, 40).intersects(block);
+                touches = touches || c.rect.adjusted(-40, -40, 8, 8).intersects(block);
             if (touches)
                 continue;
             int lowest = 255;
@@ -93,8 +93,10 @@ bool prepare()
     const QImage screenshot = QImage(g_demo.tempFolder + QStringLiteral("/TavlinScreen.bmp"))
                                   .convertToFormat(QImage::Format_RGB32);
     g_block = quietBlock(screenshot, g_demo.layout);
-    if (screenshot.isNull() || g_block.isNull())
+    if (screenshot.isNull() || g_block.isNull()) {
+        std::fprintf(stderr, "no screenshot, or no quiet block on it to watch\n");
         return false;
+    }
     for (int level = 255; level >= 105; level -= 10)
         g_levels.push_back(demoDimmedScreen(screenshot.copy(g_block), level));
     return true;
@@ -175,7 +177,7 @@ void BM_FirstFrame(benchmark::State &state, bool overlay)
                 first = done = at;
             }
             if (done < 0)
-                QThread::usleep(500);
+                QThread::msleep(2);
         }
         if (overlay && done >= 0)
             QThread::msleep(300); // the symbols are placed right after the fade

@@ -45,8 +45,13 @@ cmake --build build -j"$(nproc)" --target tavlin tavlin_symbol_images tavlin-dem
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavlin-demo.XXXXXX")
 pids=()
+shots=""
+finished=""
 cleanup() {
   local pid
+  if [[ -n "$shots" && -z "$finished" ]]; then
+    echo "demo: the session stopped early; the pictures so far are in $shots" >&2
+  fi
   for pid in "${pids[@]}"; do
     kill "$pid" 2>/dev/null || true
   done
@@ -187,5 +192,6 @@ if kill -0 "$tavlin" 2>/dev/null; then
 fi
 wait "$tavlin" || status=$?
 shot ended
+finished=yes
 echo "== Tavlin ended with status $status; the pictures are in $shots"
 exit "$status"
