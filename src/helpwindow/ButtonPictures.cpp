@@ -18,11 +18,13 @@ void drawArrow(QPainter &painter, QPoint tip, int dx, int dy, int shaft)
     const int half = 4;
     const QPoint base(tip.x() - dx * head, tip.y() - dy * head);
     const QPoint side(dy * half, dx * half);
-    painter.setPen(Qt::NoPen);
+    painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::black);
     painter.drawPolygon(QPolygon({ tip, base + side, base - side }));
     const QPoint end(base.x() - dx * shaft, base.y() - dy * shaft);
-    const QRect stem = QRect(base, end).normalized().adjusted(-dy, -dx, dy, dx);
+    const int across = dx == 0 ? 1 : 0;
+    const int down = dy == 0 ? 1 : 0;
+    const QRect stem = QRect(base, end).normalized().adjusted(-across, -down, across, down);
     painter.fillRect(stem, Qt::black);
 }
 
@@ -32,14 +34,11 @@ QImage closeSymbolPicture()
 {
     QImage image(30, 31, QImage::Format_RGB32);
     image.fill(kGrey);
-    // Two strokes of three pixels from corner to corner, 6 pixels in.
-    for (int i = 0; i <= 18; ++i) {
-        const int x = 6 + i;
-        const int y1 = 6 + (i * 19) / 18;
-        const int y2 = 24 - (i * 19) / 18;
+    // Two strokes, three pixels wide, from corner to corner of an 18 x 18 square.
+    for (int i = 0; i < 18; ++i) {
         for (int w = -1; w <= 1; ++w) {
-            image.setPixelColor(x + w, y1, kRed);
-            image.setPixelColor(x + w, y2 + 0, kRed);
+            image.setPixelColor(6 + i + w, 6 + i, kRed);
+            image.setPixelColor(6 + i + w, 23 - i, kRed);
         }
     }
     return image;

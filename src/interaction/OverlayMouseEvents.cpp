@@ -63,6 +63,13 @@ bool OverlayMouseEvents::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease: {
         auto *mouse = static_cast<QMouseEvent *>(event);
+        // The second press of a double click is reported as the double click
+        // alone, so that the handlers see press, release, double click, release.
+        if (event->type() == QEvent::MouseButtonPress
+            && mouse->flags().testFlag(Qt::MouseEventCreatedDoubleClick)) {
+            mouse->accept();
+            return true;
+        }
         const int button = event->type() == QEvent::MouseMove ? 0 : buttonCode(mouse->button());
         const int shift = shiftState(mouse->modifiers());
         const float x = static_cast<float>(mouse->position().x() * platform().screen->twipsPerPixelX());
