@@ -36,7 +36,7 @@ void setBrowserFactory(BrowserFactory factory);
 std::unique_ptr<BrowserView> createBrowserView(QWidget *parent);
 
 // Lets a registered engine do its expensive first-time set-up ahead of the
-// first help page. Does nothing when the engine needs no warm-up or is
-// already warm.
+// first help page. Returns at once; the work follows on the next turns of the
+// event loop. Does nothing when the engine needs no warm-up.
 void setBrowserWarmUp(std::function<void()> warmUp);
 void warmUpBrowser();

@@ -1,9 +1,12 @@
+#include "platform/BrowserEngine.h"
 #include "platform/BrowserView.h"
 #include "support/TempFolder.h"
 
+#include <QCoreApplication>
 #include <QTextBrowser>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 // Without a registered engine the help window still shows the page's text,
 // under the same lock.
@@ -38,4 +41,30 @@ TEST(BrowserViewTest, TextViewFallbackFollowsOnlyLinksInsideTheFolder)
     EXPECT_FALSE(text->toPlainText().contains(QStringLiteral("Secret")));
     view.reset();
     EXPECT_TRUE(parent.children().isEmpty());
+}
+
+TEST(BrowserViewTest, MissingEnginePluginFallsBackToTheTextView)
+{
+    useBrowserEngine(QStringLiteral("/nonexistent/libtavlin_webengine.so"));
+    QWidget parent;
+    std::unique_ptr<BrowserView> view = createBrowserView(&parent);
+    ASSERT_NE(view, nullptr);
+    EXPECT_NE(qobject_cast<QTextBrowser *>(view->widget()), nullptr);
+    warmUpBrowser(); // harmless without the engine
+    QCoreApplication::processEvents();
+    setBrowserFactory(nullptr);
+    setBrowserWarmUp(nullptr);
+}
+
+TEST(BrowserViewTest, SandboxIsTurnedOffOnlyForRoot)
+{
+    const QByteArray saved = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    const bool wasSet = qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    prepareBrowserEngine();
+    EXPECT_EQ(qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"), geteuid() == 0);
+    if (wasSet)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", saved);
+    else
+        qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
 }

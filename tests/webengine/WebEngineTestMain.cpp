@@ -1,13 +1,13 @@
-#include "platform/webengine/WebEngineBrowser.h"
+#include "platform/BrowserEngine.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
-    prepareWebEngine();
+    prepareBrowserEngine();
     QApplication app(argc, argv);
-    installWebEngineBrowser();
+    useBrowserEngine(QStringLiteral(TAVLIN_BINARY_DIR "/bin/libtavlin_webengine.so"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -2,10 +2,10 @@
 // the first and the second click of a run, with the browser engine loaded on
 // demand (at the first click) or warmed up after the overlay was shown.
 // Run under a display:
-//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_WebEngineHelpPage
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_HelpPageFirstPaint
 //
 // Each iteration is a fresh process (the engine can only start once per
-// process). The child shows a full-screen stand-in for the overlay with one
+// process), which loads the engine plugin from beside this program. The child shows a full-screen stand-in for the overlay with one
 // symbol, waits 3 s as an operator would, then clicks the symbol with a real
 // mouse event: the real symbol click sizes and opens the real help window
 // with the real engine. The page's first paint is when its red background
@@ -20,7 +20,7 @@
 #include "helpwindow/PictureButton.h"
 #include "interaction/SymbolClick.h"
 #include "platform/BrowserView.h"
-#include "platform/webengine/WebEngineBrowser.h"
+#include "platform/BrowserEngine.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,7 +29,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWebEngineView>
 #include <benchmark/benchmark.h>
 #include <cstring>
 
@@ -84,9 +83,9 @@ double longestStall(const std::function<void()> &work, int settleMs)
 
 int clickChild(int argc, char **argv, bool warm)
 {
-    prepareWebEngine();
+    prepareBrowserEngine();
     QApplication app(argc, argv);
-    installWebEngineBrowser();
+    useBrowserEngine();
 
     QTemporaryDir folder;
     QDir().mkpath(folder.path() + QStringLiteral("/Visu/Program/Help/Tavlin/English"));
@@ -185,9 +184,6 @@ BENCHMARK_CAPTURE(BM_HelpPageFirstPaint, warmed_up, "warmed_up")
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--overlay-child") == 0)
-        return runOverlayStandIn(argc, argv, [] { prepareWebEngine(); }, [] { installWebEngineBrowser(); },
-                                 [] { warmUpBrowser(); });
     if (argc > 2 && std::strcmp(argv[1], "--click-child") == 0)
         return clickChild(argc, argv, std::strcmp(argv[2], "warmed_up") == 0);
     g_self = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath();

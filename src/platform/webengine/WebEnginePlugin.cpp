@@ -1,5 +1,3 @@
-#include "platform/webengine/WebEngineBrowser.h"
-
 #include "platform/BrowserView.h"
 #include "platform/webengine/HelpRequestLock.h"
 #include "platform/webengine/LockedWebPage.h"
@@ -12,7 +10,6 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
-#include <unistd.h>
 
 namespace {
 
@@ -131,15 +128,10 @@ void warmUpWebEngine()
 
 } // namespace
 
-void prepareWebEngine()
+// The plugin's entry points, looked up by name (platform/BrowserEngine.cpp).
+extern "C" Q_DECL_EXPORT BrowserView *tavlin_createBrowserView(QWidget *parent)
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    return new WebEngineBrowserView(parent);
 }
 
-void installWebEngineBrowser()
-{
-    setBrowserFactory([](QWidget *parent) { return std::make_unique<WebEngineBrowserView>(parent); });
-    setBrowserWarmUp(warmUpWebEngine);
-}
+extern "C" Q_DECL_EXPORT void tavlin_warmUpBrowser() { warmUpWebEngine(); }
