@@ -1,0 +1,158 @@
+#include "description/TavlinModule.h"
+#include "support/FakePlatform.h"
+#include "support/QtPrinters.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TavlinModuleTest : public ::testing::Test
+{
+protected:
+    // Opens and closes a file with the given lines (CR LF), as the description is read.
+    void load(const QByteArray &content)
+    {
+        const QString file = folder.write(QStringLiteral("t.ini"), content);
+        ASSERT_TRUE(module.OpenIni(file, false));
+        module.CloseIni();
+    }
+    qint16 integer(const char *section, const char *entry)
+    {
+        return module.InputIniInteger(QString::fromLatin1(section), QString::fromLatin1(entry), false);
+    }
+    QString string(const char *section, const char *entry)
+    {
+        return module.InputIniString(QString::fromLatin1(section), QString::fromLatin1(entry), false);
+    }
+
+    FakePlatform fake;
+    TempFolder folder;
+    TavlinModule module;
+};
+
+} // namespace
+
+TEST_F(TavlinModuleTest, MatchesSectionsAndKeysIgnoringCaseButNotBlanks)
+{
+    load("[global]\r\ndispHint=800\r\n DispVInt=600\r\nLanguage =2\r\nVisuPfad=C:\\V\\\r\n"
+         "[ Other]\r\nA=1\r\n");
+    EXPECT_EQ(integer("Global", "DispHInt"), 800);
+    EXPECT_EQ(integer("GLOBAL", "DispVInt"), -1); // blank before the key
+    EXPECT_EQ(integer("Global", "Language"), -1); // blank before the "="
+    EXPECT_EQ(string("Global", "VisuPfad"), QStringLiteral("C:\\V\\"));
+    EXPECT_EQ(string("Other", "A"), QString()); // blank inside the brackets
+    EXPECT_EQ(string("Glob", "DispHInt"), QString());
+    EXPECT_TRUE(fake.messageBox.messages.isEmpty());
+}
+
+TEST_F(TavlinModuleTest, ReadsIntegersTheClassicWay)
+{
+    load("[G]\r\nA=800 px\r\nB=1 2 8 0\r\nC=&H500\r\nD=abc\r\nE=2.5\r\nF=3.5\r\nG=\r\nH=-32768\r\n");
+    EXPECT_EQ(integer("G", "A"), 800);
+    EXPECT_EQ(integer("G", "B"), 1280);
+    EXPECT_EQ(integer("G", "C"), 1280);
+    EXPECT_EQ(integer("G", "D"), 0);
+    EXPECT_EQ(integer("G", "E"), 2);
+    EXPECT_EQ(integer("G", "F"), 4);
+    EXPECT_EQ(integer("G", "G"), -1); // empty value reads like a missing one
+    EXPECT_EQ(integer("G", "H"), -32768);
+    EXPECT_EQ(integer("G", "Missing"), -1);
+}
+
+TEST_F(TavlinModuleTest, OverflowIsReportedWithTheRoutineNameAndGivesZero)
+{
+    load("[G]\r\nBig=70000\r\nHuge=1E400\r\nNext=5\r\n");
+    EXPECT_EQ(integer("G", "Big"), 0);
+    EXPECT_EQ(integer("G", "Huge"), 0);
+    EXPECT_EQ(integer("G", "Next"), 5);
+    EXPECT_EQ(fake.messageBox.messages,
+              QStringList({ "6 Overflow Tavlin InputIniInteger", "6 Overflow Tavlin InputIniInteger" }));
+    EXPECT_EQ(fake.messageBox.titles.first(), QStringLiteral("Tavlin"));
+}
+
+TEST_F(TavlinModuleTest, ValuesAreTakenUnchangedAndTheFirstOccurrenceWins)
+{
+    load("Early=x\r\n[5]\r\nTag=Page1  \r\nName=a\r\nName=b\r\nEmpty=\r\n[6]\r\nLate=1\r\n"
+         "[5]\r\nOnlyInSecond=1\r\n");
+    EXPECT_EQ(string("5", "Tag"), QStringLiteral("Page1  "));
+    EXPECT_EQ(string("5", "Name"), QStringLiteral("a"));
+    EXPECT_EQ(string("5", "Empty"), QString());
+    EXPECT_EQ(string("5", "Late"), QString());        // belongs to section [6]
+    EXPECT_EQ(string("5", "OnlyInSecond"), QString()); // a second [5] is never searched
+    EXPECT_EQ(string("", "Early"), QString());        // keys before the first header
+    EXPECT_EQ(string("6", "Late"), QStringLiteral("1"));
+}
+
+TEST_F(TavlinModuleTest, LineEndsFollowSequentialInput)
+{
+    load("[A]\rX=1\nY=2\r\nZ=3");
+    EXPECT_EQ(module.IniLineCount(), 3);
+    EXPECT_EQ(string("A", "X"), QStringLiteral("1\nY=2")); // a lone LF is part of the line
+    EXPECT_EQ(string("A", "Z"), QStringLiteral("3"));      // last line without terminator
+}
+
+TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAsked)
+{
+    load("[A]\r\nX=1\r\n");
+    EXPECT_EQ(module.FindeIniEintrag(QStringLiteral("a"), QStringLiteral("Y"), true), QString());
+    ASSERT_EQ(fake.messageBox.messages.size(), 1);
+    EXPECT_EQ(fake.messageBox.messages.at(0),
+              QStringLiteral("Section [a] or Entry 'Y' in file '") + folder.path()
+                  + QStringLiteral("/t.ini' not found"));
+
+    TavlinModule other;
+    EXPECT_FALSE(other.OpenIni(QStringLiteral("C:\\x\\y.txt"), true));
+    EXPECT_EQ(fake.messageBox.messages.at(1), QStringLiteral("File 'C:\\x\\y.txt' not found"));
+    other.CloseIni();
+    EXPECT_FALSE(other.OpenIni(QStringLiteral("C:\\x\\y.txt"), false));
+    EXPECT_EQ(fake.messageBox.messages.size(), 2);
+    EXPECT_EQ(other.IniLineCount(), 0);
+}
+
+TEST_F(TavlinModuleTest, LoadedStateRefusesASecondOpenUntilClosed)
+{
+    const QString first = folder.write(QStringLiteral("a.ini"), "[A]\r\nX=1\r\n");
+    const QString second = folder.write(QStringLiteral("b.ini"), "[A]\r\nX=2\r\n");
+    ASSERT_TRUE(module.OpenIni(first, false));
+    EXPECT_EQ(string("A", "X"), QStringLiteral("1")); // lookups work before CloseIni too
+    EXPECT_FALSE(module.OpenIni(second, false));
+    EXPECT_EQ(module.IniLineCount(), 0);
+    EXPECT_EQ(string("A", "X"), QString());
+    module.CloseIni();
+    EXPECT_FALSE(module.IniLoaded());
+    ASSERT_TRUE(module.OpenIni(second, false));
+    module.CloseIni();
+    EXPECT_EQ(string("A", "X"), QStringLiteral("2")); // still there after CloseIni
+}
+
+TEST_F(TavlinModuleTest, EmptyAndLongFiles)
+{
+    load("");
+    EXPECT_EQ(module.IniLineCount(), 0);
+    EXPECT_EQ(string("A", "X"), QString());
+
+    // Longer than the classic 5000-line table: read whole, last key still found.
+    QByteArray big = "[Big]\r\n";
+    for (int i = 0; i < 6000; ++i)
+        big += "K" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n";
+    TavlinModule module2;
+    ASSERT_TRUE(module2.OpenIni(folder.write(QStringLiteral("big.ini"), big), false));
+    EXPECT_EQ(module2.IniLineCount(), 6001);
+    EXPECT_EQ(module2.InputIniInteger(QStringLiteral("Big"), QStringLiteral("K5999"), false), 5999);
+}
+
+TEST(TavlinModuleEnvironment, ReadsTheProcessEnvironment)
+{
+    EnvironmentGuard guard("TAVLIN_TEST_VARIABLE");
+    guard.unset();
+    EXPECT_EQ(TavlinModule::GetDOSEnvironmentVariable(QStringLiteral("TAVLIN_TEST_VARIABLE")), QString());
+    guard.set(QString());
+    EXPECT_EQ(TavlinModule::GetDOSEnvironmentVariable(QStringLiteral("TAVLIN_TEST_VARIABLE")), QString());
+    guard.set(QStringLiteral("D:\\Tmp"));
+    EXPECT_EQ(TavlinModule::GetDOSEnvironmentVariable(QStringLiteral("TAVLIN_TEST_VARIABLE")),
+              QStringLiteral("D:\\Tmp"));
+    const QString longValue(5000, QLatin1Char('x'));
+    guard.set(longValue);
+    EXPECT_EQ(TavlinModule::GetDOSEnvironmentVariable(QStringLiteral("TAVLIN_TEST_VARIABLE")), longValue);
+}

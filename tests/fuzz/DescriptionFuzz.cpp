@@ -1,0 +1,43 @@
+// Arbitrary bytes as the description file, through the INI reader, the
+// description reader and the container resolution.
+#include "app/ScreenContext.h"
+#include "description/ContainerResolver.h"
+#include "description/DescriptionReader.h"
+#include "description/TavlinModule.h"
+#include "platform/RuntimeError.h"
+#include "support/FakePlatform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static QTemporaryDir folder;
+    static const bool ready = QDir().mkpath(folder.path() + QStringLiteral("/Kestrel"));
+    if (!ready)
+        return 0;
+    QFile file(folder.path() + QStringLiteral("/Kestrel/Tavlin.txt"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return 0;
+    file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
+    file.close();
+
+    FakePlatform fake;
+    ScreenContext context;
+    context.TempPfad = folder.path() + QStringLiteral("\\Kestrel");
+    TavlinModule module;
+    try {
+        ReadDescription(context, module);
+        ResolveContainers(context);
+    } catch (const RuntimeError &error) {
+        // Position sums beyond 16 bits are an overflow error, reported by the
+        // start-up guard; anything else is a fault.
+        if (error.number() != 6)
+            __builtin_trap();
+    }
+    if (context.LastEntry < -1 || context.LastEntry > 1000)
+        __builtin_trap();
+    return 0;
+}
