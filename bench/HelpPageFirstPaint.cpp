@@ -5,13 +5,12 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_HelpPageFirstPaint
 //
 // Each iteration is a fresh process (the engine can only start once per
-// process), which loads the engine plugin from beside this program. The child shows a full-screen stand-in for the overlay with one
-// symbol, waits 3 s as an operator would, then clicks the symbol with a real
-// mouse event: the real symbol click sizes and opens the real help window
-// with the real engine. The page's first paint is when its red background
-// first shows in the window; the child then closes the window with a click on
-// Ende and clicks again. Reported: first click (the iteration time), second
-// click, and for the warmed-up engine how long the warm-up held up the UI
+// process), which loads the engine plugin from beside this program. The child shows a full-screen
+// stand-in for the overlay with one symbol, waits 3 s as an operator would, then clicks the symbol
+// with a real mouse event: the real symbol click sizes and opens the real help window with the real
+// engine. The page's first paint is when its red background first shows in the window; the child
+// then closes the window with a click on Ende and clicks again. Reported: first click (the
+// iteration time), second click, and for the warmed-up engine how long the warm-up held up the UI
 // thread (the longest stall of a 5 ms timer while warming).
 #include "OverlayStandIn.h"
 #include "app/ScreenContext.h"
@@ -19,8 +18,8 @@
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
 #include "interaction/SymbolClick.h"
-#include "platform/BrowserView.h"
 #include "platform/BrowserEngine.h"
+#include "platform/BrowserView.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -134,7 +133,8 @@ int clickChild(int argc, char **argv, bool warm)
                 return;
             if (showsRed(window->WebBrowser->widget())) {
                 time = sinceClick.nsecsElapsed() / 1e6;
-                QTimer::singleShot(50, window, [window] { QTest::mouseClick(window->Ende, Qt::LeftButton); });
+                QTimer::singleShot(
+                    50, window, [window] { QTest::mouseClick(window->Ende, Qt::LeftButton); });
             } else if (sinceClick.elapsed() > 20000) {
                 QTest::mouseClick(window->Ende, Qt::LeftButton);
             }
@@ -162,7 +162,10 @@ void BM_HelpPageFirstPaint(benchmark::State &state, const char *mode)
         double secondNow = -1;
         double stallNow = 0;
         const int at = out.indexOf("first=");
-        if (at < 0 || std::sscanf(out.constData() + at, "first=%lf second=%lf stall=%lf", &first, &secondNow, &stallNow) != 3
+        if (at < 0
+            || std::sscanf(out.constData() + at, "first=%lf second=%lf stall=%lf", &first,
+                   &secondNow, &stallNow)
+                != 3
             || first < 0 || secondNow < 0) {
             state.SkipWithError("the child did not see the page painted");
             return;
@@ -171,14 +174,20 @@ void BM_HelpPageFirstPaint(benchmark::State &state, const char *mode)
         second += secondNow;
         stall += stallNow;
     }
-    state.counters["second_click_ms"] = benchmark::Counter(second, benchmark::Counter::kAvgIterations);
-    state.counters["warmup_stall_ms"] = benchmark::Counter(stall, benchmark::Counter::kAvgIterations);
+    state.counters["second_click_ms"]
+        = benchmark::Counter(second, benchmark::Counter::kAvgIterations);
+    state.counters["warmup_stall_ms"]
+        = benchmark::Counter(stall, benchmark::Counter::kAvgIterations);
 }
 
 BENCHMARK_CAPTURE(BM_HelpPageFirstPaint, on_demand, "on_demand")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 BENCHMARK_CAPTURE(BM_HelpPageFirstPaint, warmed_up, "warmed_up")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 } // namespace
 

@@ -54,8 +54,7 @@ private:
 // The child process of the start-up benchmarks. `beforeApp` runs before the
 // application object exists, `afterApp` right after it.
 inline int runOverlayStandIn(int argc, char **argv, const std::function<void()> &beforeApp,
-                             const std::function<void()> &afterApp,
-                             const std::function<void()> &afterPaint = {})
+    const std::function<void()> &afterApp, const std::function<void()> &afterPaint = {})
 {
     if (beforeApp)
         beforeApp();

@@ -25,7 +25,9 @@ QString g_self;
 
 void BM_OverlayAppears(benchmark::State &state, const char *which)
 {
-    if (std::strcmp(which, "plain") != 0 && !QFileInfo::exists(QFileInfo(g_self).absolutePath() + QStringLiteral("/libtavlin_webengine.so"))) {
+    if (std::strcmp(which, "plain") != 0
+        && !QFileInfo::exists(
+            QFileInfo(g_self).absolutePath() + QStringLiteral("/libtavlin_webengine.so"))) {
         state.SkipWithError("engine plugin not built");
         return;
     }
@@ -47,9 +49,18 @@ void BM_OverlayAppears(benchmark::State &state, const char *which)
     }
 }
 
-BENCHMARK_CAPTURE(BM_OverlayAppears, plain, "plain")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK_CAPTURE(BM_OverlayAppears, engine, "engine")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK_CAPTURE(BM_OverlayAppears, warm_up, "warm_up")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(BM_OverlayAppears, plain, "plain")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(BM_OverlayAppears, engine, "engine")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(BM_OverlayAppears, warm_up, "warm_up")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 } // namespace
 
@@ -59,8 +70,19 @@ int main(int argc, char **argv)
         const bool engine = std::strcmp(argv[2], "plain") != 0;
         const bool warm = std::strcmp(argv[2], "warm_up") == 0;
         return runOverlayStandIn(
-            argc, argv, [engine] { if (engine) prepareBrowserEngine(); },
-            [engine] { if (engine) useBrowserEngine(); }, [warm] { if (warm) warmUpBrowser(); });
+            argc, argv,
+            [engine] {
+                if (engine)
+                    prepareBrowserEngine();
+            },
+            [engine] {
+                if (engine)
+                    useBrowserEngine();
+            },
+            [warm] {
+                if (warm)
+                    warmUpBrowser();
+            });
     }
     g_self = QString::fromLocal8Bit(argv[0]);
     g_self = QFileInfo(g_self).absoluteFilePath();

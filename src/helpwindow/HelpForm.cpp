@@ -28,7 +28,10 @@ QString allowedFolder(const QString &helpFolder, const QString &adresse)
 
 Help::Help() = default;
 
-HelpWindow *Help::window() const { return m_window.data(); }
+HelpWindow *Help::window() const
+{
+    return m_window.data();
+}
 
 Help::~Help()
 {
@@ -42,7 +45,7 @@ HelpWindow *Help::load()
         auto *window = new HelpWindow();
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         QObject::connect(window->Ende, &PictureButton::clicked, window,
-                         [this] { runGuarded([this] { Ende_Click(); }); });
+            [this] { runGuarded([this] { Ende_Click(); }); });
         window->Verschieben->onMouseDown = [this](int button, int shift, float x, float y) {
             runGuarded([&] { Verschieben_MouseDown(button, shift, x, y); });
         };
@@ -57,14 +60,38 @@ HelpWindow *Help::load()
     return m_window;
 }
 
-float Help::Width() { return TwipsGeometry::width(load()); }
-float Help::Height() { return TwipsGeometry::height(load()); }
-float Help::Left() { return TwipsGeometry::left(load()); }
-float Help::Top() { return TwipsGeometry::top(load()); }
-void Help::setWidth(float twips) { TwipsGeometry::setWidth(load(), twips); }
-void Help::setHeight(float twips) { TwipsGeometry::setHeight(load(), twips); }
-void Help::setLeft(float twips) { TwipsGeometry::setLeft(load(), twips); }
-void Help::setTop(float twips) { TwipsGeometry::setTop(load(), twips); }
+float Help::Width()
+{
+    return TwipsGeometry::width(load());
+}
+float Help::Height()
+{
+    return TwipsGeometry::height(load());
+}
+float Help::Left()
+{
+    return TwipsGeometry::left(load());
+}
+float Help::Top()
+{
+    return TwipsGeometry::top(load());
+}
+void Help::setWidth(float twips)
+{
+    TwipsGeometry::setWidth(load(), twips);
+}
+void Help::setHeight(float twips)
+{
+    TwipsGeometry::setHeight(load(), twips);
+}
+void Help::setLeft(float twips)
+{
+    TwipsGeometry::setLeft(load(), twips);
+}
+void Help::setTop(float twips)
+{
+    TwipsGeometry::setTop(load(), twips);
+}
 
 void Help::Init()
 {
@@ -79,8 +106,10 @@ void Help::Init()
     TwipsGeometry::setTop(window->Ende, H - TwipsGeometry::height(window->Ende) - m_MarginY);
     TwipsGeometry::setLeft(window->Ende, W - TwipsGeometry::width(window->Ende) - m_MarginX);
     TwipsGeometry::setLeft(window->Verschieben, m_MarginX);
-    TwipsGeometry::setTop(window->Verschieben, H - TwipsGeometry::height(window->Verschieben) - m_MarginY);
-    TwipsGeometry::setWidth(window->Verschieben, TwipsGeometry::left(window->Ende) - mul(2, m_MarginX));
+    TwipsGeometry::setTop(
+        window->Verschieben, H - TwipsGeometry::height(window->Verschieben) - m_MarginY);
+    TwipsGeometry::setWidth(
+        window->Verschieben, TwipsGeometry::left(window->Ende) - mul(2, m_MarginX));
     TwipsGeometry::setLeft(browser, m_MarginX);
     TwipsGeometry::setTop(browser, m_MarginY);
     TwipsGeometry::setWidth(browser, W - mul(2, m_MarginX));
@@ -119,7 +148,10 @@ void Help::Unload()
         m_modalLoop->quit();
 }
 
-void Help::Ende_Click() { Unload(); }
+void Help::Ende_Click()
+{
+    Unload();
+}
 
 void Help::Verschieben_MouseDown(int, int, float X, float Y)
 {
@@ -136,7 +168,10 @@ void Help::Verschieben_MouseMove(int, int, float X, float Y)
     setTop(Y - m_DragStartY + Top());
 }
 
-void Help::Verschieben_MouseUp(int, int, float, float) { m_Dragging = false; }
+void Help::Verschieben_MouseUp(int, int, float, float)
+{
+    m_Dragging = false;
+}
 
 void Help::Form_Terminate()
 {

@@ -32,6 +32,12 @@ HelpWindow::HelpWindow(QWidget *parent)
     TwipsGeometry::place(Ende, 3660, 2175, 945, 945);
 }
 
-HelpWindow::~HelpWindow() { releaseBrowser(); }
+HelpWindow::~HelpWindow()
+{
+    releaseBrowser();
+}
 
-void HelpWindow::releaseBrowser() { WebBrowser.reset(); }
+void HelpWindow::releaseBrowser()
+{
+    WebBrowser.reset();
+}

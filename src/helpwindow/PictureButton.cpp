@@ -52,8 +52,8 @@ void PictureButton::paintEvent(QPaintEvent *)
     painter.fillRect(area, m_background);
     const bool sunken = isDown();
     const QPoint offset = sunken ? QPoint(1, 1) : QPoint(0, 0);
-    painter.drawImage(area.center() - QPoint(m_picture.width() / 2, m_picture.height() / 2) + offset,
-                      m_picture);
+    painter.drawImage(
+        area.center() - QPoint(m_picture.width() / 2, m_picture.height() / 2) + offset, m_picture);
     // The bevel: light on the top and left, dark on the bottom and right; swapped while pressed.
     const QColor light = sunken ? QColor(64, 64, 64) : QColor(255, 255, 255);
     const QColor dark = sunken ? QColor(255, 255, 255) : QColor(64, 64, 64);
@@ -73,8 +73,8 @@ void PictureButton::report(const MouseHandler &handler, QMouseEvent *event)
                                                           : buttonCode(event->button());
     const QPointF position = event->position();
     handler(button, shiftState(event->modifiers()),
-            static_cast<float>(position.x() * platform().screen->twipsPerPixelX()),
-            static_cast<float>(position.y() * platform().screen->twipsPerPixelY()));
+        static_cast<float>(position.x() * platform().screen->twipsPerPixelX()),
+        static_cast<float>(position.y() * platform().screen->twipsPerPixelY()));
 }
 
 void PictureButton::mousePressEvent(QMouseEvent *event)

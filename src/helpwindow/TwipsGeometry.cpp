@@ -8,8 +8,14 @@
 
 namespace {
 
-float twipsPerPixelX() { return platform().screen->twipsPerPixelX(); }
-float twipsPerPixelY() { return platform().screen->twipsPerPixelY(); }
+float twipsPerPixelX()
+{
+    return platform().screen->twipsPerPixelX();
+}
+float twipsPerPixelY()
+{
+    return platform().screen->twipsPerPixelY();
+}
 
 // Widgets beyond this many pixels are refused (Qt's own limit is 2^24).
 constexpr double kPixelLimit = 16777215.0;
@@ -29,16 +35,31 @@ int toSize(float twips, float twipsPerPixel)
     return toPixels(twips, twipsPerPixel);
 }
 
-float toTwips(int pixels, float twipsPerPixel) { return static_cast<float>(pixels) * twipsPerPixel; }
+float toTwips(int pixels, float twipsPerPixel)
+{
+    return static_cast<float>(pixels) * twipsPerPixel;
+}
 
 } // namespace
 
 namespace TwipsGeometry {
 
-float left(const QWidget *widget) { return toTwips(widget->geometry().x(), twipsPerPixelX()); }
-float top(const QWidget *widget) { return toTwips(widget->geometry().y(), twipsPerPixelY()); }
-float width(const QWidget *widget) { return toTwips(widget->geometry().width(), twipsPerPixelX()); }
-float height(const QWidget *widget) { return toTwips(widget->geometry().height(), twipsPerPixelY()); }
+float left(const QWidget *widget)
+{
+    return toTwips(widget->geometry().x(), twipsPerPixelX());
+}
+float top(const QWidget *widget)
+{
+    return toTwips(widget->geometry().y(), twipsPerPixelY());
+}
+float width(const QWidget *widget)
+{
+    return toTwips(widget->geometry().width(), twipsPerPixelX());
+}
+float height(const QWidget *widget)
+{
+    return toTwips(widget->geometry().height(), twipsPerPixelY());
+}
 
 void setLeft(QWidget *widget, float twips)
 {
@@ -71,7 +92,7 @@ void setHeight(QWidget *widget, float twips)
 void place(QWidget *widget, float left, float top, float width, float height)
 {
     widget->setGeometry(toPixels(left, twipsPerPixelX()), toPixels(top, twipsPerPixelY()),
-                        toSize(width, twipsPerPixelX()), toSize(height, twipsPerPixelY()));
+        toSize(width, twipsPerPixelX()), toSize(height, twipsPerPixelY()));
 }
 
 } // namespace TwipsGeometry

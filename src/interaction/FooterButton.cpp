@@ -22,8 +22,7 @@ qint16 toPixel(float twips, float twipsPerPixel)
 FooterButton::FooterButton(ScreenContext &context, HelpButtonPainter &painter)
     : m_context(context)
     , m_painter(painter)
-{
-}
+{ }
 
 qint16 FooterButton::HitHelpButton(float X, float Y) const
 {

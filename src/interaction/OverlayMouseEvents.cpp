@@ -72,8 +72,10 @@ bool OverlayMouseEvents::eventFilter(QObject *watched, QEvent *event)
         }
         const int button = event->type() == QEvent::MouseMove ? 0 : buttonCode(mouse->button());
         const int shift = shiftState(mouse->modifiers());
-        const float x = static_cast<float>(mouse->position().x() * platform().screen->twipsPerPixelX());
-        const float y = static_cast<float>(mouse->position().y() * platform().screen->twipsPerPixelY());
+        const float x
+            = static_cast<float>(mouse->position().x() * platform().screen->twipsPerPixelX());
+        const float y
+            = static_cast<float>(mouse->position().y() * platform().screen->twipsPerPixelY());
         runGuarded([&] {
             if (event->type() == QEvent::MouseButtonPress)
                 m_button.Form_MouseDown(button, shift, x, y);

@@ -17,8 +17,7 @@ const QString kHelpFolder = QStringLiteral("Program\\Help\\Tavlin\\");
 SymbolClick::SymbolClick(const ScreenContext &context, Help &help)
     : m_context(context)
     , m_help(help)
-{
-}
+{ }
 
 QString SymbolClick::HelpPagePath(qint16 Index) const
 {
@@ -34,7 +33,7 @@ void SymbolClick::Symbol_Click(qint16 Index)
     const QString path = HelpPagePath(Index);
     if (!Dir(path)) {
         platform().messageBox->show(QStringLiteral("File '") + path + QStringLiteral("' not found"),
-                                    QStringLiteral("Tavlin"));
+            QStringLiteral("Tavlin"));
         return;
     }
 

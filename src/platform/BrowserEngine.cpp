@@ -58,7 +58,8 @@ bool loadPlugin()
         return p.create != nullptr;
     p.tried = true;
     if (!QFileInfo::exists(p.path)) {
-        qWarning("Help pages are shown without the browser engine: %s is missing", qPrintable(p.path));
+        qWarning(
+            "Help pages are shown without the browser engine: %s is missing", qPrintable(p.path));
         return false;
     }
     provideSharedOpenGLContext();
@@ -66,13 +67,15 @@ bool loadPlugin()
     auto *library = new QLibrary(p.path);
     library->setLoadHints(QLibrary::PreventUnloadHint);
     if (!library->load()) {
-        qWarning("Help pages are shown without the browser engine: %s", qPrintable(library->errorString()));
+        qWarning("Help pages are shown without the browser engine: %s",
+            qPrintable(library->errorString()));
         return false;
     }
     p.create = reinterpret_cast<CreateView>(library->resolve("tavlin_createBrowserView"));
     p.warmUp = reinterpret_cast<WarmUp>(library->resolve("tavlin_warmUpBrowser"));
     if (!p.create)
-        qWarning("Help pages are shown without the browser engine: %s has no entry point", qPrintable(p.path));
+        qWarning("Help pages are shown without the browser engine: %s has no entry point",
+            qPrintable(p.path));
     return p.create != nullptr;
 }
 

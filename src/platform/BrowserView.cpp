@@ -59,7 +59,10 @@ std::function<void()> &registeredWarmUp()
 
 } // namespace
 
-void setBrowserFactory(BrowserFactory factory) { registeredFactory() = std::move(factory); }
+void setBrowserFactory(BrowserFactory factory)
+{
+    registeredFactory() = std::move(factory);
+}
 
 std::unique_ptr<BrowserView> createBrowserView(QWidget *parent)
 {
@@ -68,7 +71,10 @@ std::unique_ptr<BrowserView> createBrowserView(QWidget *parent)
     return std::make_unique<TextBrowserView>(parent);
 }
 
-void setBrowserWarmUp(std::function<void()> warmUp) { registeredWarmUp() = std::move(warmUp); }
+void setBrowserWarmUp(std::function<void()> warmUp)
+{
+    registeredWarmUp() = std::move(warmUp);
+}
 
 void warmUpBrowser()
 {

@@ -1,6 +1,6 @@
+#include "helpwindow/HelpWindow.h"
 #include "helpwindow/ButtonPictures.h"
 #include "helpwindow/HelpForm.h"
-#include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
 #include "helpwindow/TwipsGeometry.h"
 #include "platform/RunGuarded.h"
@@ -24,7 +24,7 @@ struct Twips
 Twips twipsOf(const QWidget *widget)
 {
     return { TwipsGeometry::left(widget), TwipsGeometry::top(widget), TwipsGeometry::width(widget),
-             TwipsGeometry::height(widget) };
+        TwipsGeometry::height(widget) };
 }
 
 void expectTwips(const QWidget *widget, float left, float top, float width, float height)
@@ -48,7 +48,10 @@ int countColour(const QImage &image, QColor colour)
 class HelpWindowTest : public ::testing::Test
 {
 protected:
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    void TearDown() override
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     FakePlatform fake;
     FakeBrowserInstalled browser;
@@ -90,11 +93,12 @@ TEST_F(HelpWindowTest, ButtonPicturesHaveTheirSizesAndColours)
     EXPECT_EQ(close.pixelColor(0, 0), QColor(192, 192, 192));
     EXPECT_EQ(close.pixelColor(15, 15), QColor(255, 0, 0)); // the cross's middle
     EXPECT_EQ(close.pixelColor(15, 2), QColor(192, 192, 192));
-    EXPECT_EQ(countColour(close, QColor(255, 0, 0)) + countColour(close, QColor(192, 192, 192)), 30 * 31);
+    EXPECT_EQ(
+        countColour(close, QColor(255, 0, 0)) + countColour(close, QColor(192, 192, 192)), 30 * 31);
 
     const QImage move = moveSymbolPicture();
     EXPECT_EQ(move.size(), QSize(72, 57));
-    EXPECT_EQ(move.pixelColor(2, 2), QColor(192, 192, 192));   // margin
+    EXPECT_EQ(move.pixelColor(2, 2), QColor(192, 192, 192)); // margin
     EXPECT_EQ(move.pixelColor(20, 40), QColor(192, 192, 255)); // page
     // Arrow tips at the middle of each edge.
     EXPECT_EQ(move.pixelColor(36, 0), QColor(0, 0, 0));
@@ -124,7 +128,8 @@ TEST_F(HelpWindowTest, InitLaysOutFromTheWindowSizeAndStartsLoading)
     EXPECT_TRUE(browser.log.navigations[0].page.isLocalFile());
     EXPECT_TRUE(browser.log.navigations[0].page.toLocalFile().endsWith(
         QStringLiteral("/Panel/Program/Help/Tavlin/English/Conveyor.html")));
-    EXPECT_TRUE(browser.log.navigations[0].allowedFolder.endsWith(QStringLiteral("/Panel/Program/Help/Tavlin")));
+    EXPECT_TRUE(browser.log.navigations[0].allowedFolder.endsWith(
+        QStringLiteral("/Panel/Program/Help/Tavlin")));
 }
 
 TEST_F(HelpWindowTest, MarginsRoundHalfToEven)

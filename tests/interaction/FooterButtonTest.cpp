@@ -1,5 +1,5 @@
-#include "app/ScreenContext.h"
 #include "interaction/FooterButton.h"
+#include "app/ScreenContext.h"
 #include "interaction/HelpButtonPainter.h"
 #include "interaction/OverlayMouseEvents.h"
 #include "platform/RunGuarded.h"
@@ -16,7 +16,10 @@ namespace {
 class RecordingPainter : public HelpButtonPainter
 {
 public:
-    void DrawHelpButtonUp(qint16 button) override { drawings.append(QStringLiteral("up %1").arg(button)); }
+    void DrawHelpButtonUp(qint16 button) override
+    {
+        drawings.append(QStringLiteral("up %1").arg(button));
+    }
     void DrawHelpButtonDown(Surface surface, qint16 button) override
     {
         EXPECT_EQ(surface, Surface::Main);
@@ -42,8 +45,14 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
 
-    void press(QPoint at, Qt::MouseButton which = Qt::LeftButton) { QTest::mousePress(&form, which, {}, at); }
-    void release(QPoint at, Qt::MouseButton which = Qt::LeftButton) { QTest::mouseRelease(&form, which, {}, at); }
+    void press(QPoint at, Qt::MouseButton which = Qt::LeftButton)
+    {
+        QTest::mousePress(&form, which, {}, at);
+    }
+    void release(QPoint at, Qt::MouseButton which = Qt::LeftButton)
+    {
+        QTest::mouseRelease(&form, which, {}, at);
+    }
     void move(QPoint at) { QTest::mouseMove(&form, at); }
     bool ended() const { return fake.terminator.calls > 0; }
     void expectState(qint16 pressed, qint16 held) const

@@ -1,8 +1,8 @@
+#include "interaction/SymbolClick.h"
 #include "app/ScreenContext.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
-#include "interaction/SymbolClick.h"
 #include "support/FakeBrowser.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
@@ -11,8 +11,8 @@
 #include <QDir>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -38,7 +38,7 @@ protected:
         context.HelpEntries[3].Tag = QStringLiteral("Conveyor");
         context.LastEntry = 3;
         folder.write(QStringLiteral("Panel/Program/Help/Tavlin/English/Conveyor.html"),
-                     "<html><body>Conveyor</body></html>");
+            "<html><body>Conveyor</body></html>");
     }
 
     // Clicks symbol `index`; while the help window is up, records it, runs
@@ -75,7 +75,8 @@ protected:
 TEST_F(SymbolClickTest, PresentPageOpensCentredAndReturnsWhenClosed)
 {
     const Opened seen = click(3);
-    const QString expected = context.VisuPfad + QStringLiteral("Program\\Help\\Tavlin\\English\\Conveyor.html");
+    const QString expected
+        = context.VisuPfad + QStringLiteral("Program\\Help\\Tavlin\\English\\Conveyor.html");
     EXPECT_TRUE(seen.visible);
     EXPECT_TRUE(seen.modal);
     EXPECT_EQ(seen.adresse, expected);
@@ -84,9 +85,10 @@ TEST_F(SymbolClickTest, PresentPageOpensCentredAndReturnsWhenClosed)
     EXPECT_EQ(seen.geometry, QRect(92, 69, 615, 462));
     ASSERT_EQ(browser.log.navigations.size(), 1u);
     EXPECT_EQ(browser.log.navigations[0].page,
-              QUrl::fromLocalFile(folder.path() + QStringLiteral("/Panel/Program/Help/Tavlin/English/Conveyor.html")));
+        QUrl::fromLocalFile(
+            folder.path() + QStringLiteral("/Panel/Program/Help/Tavlin/English/Conveyor.html")));
     EXPECT_EQ(QDir(browser.log.navigations[0].allowedFolder).canonicalPath(),
-              QDir(folder.path() + QStringLiteral("/Panel/Program/Help/Tavlin")).canonicalPath());
+        QDir(folder.path() + QStringLiteral("/Panel/Program/Help/Tavlin")).canonicalPath());
     // Returned only after the window was unloaded.
     EXPECT_FALSE(help.isLoaded());
     EXPECT_EQ(browser.log.destroyed, 1);
@@ -139,8 +141,8 @@ TEST_F(SymbolClickTest, MissingPageIsReportedWithThePathAsBuilt)
     EXPECT_FALSE(seen.visible);
     ASSERT_EQ(fake.messageBox.messages.size(), 1);
     EXPECT_EQ(fake.messageBox.messages[0],
-              QStringLiteral("File '") + folder.path()
-                  + QStringLiteral("/PanelProgram\\Help\\Tavlin\\English\\Conveyor.html' not found"));
+        QStringLiteral("File '") + folder.path()
+            + QStringLiteral("/PanelProgram\\Help\\Tavlin\\English\\Conveyor.html' not found"));
     EXPECT_EQ(fake.messageBox.titles, QStringList { QStringLiteral("Tavlin") });
     EXPECT_FALSE(help.isLoaded());
     EXPECT_EQ(browser.log.created, 0);
@@ -162,10 +164,10 @@ TEST_F(SymbolClickTest, HiddenEmptyAndWildcardPagesCountAsMissing)
     click(6);
     const QString base = context.VisuPfad + QStringLiteral("Program\\Help\\Tavlin\\English\\");
     EXPECT_EQ(fake.messageBox.messages,
-              (QStringList { QStringLiteral("File '") + base + QStringLiteral(".Secret.html' not found"),
-                             QStringLiteral("File '") + base + QStringLiteral(".html' not found"),
-                             QStringLiteral("File '") + base + QStringLiteral("Conv*.html' not found"),
-                             QStringLiteral("File '") + base + QStringLiteral("Conveyo?.html' not found") }));
+        (QStringList { QStringLiteral("File '") + base + QStringLiteral(".Secret.html' not found"),
+            QStringLiteral("File '") + base + QStringLiteral(".html' not found"),
+            QStringLiteral("File '") + base + QStringLiteral("Conv*.html' not found"),
+            QStringLiteral("File '") + base + QStringLiteral("Conveyo?.html' not found") }));
     EXPECT_EQ(browser.log.created, 0);
 }
 
@@ -174,7 +176,8 @@ TEST_F(SymbolClickTest, RunTimeErrorsEndTheProgramWithTheStandardMessage)
     context.DispHInt = -1; // the width of a missing display width
     click(3);
     ASSERT_EQ(fake.messageBox.errors.size(), 1);
-    EXPECT_EQ(fake.messageBox.errors[0], QStringLiteral("Run-time error '380':\n\nInvalid property value"));
+    EXPECT_EQ(fake.messageBox.errors[0],
+        QStringLiteral("Run-time error '380':\n\nInvalid property value"));
     EXPECT_EQ(fake.terminator.calls, 1);
     EXPECT_TRUE(browser.log.navigations.empty());
 

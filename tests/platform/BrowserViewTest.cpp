@@ -1,5 +1,5 @@
-#include "platform/BrowserEngine.h"
 #include "platform/BrowserView.h"
+#include "platform/BrowserEngine.h"
 #include "support/TempFolder.h"
 
 #include <QCoreApplication>
@@ -15,7 +15,7 @@ TEST(BrowserViewTest, TextViewFallbackFollowsOnlyLinksInsideTheFolder)
     TempFolder folder;
     const QString help = folder.path() + QStringLiteral("/Help");
     folder.write(QStringLiteral("Help/English/A.html"),
-                 "<html><body><p>Page A</p><a href=\"B.html\">b</a></body></html>");
+        "<html><body><p>Page A</p><a href=\"B.html\">b</a></body></html>");
     folder.write(QStringLiteral("Help/English/B.html"), "<html><body><p>Page B</p></body></html>");
     folder.write(QStringLiteral("secret.html"), "<html><body><p>Secret</p></body></html>");
 

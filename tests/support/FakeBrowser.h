@@ -55,7 +55,8 @@ class FakeBrowserInstalled
 public:
     FakeBrowserInstalled()
     {
-        setBrowserFactory([this](QWidget *parent) { return std::make_unique<FakeBrowserView>(parent, log); });
+        setBrowserFactory(
+            [this](QWidget *parent) { return std::make_unique<FakeBrowserView>(parent, log); });
     }
     ~FakeBrowserInstalled() { setBrowserFactory(nullptr); }
     FakeBrowserLog log;

@@ -39,7 +39,7 @@ TEST(HelpWindowFlowTest, ClickShowsThePageCentredDragCloseAndReopen)
 {
     TempFolder folder;
     folder.write(QStringLiteral("Visu/Program/Help/Tavlin/English/Conveyor.html"),
-                 "<html><body style=\"background:#00ff00\"><h1>Conveyor</h1></body></html>");
+        "<html><body style=\"background:#00ff00\"><h1>Conveyor</h1></body></html>");
     ScreenContext context;
     context.VisuPfad = folder.path() + QStringLiteral("/Visu\\");
     context.LanguageName = QStringLiteral("English");
@@ -63,7 +63,8 @@ TEST(HelpWindowFlowTest, ClickShowsThePageCentredDragCloseAndReopen)
             HelpWindow *window = help.window();
             ASSERT_NE(window, nullptr);
             opened = window->geometry();
-            painted = waitUntil([&] { return pageShows(window->WebBrowser->widget(), QColor(0, 255, 0)); });
+            painted = waitUntil(
+                [&] { return pageShows(window->WebBrowser->widget(), QColor(0, 255, 0)); });
             QTest::mousePress(window->Verschieben, Qt::LeftButton, {}, QPoint(30, 30));
             QTest::mouseMove(window->Verschieben, QPoint(130, 80));
             QTest::mouseRelease(window->Verschieben, Qt::LeftButton, {}, QPoint(130, 80));

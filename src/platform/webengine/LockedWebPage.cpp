@@ -2,8 +2,7 @@
 
 LockedWebPage::LockedWebPage(QWebEngineProfile *profile, QObject *parent)
     : QWebEnginePage(profile, parent)
-{
-}
+{ }
 
 bool LockedWebPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool)
 {

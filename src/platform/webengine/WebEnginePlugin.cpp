@@ -55,7 +55,7 @@ HelpProfile &helpProfile()
 
     // Downloads are refused outright.
     QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile,
-                     [](QWebEngineDownloadRequest *download) { download->cancel(); });
+        [](QWebEngineDownloadRequest *download) { download->cancel(); });
 
     shared.lock = new HelpRequestLock(profile);
     profile->setUrlRequestInterceptor(shared.lock);
@@ -75,17 +75,18 @@ public:
         m_view->setContextMenuPolicy(Qt::NoContextMenu); // no view source, no inspect
         m_view->setAcceptDrops(false);
 
-        QObject::connect(m_page, &QWebEnginePage::loadStarted, m_view, [this] { m_loading = true; });
-        QObject::connect(m_page, &QWebEnginePage::loadFinished, m_view, [this](bool) { m_loading = false; });
+        QObject::connect(
+            m_page, &QWebEnginePage::loadStarted, m_view, [this] { m_loading = true; });
+        QObject::connect(
+            m_page, &QWebEnginePage::loadFinished, m_view, [this](bool) { m_loading = false; });
         QObject::connect(m_page, &QWebEnginePage::featurePermissionRequested, m_page,
-                         [page = m_page](const QUrl &origin, QWebEnginePage::Feature feature) {
-                             page->setFeaturePermission(origin, feature,
-                                                        QWebEnginePage::PermissionDeniedByUser);
-                         });
+            [page = m_page](const QUrl &origin, QWebEnginePage::Feature feature) {
+                page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
+            });
         QObject::connect(m_page, &QWebEnginePage::fullScreenRequested, m_page,
-                         [](QWebEngineFullScreenRequest request) { request.reject(); });
+            [](QWebEngineFullScreenRequest request) { request.reject(); });
         QObject::connect(m_page, &QWebEnginePage::fileSystemAccessRequested, m_page,
-                         [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+            [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
     }
 
     ~WebEngineBrowserView() override { delete m_view; }
@@ -134,4 +135,7 @@ extern "C" Q_DECL_EXPORT BrowserView *tavlin_createBrowserView(QWidget *parent)
     return new WebEngineBrowserView(parent);
 }
 
-extern "C" Q_DECL_EXPORT void tavlin_warmUpBrowser() { warmUpWebEngine(); }
+extern "C" Q_DECL_EXPORT void tavlin_warmUpBrowser()
+{
+    warmUpWebEngine();
+}
