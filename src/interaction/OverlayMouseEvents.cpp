@@ -1,6 +1,6 @@
 #include "interaction/OverlayMouseEvents.h"
 
-#include "interaction/FooterButton.h"
+#include "interaction/FooterButtonHandlers.h"
 #include "platform/Platform.h"
 #include "platform/RunGuarded.h"
 
@@ -38,7 +38,7 @@ void keepMouseInput(QObject *child)
 
 } // namespace
 
-OverlayMouseEvents::OverlayMouseEvents(QWidget *form, FooterButton &button)
+OverlayMouseEvents::OverlayMouseEvents(QWidget *form, FooterButtonHandlers &button)
     : QObject(form)
     , m_form(form)
     , m_button(button)

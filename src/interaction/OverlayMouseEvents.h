@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class FooterButton;
+class FooterButtonHandlers;
 class QWidget;
 
 // Feeds the overlay form's own mouse input to the footer button's handlers:
@@ -16,12 +16,12 @@ class OverlayMouseEvents : public QObject
     Q_OBJECT
 
 public:
-    OverlayMouseEvents(QWidget *form, FooterButton &button);
+    OverlayMouseEvents(QWidget *form, FooterButtonHandlers &button);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *m_form;
-    FooterButton &m_button;
+    FooterButtonHandlers &m_button;
 };

@@ -1,4 +1,4 @@
-#include "interaction/FooterButton.h"
+#include "interaction/FooterButtonHandlers.h"
 
 #include "app/EndProgram.h"
 #include "app/ScreenContext.h"
@@ -19,12 +19,12 @@ qint16 toPixel(float twips, float twipsPerPixel)
 
 } // namespace
 
-FooterButton::FooterButton(ScreenContext &context, HelpButtonPainter &painter)
+FooterButtonHandlers::FooterButtonHandlers(ScreenContext &context, HelpButtonPainter &painter)
     : m_context(context)
     , m_painter(painter)
 { }
 
-qint16 FooterButton::HitHelpButton(float X, float Y) const
+qint16 FooterButtonHandlers::HitHelpButton(float X, float Y) const
 {
     using namespace Arithmetic;
     const qint16 x = toPixel(X, m_context.TwipsPerPixelX);
@@ -38,7 +38,7 @@ qint16 FooterButton::HitHelpButton(float X, float Y) const
     return 1;
 }
 
-void FooterButton::Form_MouseDown(int, int, float X, float Y)
+void FooterButtonHandlers::Form_MouseDown(int, int, float X, float Y)
 {
     m_context.LastMouseX = X;
     m_context.LastMouseY = Y;
@@ -49,7 +49,7 @@ void FooterButton::Form_MouseDown(int, int, float X, float Y)
     }
 }
 
-void FooterButton::Form_MouseMove(int, int, float X, float Y)
+void FooterButtonHandlers::Form_MouseMove(int, int, float X, float Y)
 {
     m_context.LastMouseX = X;
     m_context.LastMouseY = Y;
@@ -62,7 +62,7 @@ void FooterButton::Form_MouseMove(int, int, float X, float Y)
     }
 }
 
-void FooterButton::Form_MouseUp(int, int, float X, float Y)
+void FooterButtonHandlers::Form_MouseUp(int, int, float X, float Y)
 {
     m_context.LastMouseX = X;
     m_context.LastMouseY = Y;
@@ -76,7 +76,7 @@ void FooterButton::Form_MouseUp(int, int, float X, float Y)
     m_context.MouseHeld = kFalse;
 }
 
-void FooterButton::Form_DblClick()
+void FooterButtonHandlers::Form_DblClick()
 {
     if (HitHelpButton(m_context.LastMouseX, m_context.LastMouseY) != 0)
         EndProgram();

@@ -1,4 +1,4 @@
-#include "interaction/FooterButton.h"
+#include "interaction/FooterButtonHandlers.h"
 #include "app/ScreenContext.h"
 #include "interaction/HelpButtonPainter.h"
 #include "interaction/OverlayMouseEvents.h"
@@ -30,10 +30,10 @@ public:
 
 // The overlay form stand-in: a plain widget the size of the 800 x 600 screen
 // with the footer button's handlers attached, fed with real mouse events.
-class FooterButtonTest : public ::testing::Test
+class FooterButtonHandlersTest : public ::testing::Test
 {
 protected:
-    FooterButtonTest()
+    FooterButtonHandlersTest()
     {
         context.TwipsPerPixelX = 15;
         context.TwipsPerPixelY = 15;
@@ -64,7 +64,7 @@ protected:
     FakePlatform fake;
     ScreenContext context;
     RecordingPainter painter;
-    FooterButton button { context, painter };
+    FooterButtonHandlers button { context, painter };
     QWidget form;
 };
 
@@ -73,7 +73,7 @@ const QPoint kOff(400, 300);
 
 } // namespace
 
-TEST_F(FooterButtonTest, HitRegionEdgesOn800And1280)
+TEST_F(FooterButtonHandlersTest, HitRegionEdgesOn800And1280)
 {
     auto hit = [&](int x, int y) { return button.HitHelpButton(x * 15.0f, y * 15.0f); };
     EXPECT_EQ(hit(0, 537), 1);
@@ -110,7 +110,7 @@ TEST_F(FooterButtonTest, HitRegionEdgesOn800And1280)
     EXPECT_EQ(hit(0, 2), 0);
 }
 
-TEST_F(FooterButtonTest, HitTestArithmeticErrorsEndTheProgram)
+TEST_F(FooterButtonHandlersTest, HitTestArithmeticErrorsEndTheProgram)
 {
     context.TwipsPerPixelX = 0; // a division by zero
     EXPECT_FALSE(runGuarded([&] { button.HitHelpButton(15, 15); }));
@@ -121,7 +121,7 @@ TEST_F(FooterButtonTest, HitTestArithmeticErrorsEndTheProgram)
     EXPECT_TRUE(fake.messageBox.errors[1].startsWith(QStringLiteral("Run-time error '6'")));
 }
 
-TEST_F(FooterButtonTest, ClickOnTheButtonEndsTheProgramWithAnyMouseButton)
+TEST_F(FooterButtonHandlersTest, ClickOnTheButtonEndsTheProgramWithAnyMouseButton)
 {
     press(QPoint(0, 537));
     EXPECT_EQ(painter.drawings, QStringList { QStringLiteral("up 1") });
@@ -148,7 +148,7 @@ TEST_F(FooterButtonTest, ClickOnTheButtonEndsTheProgramWithAnyMouseButton)
     EXPECT_TRUE(fake.messageBox.errors.isEmpty());
 }
 
-TEST_F(FooterButtonTest, EdgePixelsDecideTheEndThroughRealClicks)
+TEST_F(FooterButtonHandlersTest, EdgePixelsDecideTheEndThroughRealClicks)
 {
     const QPoint outside[] = { QPoint(43, 537), QPoint(0, 580), QPoint(10, 536) };
     for (const QPoint at : outside) {
@@ -160,7 +160,7 @@ TEST_F(FooterButtonTest, EdgePixelsDecideTheEndThroughRealClicks)
     EXPECT_TRUE(painter.drawings.isEmpty());
 }
 
-TEST_F(FooterButtonTest, IdleTransitions)
+TEST_F(FooterButtonHandlersTest, IdleTransitions)
 {
     press(kOff);
     expectState(0, 0);
@@ -179,7 +179,7 @@ TEST_F(FooterButtonTest, IdleTransitions)
     EXPECT_FLOAT_EQ(context.LastMouseY, 675);
 }
 
-TEST_F(FooterButtonTest, AbandonedPressNeverEnds)
+TEST_F(FooterButtonHandlersTest, AbandonedPressNeverEnds)
 {
     press(kOn);
     move(QPoint(12, 562)); // still on: nothing drawn
@@ -197,7 +197,7 @@ TEST_F(FooterButtonTest, AbandonedPressNeverEnds)
     EXPECT_EQ(painter.drawings.size(), 2);
 }
 
-TEST_F(FooterButtonTest, PressedReleasedOffFallsBackToLatched)
+TEST_F(FooterButtonHandlersTest, PressedReleasedOffFallsBackToLatched)
 {
     press(kOn);
     release(kOff); // no move reported in between
@@ -206,7 +206,7 @@ TEST_F(FooterButtonTest, PressedReleasedOffFallsBackToLatched)
     EXPECT_FALSE(ended());
 }
 
-TEST_F(FooterButtonTest, SecondMouseButtonWhilePressedOrAbandoned)
+TEST_F(FooterButtonHandlersTest, SecondMouseButtonWhilePressedOrAbandoned)
 {
     // Pressed, a second button pressed on: raised look drawn again.
     press(kOn, Qt::LeftButton);
@@ -236,7 +236,7 @@ TEST_F(FooterButtonTest, SecondMouseButtonWhilePressedOrAbandoned)
     EXPECT_FALSE(ended());
 }
 
-TEST_F(FooterButtonTest, DoubleClickUsesTheLastStoredPosition)
+TEST_F(FooterButtonHandlersTest, DoubleClickUsesTheLastStoredPosition)
 {
     // First click off the button; the double click arrives without a move:
     // the stored position is still off the button.
@@ -266,7 +266,7 @@ TEST_F(FooterButtonTest, DoubleClickUsesTheLastStoredPosition)
     EXPECT_TRUE(ended());
 }
 
-TEST_F(FooterButtonTest, TapOnTouchScreenActsAsClick)
+TEST_F(FooterButtonHandlersTest, TapOnTouchScreenActsAsClick)
 {
     QPointingDevice *screen = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
     QTest::touchEvent(&form, screen).press(0, QPoint(5, 545));
@@ -275,7 +275,7 @@ TEST_F(FooterButtonTest, TapOnTouchScreenActsAsClick)
     EXPECT_EQ(painter.drawings, QStringList { QStringLiteral("up 1") });
 }
 
-TEST_F(FooterButtonTest, InputOverAChildElementNeverReachesTheForm)
+TEST_F(FooterButtonHandlersTest, InputOverAChildElementNeverReachesTheForm)
 {
     // A picture box that ignores the mouse, as a Bild element does, created
     // after the handlers were attached.

@@ -14,10 +14,10 @@ struct ScreenContext;
 // the latched look for good; a release on it after a press that never left
 // it, or a double click on it, ends the program. Any mouse button counts.
 // Positions are twips relative to the form.
-class FooterButton
+class FooterButtonHandlers
 {
 public:
-    FooterButton(ScreenContext &context, HelpButtonPainter &painter);
+    FooterButtonHandlers(ScreenContext &context, HelpButtonPainter &painter);
 
     // 1 when (X, Y) lies in the help button's hit region, else 0.
     qint16 HitHelpButton(float X, float Y) const;
