@@ -221,7 +221,9 @@ TEST_F(HelpWindowTest, EndeUnloadsTheWindowAndEndsTheModalShow)
     help.Init();
     QPointer<HelpWindow> window = help.window();
     bool shownModally = false;
-    QTimer::singleShot(0, [&] {
+    // Owned by this scope: a timer that never fired (no window opened) dies here.
+    QObject scope;
+    QTimer::singleShot(0, &scope, [&] {
         shownModally = window && window->isVisible() && window->isModal();
         // A right click is no click of the button.
         QTest::mouseClick(window->Ende, Qt::RightButton);

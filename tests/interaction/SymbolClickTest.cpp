@@ -46,7 +46,9 @@ protected:
     Opened click(qint16 index, const std::function<void(HelpWindow *)> &whileOpen = {})
     {
         Opened seen;
-        QTimer::singleShot(0, [&] {
+        // Owned by this scope: a timer that never fired (no window opened) dies here.
+        QObject scope;
+        QTimer::singleShot(0, &scope, [&] {
             HelpWindow *window = help.window();
             if (!window)
                 return;

@@ -59,7 +59,9 @@ TEST(HelpWindowFlowTest, ClickShowsThePageCentredDragCloseAndReopen)
         bool painted = false;
         QRect opened;
         QPoint dragged;
-        QTimer::singleShot(0, [&] {
+        // Owned by this scope: a timer that never fired (no window opened) dies here.
+        QObject scope;
+        QTimer::singleShot(0, &scope, [&] {
             HelpWindow *window = help.window();
             ASSERT_NE(window, nullptr);
             opened = window->geometry();
