@@ -10,6 +10,7 @@
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
+#include <QPointingDevice>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -260,4 +261,33 @@ TEST_F(HelpWindowTest, TerminateStopsALoadStillUnderWay)
     EXPECT_EQ(browser.log.stops, 1);
     EXPECT_EQ(fake.events.calls, 1);
     EXPECT_EQ(browser.log.destroyed, 2);
+}
+
+TEST_F(HelpWindowTest, TouchDragsByTheHandleAndTapCloses)
+{
+    Help help;
+    help.setWidth(9225);
+    help.setHeight(6915);
+    help.setLeft(1500);
+    help.setTop(1200);
+    help.Init();
+    QPointer<HelpWindow> window = help.window();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QPointingDevice *touchScreen = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+
+    // A finger on the handle, moved 30 pixels right and 10 down, lifted. The
+    // points are given in the window, which follows the finger: where the
+    // finger rests after the move is the grabbed point again.
+    const QPoint grab = window->Verschieben->mapTo(window.data(), QPoint(40, 20));
+    QTest::touchEvent(window.data(), touchScreen).press(0, grab);
+    QTest::touchEvent(window.data(), touchScreen).move(0, grab + QPoint(30, 10));
+    QTest::touchEvent(window.data(), touchScreen).release(0, grab);
+    EXPECT_EQ(window->pos(), QPoint(130, 90));
+    EXPECT_FALSE(help.Dragging());
+
+    const QPoint close = window->Ende->mapTo(window.data(), QPoint(30, 30));
+    QTest::touchEvent(window.data(), touchScreen).press(0, close);
+    QTest::touchEvent(window.data(), touchScreen).release(0, close);
+    EXPECT_FALSE(help.isLoaded());
 }
