@@ -52,15 +52,15 @@ void BM_OverlayAppears(benchmark::State &state, const char *which)
 BENCHMARK_CAPTURE(BM_OverlayAppears, plain, "plain")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
+    ->Iterations(20);
 BENCHMARK_CAPTURE(BM_OverlayAppears, engine, "engine")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
+    ->Iterations(20);
 BENCHMARK_CAPTURE(BM_OverlayAppears, warm_up, "warm_up")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(10);
+    ->Iterations(20);
 
 } // namespace
 
