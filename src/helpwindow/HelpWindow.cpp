@@ -8,7 +8,8 @@
 const QColor HelpWindow::kBackground(192, 192, 255);
 
 HelpWindow::HelpWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    // Above all others like the overlay, which it must cover.
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setWindowTitle(QStringLiteral("Form1"));
     setAutoFillBackground(true);

@@ -70,6 +70,7 @@ TEST_F(HelpWindowTest, FreshWindowShowsItsStoredMakeUp)
     EXPECT_FLOAT_EQ(help.Height(), 3195);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Form1"));
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint); // over the overlay
     expectTwips(window->Verschieben, 90, 2145, 3510, 960);
     expectTwips(window->WebBrowser->widget(), 90, 90, 4500, 1995);
     expectTwips(window->Ende, 3660, 2175, 945, 945);
