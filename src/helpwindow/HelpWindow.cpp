@@ -7,8 +7,8 @@
 
 const QColor HelpWindow::kBackground(192, 192, 255);
 
+// Kept above all other windows, like the overlay it must cover.
 HelpWindow::HelpWindow(QWidget *parent)
-    // Above all others like the overlay, which it must cover.
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setWindowTitle(QStringLiteral("Form1"));
