@@ -1,0 +1,86 @@
+#pragma once
+
+#include "app/ControlArray.h"
+#include "app/PictureBox.h"
+#include "app/ScreenContext.h"
+#include "app/Startup.h"
+#include "app/Twips.h"
+#include "description/TavlinModule.h"
+#include "platform/DrawingSurface.h"
+
+#include <QWidget>
+#include <functional>
+
+// The overlay form Main: a frameless window above all others at the screen's
+// top-left corner, with a persistent image it paints, the help symbols and
+// their backgrounds (control arrays Symbol and Bild) and three never-shown work
+// pictures. It holds the screen context and runs the start-up sequence.
+class MainForm : public QWidget, public DrawingSurface, public StartupSteps
+{
+    Q_OBJECT
+
+public:
+    explicit MainForm(QWidget *parent = nullptr);
+
+    ScreenContext &context() { return m_context; }
+    TavlinModule &module() { return m_module; }
+
+    // Outer size in twips; the form is never moved from (0, 0).
+    float Width() const { return m_scale.toTwipsX(width()); }
+    float Height() const { return m_scale.toTwipsY(height()); }
+    void setWidth(double twips);
+    void setHeight(double twips);
+    bool Visible() const { return isVisible(); }
+    void setVisibleProperty(bool visible) { setVisible(visible); }
+
+    // Repaints the form from its image at once and hands the result to the
+    // window system, so that it is on the screen when this returns.
+    void Refresh() override;
+
+    // The program's own folder (App.Path).
+    QString appPath;
+
+    // Controls, in their stored order.
+    ControlArray Symbol;
+    ControlArray Bild;
+    PictureBox *ZwischenPic;
+    PictureBox *DunkelPic;
+    PictureBox *OriginalPic;
+
+    // The start-up sequence; runs Form_Load inside the run-time error guard.
+    // Returns false when the program ended or failed during start-up.
+    bool load();
+
+    // StartupSteps
+    void BuildOverlay() override;
+    void ResolveLanguage() override;
+
+    // Handlers provided elsewhere; each runs inside the run-time error guard.
+    // Unset handlers do nothing.
+    std::function<void()> resolveLanguageHandler;
+    std::function<void(qint16 Index)> symbolClickHandler;
+    std::function<void(qint16 Button, qint16 Shift, float X, float Y)> mouseDownHandler;
+    std::function<void(qint16 Button, qint16 Shift, float X, float Y)> mouseMoveHandler;
+    std::function<void(qint16 Button, qint16 Shift, float X, float Y)> mouseUpHandler;
+    std::function<void()> dblClickHandler;
+
+    void Symbol_Click(qint16 Index);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    QRect onScreen(const QRect &area) const;
+    PictureBox *createWorkPicture(int left, int top, quint32 backColor);
+    void placeDesign(PictureBox &box, int left, int top, int width, int height);
+    void deliverMouse(
+        const std::function<void(qint16, qint16, float, float)> &handler, QMouseEvent *event);
+
+    TwipsScale m_scale;
+    ScreenContext m_context;
+    TavlinModule m_module;
+};

@@ -1,0 +1,50 @@
+#include "overlay/Dimming.h"
+
+#include "app/MainForm.h"
+#include "overlay/FooterButton.h"
+#include "platform/Arithmetic.h"
+#include "platform/Blit.h"
+#include "platform/RuntimeError.h"
+
+#include <cstring>
+
+namespace {
+
+// The blend descriptor: operation (source over), flags, constant alpha and
+// alpha format, one byte each in this order, read as a little-endian Long.
+quint32 blendDescriptor(quint8 level)
+{
+    const quint8 bytes[4] = { 0, 0, level, 0 };
+    return quint32(bytes[0]) | quint32(bytes[1]) << 8 | quint32(bytes[2]) << 16
+        | quint32(bytes[3]) << 24;
+}
+
+} // namespace
+
+void DimScreen(MainForm &Main, qint16 level)
+{
+    if (level < 0 || level > 255)
+        throw RuntimeError::overflow();
+    const quint32 blend = blendDescriptor(static_cast<quint8>(level));
+
+    PictureBox &buffer = *Main.DunkelPic;
+    PictureBox &original = *Main.OriginalPic;
+    const DeviceContext bufferDc = buffer.hDC();
+    const qint32 bufferWidth = buffer.ScaleWidth();
+    const qint32 bufferHeight = buffer.ScaleHeight();
+    const DeviceContext originalDc = original.hDC();
+    const qint32 originalWidth = original.ScaleWidth();
+    const qint32 originalHeight = original.ScaleHeight();
+
+    AlphaBlend(bufferDc, 0, 0, bufferWidth, bufferHeight, originalDc, 0, 0, originalWidth,
+        originalHeight, blend);
+
+    DrawHelpButtonDown(Main, buffer, 1);
+
+    const ScreenContext &context = Main.context();
+    const qint32 height = Arithmetic::toLong(
+        Arithmetic::divide(double(context.ScreenPicture.Height), double(context.TwipsPerPixelY)));
+    const qint32 width = Arithmetic::toLong(
+        Arithmetic::divide(double(context.ScreenPicture.Width), double(context.TwipsPerPixelX)));
+    BitBlt(Main.hDC(), 0, 0, width, height, buffer.hDC(), 0, 0, SRCCOPY);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QtGlobal>
+
+class MainForm;
+
+// One dimmed frame: lays the screenshot (OriginalPic) over the current content
+// of the dimming buffer (DunkelPic) with opacity level / 255, draws the latched
+// footer button on top, undimmed, and copies the buffer onto the form's image
+// (not refreshed). The buffer is not cleared first, so calls accumulate.
+// A level outside 0..255 is run-time error 6 before anything is drawn.
+void DimScreen(MainForm &Main, qint16 level);

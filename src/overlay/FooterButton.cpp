@@ -1,0 +1,71 @@
+#include "overlay/FooterButton.h"
+
+#include "app/MainForm.h"
+#include "overlay/ButtonFrame.h"
+#include "platform/Arithmetic.h"
+#include "platform/Blit.h"
+#include "platform/Colour.h"
+#include "platform/NumberText.h"
+#include "platform/Picture.h"
+#include "platform/RuntimeError.h"
+
+namespace {
+
+// Loads the button image into ZwischenPic on silver. False when the file is
+// missing or no picture; every other error goes on to the caller.
+bool loadButtonImage(MainForm &Main)
+{
+    Main.ZwischenPic->setBackColor(Colour::Silver);
+    try {
+        Main.ZwischenPic->setPicture(LoadPicture(footerButtonImagePath(Main.context())));
+    } catch (const RuntimeError &error) {
+        constexpr int fileNotFound = 53;
+        constexpr int invalidPicture = 481;
+        if (error.number() == fileNotFound || error.number() == invalidPicture)
+            return false;
+        throw;
+    }
+    return true;
+}
+
+// Draws one look: frame, then the image at (x, y), then refreshes the surface.
+void drawLook(
+    MainForm &Main, DrawingSurface &surface, quint32 leg, quint32 hypotenuse, int x, int y)
+{
+    const ScreenContext &context = Main.context();
+    DrawButtonFrame(context, surface, Colour::Silver, leg, hypotenuse);
+    if (loadButtonImage(Main)) {
+        const DeviceContext target = surface.hDC();
+        const PictureBox &image = *Main.ZwischenPic;
+        const qint32 w
+            = Arithmetic::toLong(Arithmetic::divide(image.Width(), context.TwipsPerPixelX));
+        const qint32 h
+            = Arithmetic::toLong(Arithmetic::divide(image.Height(), context.TwipsPerPixelY));
+        BitBlt(target, x, y, w, h, Main.ZwischenPic->hDC(), 0, 0, SRCCOPY);
+    }
+    surface.Refresh();
+}
+
+} // namespace
+
+QString footerButtonImagePath(const ScreenContext &context)
+{
+    return context.VisuPfad + QStringLiteral("Standard\\KalvoFußzeile\\KalvoFußzeileHelp_")
+        + Trim(Str(qint64(context.DispHInt))) + QStringLiteral(".gif");
+}
+
+void DrawHelpButtonUp(MainForm &Main, qint16 button)
+{
+    if (button != 1)
+        return;
+    const bool narrow = Main.context().DispHInt == 800;
+    drawLook(Main, Main, Colour::White, Colour::Grey, narrow ? 2 : 4, narrow ? 539 : 920);
+}
+
+void DrawHelpButtonDown(MainForm &Main, DrawingSurface &surface, qint16 button)
+{
+    if (button != 1)
+        return;
+    const bool narrow = Main.context().DispHInt == 800;
+    drawLook(Main, surface, Colour::Grey, Colour::White, narrow ? 3 : 5, narrow ? 540 : 921);
+}

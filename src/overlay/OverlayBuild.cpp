@@ -1,0 +1,66 @@
+#include "overlay/OverlayBuild.h"
+
+#include "app/MainForm.h"
+#include "overlay/Dimming.h"
+#include "overlay/SymbolPlacement.h"
+#include "platform/Arithmetic.h"
+#include "platform/Platform.h"
+
+namespace {
+
+constexpr qint16 kProbeLevel = 255;
+constexpr qint32 kSlowMachine = 100; // ms for one pass
+constexpr qint16 kSlowLevel = 100;
+constexpr qint32 kStepDuration = 31; // ms, pause plus drawing
+constexpr qint16 kSteps = 15;
+
+} // namespace
+
+qint32 fadeStepDelay(qint32 probeTime)
+{
+    const qint32 delay = Arithmetic::subLong(kStepDuration, probeTime);
+    return delay < 1 ? 1 : delay;
+}
+
+void BuildOverlay(MainForm &Main)
+{
+    BuildOverlay(Main, DimScreen);
+}
+
+void BuildOverlay(MainForm &Main, const DimmingPass &dim)
+{
+    ScreenContext &context = Main.context();
+
+    // The picture's HIMETRIC size taken as twips makes the form about 1.76
+    // times the screenshot: it reaches past the screen's right and bottom edges.
+    Main.setWidth(context.ScreenPicture.Width);
+    Main.setHeight(context.ScreenPicture.Height);
+    Main.OriginalPic->setPicture(context.ScreenPicture);
+    Main.DunkelPic->setWidth(Main.OriginalPic->Width());
+    Main.DunkelPic->setHeight(Main.OriginalPic->Height());
+
+    TickClock &clock = *platform().clock;
+    const quint32 before = clock.tickCount();
+    dim(Main, kProbeLevel);
+    const quint32 after = clock.tickCount();
+    const qint32 probeTime = Arithmetic::tickDifference(before, after);
+
+    if (probeTime >= kSlowMachine) {
+        Main.DunkelPic->Cls();
+        dim(Main, kSlowLevel);
+        Main.setVisibleProperty(true);
+        platform().events->doEvents();
+    } else {
+        const qint32 delay = fadeStepDelay(probeTime);
+        Main.setVisibleProperty(true);
+        platform().events->doEvents();
+        for (qint16 n = 1; n <= kSteps; ++n) {
+            clock.sleep(delay);
+            Main.DunkelPic->Cls();
+            dim(Main, static_cast<qint16>(255 - 10 * n));
+            Main.Refresh();
+        }
+    }
+
+    PlaceHelpSymbols(Main);
+}

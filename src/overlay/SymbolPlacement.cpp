@@ -1,0 +1,145 @@
+#include "overlay/SymbolPlacement.h"
+
+#include "app/MainForm.h"
+#include "platform/AnsiText.h"
+#include "platform/Arithmetic.h"
+#include "platform/Blit.h"
+#include "platform/Colour.h"
+#include "platform/Picture.h"
+#include "platform/Val.h"
+
+namespace {
+
+const QString kFooterName = QStringLiteral("FUßZEILE");
+const QString kNoContainer = QStringLiteral("FALSE");
+
+qint32 pixelsX(double twips, const ScreenContext &context)
+{
+    return Arithmetic::toLong(Arithmetic::divide(twips, double(context.TwipsPerPixelX)));
+}
+
+qint32 pixelsY(double twips, const ScreenContext &context)
+{
+    return Arithmetic::toLong(Arithmetic::divide(twips, double(context.TwipsPerPixelY)));
+}
+
+void placeVertically(PictureBox &symbol, const HelpEntry &entry, const ScreenContext &context)
+{
+    if (entry.TagY == QLatin1String("C"))
+        symbol.setTop((float(entry.Height) - symbol.Height()) / 2.0f + float(entry.Top));
+    else
+        symbol.setTop(Arithmetic::sub(entry.Top, context.SymbolOverhang));
+}
+
+void placeHorizontally(PictureBox &symbol, const HelpEntry &entry, const ScreenContext &context)
+{
+    if (entry.TagX == QLatin1String("L")) {
+        symbol.setLeft(entry.Left);
+    } else if (!entry.TagX.isEmpty()) {
+        // TagX is an offset in pixels of a 1280-pixel-wide reference screen.
+        symbol.setLeft(context.WidthFactor * Val(entry.TagX) * double(context.TwipsPerPixelX)
+            + double(entry.Left));
+    } else if (entry.Alignment == 1 || entry.Alignment == -1) {
+        symbol.setLeft(Arithmetic::sub(entry.Left, context.SymbolOverhang));
+    } else if (entry.Alignment == 4) {
+        const qint16 right = Arithmetic::add(entry.Left, entry.Width);
+        symbol.setLeft(float(right) - symbol.Width() + float(context.SymbolOverhang));
+    } else if (entry.Alignment == 7) {
+        symbol.setLeft((float(entry.Width) - symbol.Width()) / 2.0f + float(entry.Left));
+    }
+    // Any other alignment keeps the Left the element already has.
+}
+
+// Keeps the symbol inside the described screen: left, right, top, bottom, each
+// on the values as read back, the edge tests in Single.
+void keepOnScreen(PictureBox &symbol, const ScreenContext &context)
+{
+    if (symbol.Left() < 0)
+        symbol.setLeft(0);
+    const float screenWidth = float(context.DispHInt) * context.TwipsPerPixelX;
+    if (screenWidth < symbol.Left() + symbol.Width())
+        symbol.setLeft(screenWidth - symbol.Width());
+    if (symbol.Top() < 0)
+        symbol.setTop(0);
+    const float screenHeight = float(context.DispVInt) * context.TwipsPerPixelY;
+    if (screenHeight < symbol.Top() + symbol.Height())
+        symbol.setTop(screenHeight - symbol.Height());
+}
+
+// The dimmed screenshot behind the symbol, then the image without its cyan.
+void drawSymbol(MainForm &Main, PictureBox &symbol, const ScreenContext &context)
+{
+    const qint32 x = pixelsX(symbol.Left(), context);
+    const qint32 y = pixelsY(symbol.Top(), context);
+    const qint32 w = pixelsX(symbol.Width(), context);
+    const qint32 h = pixelsY(symbol.Height(), context);
+    BitBlt(symbol.hDC(), 0, 0, w, h, Main.DunkelPic->hDC(), x, y, SRCCOPY);
+    TransparentBlt(symbol.hDC(), 0, 0, w, h, Main.ZwischenPic->hDC(), 0, 0, w, h, Colour::Cyan);
+}
+
+} // namespace
+
+QString symbolImagePath(const QString &appPath, const ScreenContext &context)
+{
+    return appPath + QStringLiteral("\\Tavlin_") + QString::number(context.DispHInt)
+        + QStringLiteral(".gif");
+}
+
+void PlaceHelpSymbols(MainForm &Main)
+{
+    const ScreenContext &context = Main.context();
+
+    PictureBox &image = *Main.ZwischenPic;
+    image.setBackColor(Colour::Cyan);
+    image.setPicture(LoadPicture(symbolImagePath(Main.appPath, context)));
+    Main.Symbol(0).setWidth(image.Width());
+    Main.Symbol(0).setHeight(image.Height());
+
+    for (int n = 1; n <= context.LastEntry; ++n) {
+        Main.Bild.Load(n);
+        Main.Symbol.Load(n);
+    }
+
+    for (int i = context.LastEntry; i >= 0; --i) {
+        const HelpEntry &entry = context.HelpEntries[size_t(i)];
+        PictureBox &bild = Main.Bild(i);
+        PictureBox &symbol = Main.Symbol(i);
+
+        if (UCase(entry.Name) == kFooterName || entry.ContainerPath == kNoContainer) {
+            bild.setVisibleProperty(false);
+            symbol.setVisibleProperty(false);
+            continue;
+        }
+
+        bild.setLeft(entry.Left);
+        bild.setTop(entry.Top);
+        bild.setWidth(entry.Width);
+        bild.setHeight(entry.Height);
+        BitBlt(bild.hDC(), 0, 0, pixelsX(bild.Width(), context), pixelsY(bild.Height(), context),
+            Main.DunkelPic->hDC(), pixelsX(entry.Left, context), pixelsY(entry.Top, context),
+            SRCCOPY);
+
+        if (!entry.Tag.isEmpty()) {
+            placeVertically(symbol, entry, context);
+            placeHorizontally(symbol, entry, context);
+            keepOnScreen(symbol, context);
+            drawSymbol(Main, symbol, context);
+        }
+
+        // Each entry comes to the front, then everything nested in it (its
+        // number between dots anywhere in the path) comes above it again.
+        bild.ZOrder();
+        symbol.ZOrder();
+        const QString nested = QLatin1Char('.') + QString::number(i) + QLatin1Char('.');
+        for (int j = context.LastEntry; j >= i; --j) {
+            if (context.HelpEntries[size_t(j)].ContainerPath.contains(nested)) {
+                Main.Bild(j).ZOrder();
+                Main.Symbol(j).ZOrder();
+            }
+        }
+
+        bild.setVisibleProperty(true);
+        if (!entry.Tag.isEmpty())
+            symbol.setVisibleProperty(true);
+    }
+}

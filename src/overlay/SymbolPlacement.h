@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class MainForm;
+struct ScreenContext;
+
+// The help symbol image beside the program: App.Path & "\Tavlin_" & DispHInt & ".gif".
+QString symbolImagePath(const QString &appPath, const ScreenContext &context);
+
+// Marks every described control: a Bild element over the control showing the
+// dimmed screenshot there and, when the entry names a help page, a Symbol
+// element with the help symbol beside or on it, kept on the screen. Nested
+// controls are stacked above their containers; footer entries and entries
+// whose container was not found get neither. A missing or unreadable symbol
+// image is a run-time error naming the file.
+void PlaceHelpSymbols(MainForm &Main);

@@ -1,0 +1,98 @@
+#include "platform/DrawingSurface.h"
+
+#include "platform/Colour.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <sys/mman.h>
+
+namespace {
+
+void releaseBuffer(void *data)
+{
+    std::free(data);
+}
+
+// An RGB32 image. Screen-sized ones live in memory aligned to, and advised
+// for, large pages: a dimming pass walks three of them, and with small pages
+// the address translations alone slow it down noticeably.
+QImage allocateImage(int width, int height)
+{
+    constexpr size_t largePage = size_t(2) << 20;
+    const qsizetype bytesPerLine = qsizetype(width) * 4;
+    const size_t bytes = size_t(bytesPerLine) * size_t(height);
+    if (bytes < largePage)
+        return QImage(width, height, QImage::Format_RGB32);
+    const size_t rounded = (bytes + largePage - 1) / largePage * largePage;
+    void *data = std::aligned_alloc(largePage, rounded);
+    if (!data)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(data, rounded, MADV_HUGEPAGE);
+#endif
+    return QImage(static_cast<uchar *>(data), width, height, bytesPerLine, QImage::Format_RGB32,
+        releaseBuffer, data);
+}
+
+} // namespace
+
+QImage composeOnColour(const QImage &picture, quint32 colour)
+{
+    if (picture.isNull() || picture.format() == QImage::Format_RGB32)
+        return picture;
+    const QImage source = picture.convertToFormat(QImage::Format_ARGB32);
+    QImage composed(source.size(), QImage::Format_RGB32);
+    const QRgb background = Colour::toQRgb(colour);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(composed.scanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            const int alpha = qAlpha(from[x]);
+            if (alpha == 255) {
+                to[x] = from[x];
+            } else if (alpha == 0) {
+                to[x] = background;
+            } else {
+                auto mix
+                    = [alpha](int c, int b) { return (c * alpha + b * (255 - alpha) + 127) / 255; };
+                to[x] = qRgb(mix(qRed(from[x]), qRed(background)),
+                    mix(qGreen(from[x]), qGreen(background)),
+                    mix(qBlue(from[x]), qBlue(background)));
+            }
+        }
+    }
+    return composed;
+}
+
+void DrawingSurface::Cls()
+{
+    m_image.fill(Colour::toQRgb(BackColor));
+    if (m_picture.isNull())
+        return;
+    const int width = std::min(m_image.width(), m_picture.width());
+    const int rows = std::min(m_image.height(), m_picture.height());
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(m_image.scanLine(y), m_picture.constScanLine(y), size_t(width) * 4);
+}
+
+void DrawingSurface::setBackgroundPicture(const QImage &picture)
+{
+    m_picture = composeOnColour(picture, BackColor);
+}
+
+void DrawingSurface::resizeImage(int width, int height)
+{
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (width == m_image.width() && height == m_image.height())
+        return;
+    QImage resized = allocateImage(width, height);
+    resized.fill(Colour::toQRgb(BackColor));
+    const int keptWidth = std::min(width, m_image.width());
+    const int keptRows = std::min(height, m_image.height());
+    for (int y = 0; y < keptRows; ++y)
+        std::memcpy(resized.scanLine(y), m_image.constScanLine(y), size_t(keptWidth) * 4);
+    m_image = resized;
+}

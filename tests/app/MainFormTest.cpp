@@ -1,0 +1,226 @@
+#include "app/MainForm.h"
+#include "platform/Colour.h"
+#include "platform/RuntimeError.h"
+#include "support/FakePlatform.h"
+#include "support/OverlayScene.h"
+#include "support/QtPrinters.h"
+#include "support/TempFolder.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(MainForm, StoredMakeUp)
+{
+    FakePlatform fake;
+    MainForm m;
+    EXPECT_EQ(m.windowTitle(), QStringLiteral("Tavlin"));
+    EXPECT_TRUE(m.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(m.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(m.geometry(), QRect(0, 0, 730, 472)); // 10950 x 7080 twips
+    EXPECT_EQ(m.BackColor, Colour::Grey);
+    EXPECT_EQ(m.image().pixel(10, 10), qRgb(128, 128, 128));
+
+    // Controls in their stored order, with their design places.
+    QList<QWidget *> order;
+    for (QObject *child : m.children())
+        if (auto *w = qobject_cast<QWidget *>(child))
+            order << w;
+    ASSERT_EQ(order.size(), 5);
+    EXPECT_EQ(order[0], &m.Symbol(0));
+    EXPECT_EQ(order[1], &m.Bild(0));
+    EXPECT_EQ(order[2], m.ZwischenPic);
+    EXPECT_EQ(order[3], m.DunkelPic);
+    EXPECT_EQ(order[4], m.OriginalPic);
+    EXPECT_EQ(m.Symbol(0).geometry(), QRect(129, 194, 35, 36));
+    EXPECT_EQ(m.Bild(0).geometry(), QRect(32, 204, 71, 52));
+    EXPECT_EQ(m.ZwischenPic->geometry(), QRect(108, -4, 85, 90));
+
+    EXPECT_TRUE(m.Symbol(0).Visible());
+    EXPECT_TRUE(m.Bild(0).Visible());
+    for (PictureBox *work : { m.ZwischenPic, m.DunkelPic, m.OriginalPic }) {
+        EXPECT_FALSE(work->Visible());
+        EXPECT_TRUE(work->AutoSize);
+    }
+    EXPECT_EQ(m.ZwischenPic->image().pixel(0, 0), qRgb(224, 224, 224));
+    EXPECT_EQ(m.DunkelPic->image().pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(m.OriginalPic->image().pixel(0, 0), qRgb(192, 192, 192));
+
+    m.show();
+    EXPECT_FALSE(m.DunkelPic->isVisible());
+    EXPECT_TRUE(m.Symbol(0).isVisible());
+}
+
+TEST(MainForm, TwipsRoundToWholePixelsHalvesToEven)
+{
+    FakePlatform fake;
+    MainForm m;
+    PictureBox &box = m.Bild(0);
+    box.setLeft(22.5); // 1.5 pixels
+    EXPECT_EQ(box.x(), 2);
+    box.setLeft(37.5); // 2.5 pixels
+    EXPECT_EQ(box.x(), 2);
+    EXPECT_FLOAT_EQ(box.Left(), 30.0f);
+    box.setTop(-7.5); // -0.5
+    EXPECT_EQ(box.y(), 0);
+    box.setWidth(1000); // 66.67
+    EXPECT_EQ(box.width(), 67);
+    EXPECT_EQ(box.ScaleWidth(), 67);
+    EXPECT_FLOAT_EQ(box.Width(), 1005.0f);
+    EXPECT_THROW(box.setLeft(1e12), RuntimeError);
+}
+
+TEST(MainForm, LoadCopiesElementZeroHiddenOnce)
+{
+    FakePlatform fake;
+    MainForm m;
+    m.Symbol(0).setLeft(300);
+    m.Symbol(0).setWidth(450);
+    m.Symbol(0).setBackColor(0x00FF00);
+    PictureBox &copy = m.Symbol.Load(3);
+    EXPECT_EQ(copy.Index(), 3);
+    EXPECT_EQ(copy.geometry(), m.Symbol(0).geometry());
+    EXPECT_EQ(copy.BackColor, 0x00FF00u);
+    EXPECT_FALSE(copy.Visible());
+    EXPECT_EQ(copy.image().pixel(0, 0), qRgb(0, 255, 0));
+
+    try {
+        m.Symbol.Load(3);
+        ADD_FAILURE();
+    } catch (const RuntimeError &error) {
+        EXPECT_EQ(error.number(), 360);
+    }
+    try {
+        m.Bild(2);
+        ADD_FAILURE();
+    } catch (const RuntimeError &error) {
+        EXPECT_EQ(error.number(), 340);
+    }
+}
+
+TEST(MainForm, ZOrderBringsToTheFront)
+{
+    FakePlatform fake;
+    MainForm m;
+    m.Bild.Load(1);
+    m.Symbol(0).ZOrder();
+    EXPECT_EQ(m.children().last(), &m.Symbol(0));
+    m.Bild(1).ZOrder();
+    EXPECT_EQ(m.children().last(), &m.Bild(1));
+}
+
+TEST(MainForm, PictureTakesTheBackColourWhereTransparent)
+{
+    FakePlatform fake;
+    MainForm m;
+    Picture picture;
+    picture.image = QImage(4, 3, QImage::Format_ARGB32);
+    picture.image.fill(qRgb(10, 20, 30));
+    picture.image.setPixel(1, 1, qRgba(0, 0, 0, 0));
+    picture.Width = 106; // HIMETRIC, unused by the box
+    m.ZwischenPic->setBackColor(Colour::Cyan);
+    m.ZwischenPic->setPicture(picture);
+    EXPECT_EQ(m.ZwischenPic->size(), QSize(4, 3)); // sizes itself
+    EXPECT_EQ(m.ZwischenPic->image().pixel(1, 1), qRgb(0, 255, 255));
+    EXPECT_EQ(m.ZwischenPic->image().pixel(0, 0), qRgb(10, 20, 30));
+
+    // A box that does not size itself keeps its size; Cls restores the picture.
+    PictureBox &symbol = m.Symbol(0);
+    symbol.setPicture(picture);
+    EXPECT_EQ(symbol.size(), QSize(35, 36));
+    QImage &image = const_cast<QImage &>(symbol.image());
+    image.setPixel(0, 0, qRgb(1, 1, 1));
+    symbol.Cls();
+    EXPECT_EQ(symbol.image().pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(symbol.image().pixel(10, 10), Colour::toQRgb(symbol.BackColor));
+}
+
+TEST(MainForm, SymbolClickReachesTheHandlerWithItsIndexInsideTheGuard)
+{
+    FakePlatform fake;
+    MainForm m;
+    m.Symbol.Load(4).show();
+    m.Symbol(4).setLeft(3000);
+    m.show();
+    std::vector<qint16> clicks;
+    m.symbolClickHandler = [&](qint16 index) { clicks.push_back(index); };
+
+    QTest::mouseClick(&m.Symbol(4), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    QTest::mouseClick(&m.Symbol(0), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    // The right button does not click.
+    QTest::mouseClick(&m.Symbol(0), Qt::RightButton, Qt::NoModifier, QPoint(3, 3));
+    // Pressed on the symbol but released outside it: no click.
+    QTest::mousePress(&m.Symbol(0), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    QTest::mouseRelease(&m.Symbol(0), Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
+    EXPECT_EQ(clicks, (std::vector<qint16> { 4, 0 }));
+
+    // An error in the handler ends the program with the standard message.
+    m.symbolClickHandler
+        = [](qint16) { throw RuntimeError::fileNotFound(QStringLiteral("C:\\x")); };
+    QTest::mouseClick(&m.Symbol(4), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    ASSERT_EQ(fake.messageBox.errors.size(), 1);
+    EXPECT_TRUE(fake.messageBox.errors[0].contains(QStringLiteral("C:\\x")));
+    EXPECT_EQ(fake.terminator.calls, 1);
+}
+
+TEST(MainForm, MouseOnTheFormReachesItsHandlersInTwips)
+{
+    FakePlatform fake;
+    MainForm m;
+    m.show();
+    std::vector<std::tuple<qint16, float, float>> downs;
+    int doubleClicks = 0;
+    m.mouseDownHandler
+        = [&](qint16 button, qint16, float x, float y) { downs.emplace_back(button, x, y); };
+    m.dblClickHandler = [&] { ++doubleClicks; };
+    QTest::mousePress(&m, Qt::RightButton, Qt::NoModifier, QPoint(600, 20));
+    QTest::mouseRelease(&m, Qt::RightButton, Qt::NoModifier, QPoint(600, 20));
+    QTest::mouseDClick(&m, Qt::LeftButton, Qt::NoModifier, QPoint(600, 20));
+    ASSERT_GE(downs.size(), 1u);
+    EXPECT_EQ(downs[0], std::make_tuple(qint16(2), 9000.0f, 300.0f));
+    EXPECT_EQ(doubleClicks, 1);
+}
+
+TEST(MainForm, StartUpBuildsTheOverlayThenResolvesTheLanguage)
+{
+    OverlayScene scene(800);
+    scene.setSymbolImage(OverlayScene::sampleSymbol());
+    scene.setButtonImage(OverlayScene::sampleButton());
+    EnvironmentGuard temp("TEMPVISU");
+    temp.set(scene.folder.path());
+    scene.setScreenshot(800, 600);
+    QByteArray description
+        = "[Global]\r\nDispHInt=800\r\nVisuPfad=" + scene.context().VisuPfad.toUtf8()
+        + "\r\nLanguage=1\r\n[0]\r\nName=Frame1\r\nLeft=1500\r\nTop=1500\r\nWidth=3000\r\n"
+          "Height=1500\r\nTag=T=Frame\r\n[1]\r\nName=Button1\r\nLeft=150\r\nTop=150\r\n"
+          "Width=600\r\nHeight=300\r\nContainerName=Frame1\r\nTag=X=5;Pump\r\n";
+    scene.folder.write(QStringLiteral("Kestrel/Tavlin.txt"), description);
+
+    bool visibleWhenResolving = false;
+    scene.Main().resolveLanguageHandler = [&] { visibleWhenResolving = scene.Main().isVisible(); };
+    EXPECT_TRUE(scene.Main().load());
+    EXPECT_TRUE(visibleWhenResolving);
+    EXPECT_EQ(scene.context().LastEntry, 1);
+    EXPECT_EQ(scene.Main().Bild(1).geometry(), QRect(110, 110, 40, 20));
+    // X=5 at 800: 1650 + 0.625 x 5 x 15 = 1696.875 twips -> 113 pixels.
+    EXPECT_EQ(scene.Main().Symbol(1).pos(), QPoint(113, 103));
+    EXPECT_TRUE(scene.Main().Symbol(1).Visible());
+    EXPECT_EQ(scene.fake.terminator.calls, 0);
+    EXPECT_TRUE(scene.fake.messageBox.errors.isEmpty());
+}
+
+TEST(MainForm, StartUpWithoutTheSymbolImageEndsWithTheStandardMessage)
+{
+    OverlayScene scene(800);
+    scene.setButtonImage(OverlayScene::sampleButton());
+    EnvironmentGuard temp("TEMPVISU");
+    temp.set(scene.folder.path());
+    scene.setScreenshot(800, 600);
+    scene.folder.write(QStringLiteral("Kestrel/Tavlin.txt"),
+        "[Global]\r\nDispHInt=800\r\n[0]\r\nName=A\r\nTag=P\r\n");
+    EXPECT_FALSE(scene.Main().load());
+    ASSERT_EQ(scene.fake.messageBox.errors.size(), 1);
+    EXPECT_TRUE(scene.fake.messageBox.errors[0].contains(QStringLiteral("Tavlin_800.gif")));
+    EXPECT_EQ(scene.fake.terminator.calls, 1);
+    // The overlay was already up when the error came.
+    EXPECT_TRUE(scene.Main().isVisible());
+}

@@ -1,0 +1,133 @@
+#include "overlay/OverlayBuild.h"
+#include "overlay/Dimming.h"
+#include "platform/RuntimeError.h"
+#include "support/OverlayScene.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Pass
+{
+    qint16 level;
+    bool visible;
+};
+
+// Builds the overlay with the real dimming pass, recording every pass, with
+// the tick counter reading `start` before the probe and `end` after it.
+class BuildRun
+{
+public:
+    BuildRun(quint32 start, quint32 end)
+    {
+        scene.setScreenshot(800, 600);
+        scene.setButtonImage(OverlayScene::sampleButton());
+        scene.setSymbolImage(OverlayScene::sampleSymbol());
+        scene.fake.clock.ticks = start;
+        scene.fake.clock.readings = { end };
+        BuildOverlay(scene.Main(), [this](MainForm &m, qint16 level) {
+            passes.push_back({ level, m.isVisible() });
+            DimScreen(m, level);
+        });
+    }
+
+    std::vector<qint16> levels() const
+    {
+        std::vector<qint16> result;
+        for (const Pass &p : passes)
+            result.push_back(p.level);
+        return result;
+    }
+
+    OverlayScene scene { 800 };
+    std::vector<Pass> passes;
+};
+
+const std::vector<qint16> kFadeLevels
+    = { 255, 245, 235, 225, 215, 205, 195, 185, 175, 165, 155, 145, 135, 125, 115, 105 };
+
+} // namespace
+
+TEST(FadeStepDelay, ThirtyOneMillisecondsLessTheProbeAtLeastOne)
+{
+    EXPECT_EQ(fadeStepDelay(0), 31);
+    EXPECT_EQ(fadeStepDelay(1), 30);
+    EXPECT_EQ(fadeStepDelay(30), 1);
+    EXPECT_EQ(fadeStepDelay(31), 1);
+    EXPECT_EQ(fadeStepDelay(99), 1);
+}
+
+TEST(BuildOverlay, FastMachineFadesInSixteenPassesEndingAt105)
+{
+    for (quint32 probe : { 0u, 30u, 99u }) {
+        BuildRun run(5000, 5000 + probe);
+        SCOPED_TRACE(probe);
+        EXPECT_EQ(run.levels(), kFadeLevels);
+        // Shown after the probe and before the first pause, showing the probe image.
+        EXPECT_FALSE(run.passes[0].visible);
+        EXPECT_TRUE(run.passes[1].visible);
+        EXPECT_EQ(run.scene.fake.events.calls, 1);
+        EXPECT_EQ(run.scene.fake.clock.sleeps, std::vector<qint32>(15, probe == 0 ? 31 : 1));
+        // The final frame is the screenshot at 105, the button undimmed.
+        const QImage &form = run.scene.Main().image();
+        EXPECT_EQ(form.pixel(400, 300),
+            OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(400, 300), 105));
+        EXPECT_EQ(form.pixel(4, 541), qRgb(255, 140, 0));
+    }
+}
+
+TEST(BuildOverlay, SlowMachineShowsTheFinalLevelAtOnce)
+{
+    BuildRun run(5000, 5100);
+    EXPECT_EQ(run.levels(), (std::vector<qint16> { 255, 100 }));
+    EXPECT_FALSE(run.passes[1].visible); // drawn before it is shown
+    EXPECT_TRUE(run.scene.Main().isVisible());
+    EXPECT_TRUE(run.scene.fake.clock.sleeps.empty());
+    EXPECT_EQ(run.scene.fake.events.calls, 1);
+    EXPECT_EQ(run.scene.Main().image().pixel(400, 300),
+        OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(400, 300), 100));
+}
+
+TEST(BuildOverlay, TickCounterWrappingDuringTheProbe)
+{
+    // Across the unsigned wrap and across the signed boundary, 32 ms apart.
+    for (quint32 start : { 0xFFFFFFF0u, 0x7FFFFFF0u }) {
+        BuildRun run(start, start + 32u);
+        SCOPED_TRACE(start);
+        EXPECT_EQ(run.levels(), kFadeLevels);
+        EXPECT_EQ(run.scene.fake.clock.sleeps, std::vector<qint32>(15, 1));
+    }
+    // 150 ms across the wrap takes the slow path.
+    BuildRun slow(0xFFFFFFC0u, 0x56u);
+    EXPECT_EQ(slow.levels(), (std::vector<qint16> { 255, 100 }));
+}
+
+TEST(BuildOverlay, FormSizedFromTheHimetricSizeAsTwips)
+{
+    BuildRun run(0, 0);
+    MainForm &m = run.scene.Main();
+    // 800 x 600 pixels at 15 twips per pixel: 21167 x 15875 HIMETRIC.
+    EXPECT_EQ(run.scene.context().ScreenPicture.Width, 21167);
+    EXPECT_EQ(m.width(), 1411);
+    EXPECT_EQ(m.height(), 1058);
+    EXPECT_EQ(m.pos(), QPoint(0, 0));
+    EXPECT_EQ(m.OriginalPic->ScaleWidth(), 800);
+    EXPECT_EQ(m.DunkelPic->ScaleWidth(), 800);
+    EXPECT_EQ(m.DunkelPic->ScaleHeight(), 600);
+    EXPECT_FALSE(m.OriginalPic->Visible());
+    EXPECT_FALSE(m.DunkelPic->Visible());
+}
+
+TEST(BuildOverlay, WideScreenshotReachesPastTheScreen)
+{
+    OverlayScene scene(1280);
+    scene.setScreenshot(1280, 1024);
+    scene.setButtonImage(OverlayScene::sampleButton());
+    scene.setSymbolImage(OverlayScene::sampleSymbol());
+    BuildOverlay(scene.Main());
+    EXPECT_EQ(scene.Main().width(), 2258);
+    EXPECT_EQ(scene.Main().height(), 1806);
+    EXPECT_EQ(scene.Main().image().pixel(1279, 1023),
+        OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(1279, 1023), 105));
+    EXPECT_EQ(scene.Main().image().pixel(6, 922), qRgb(255, 140, 0));
+}

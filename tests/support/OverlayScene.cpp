@@ -1,0 +1,132 @@
+#include "support/OverlayScene.h"
+
+#include "app/Startup.h"
+#include "overlay/FooterButton.h"
+#include "overlay/SymbolPlacement.h"
+#include "platform/Colour.h"
+#include "platform/Picture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+
+void writeImage(const QString &path, const QImage &image)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (image.isNull())
+        QFile::remove(path);
+    else
+        image.save(path, "PNG");
+}
+
+OverlayScene::OverlayScene(qint16 displayWidth, float twipsPerPixel)
+{
+    fake.screen.x = twipsPerPixel;
+    fake.screen.y = twipsPerPixel;
+    form = std::make_unique<MainForm>();
+    form->appPath = folder.path() + QStringLiteral("/bin");
+    ScreenContext &c = form->context();
+    c.TwipsPerPixelX = twipsPerPixel;
+    c.TwipsPerPixelY = twipsPerPixel;
+    c.DispHInt = displayWidth;
+    c.VisuPfad = folder.path() + QStringLiteral("/Visu/");
+    c.LastEntry = -1;
+    applyLayoutValues(c);
+}
+
+QRgb OverlayScene::screenshotPixel(int x, int y)
+{
+    return qRgb((x * 7 + y) % 256, (y * 5 + 40) % 256, (x + 3 * y + 90) % 200);
+}
+
+int OverlayScene::dimmed(int channel, int level)
+{
+    return static_cast<int>(std::lround(channel * level / 255.0));
+}
+
+QRgb OverlayScene::dimmedPixel(QRgb pixel, int level)
+{
+    return qRgb(
+        dimmed(qRed(pixel), level), dimmed(qGreen(pixel), level), dimmed(qBlue(pixel), level));
+}
+
+void OverlayScene::setScreenshot(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, screenshotPixel(x, y));
+    const QString path = folder.path() + QStringLiteral("/Kestrel/TavlinScreen.bmp");
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    image.save(path, "BMP");
+    context().ScreenPicture = LoadPicture(path);
+}
+
+QString OverlayScene::buttonImageFile() const
+{
+    return footerButtonImagePath(form->context());
+}
+
+QString OverlayScene::symbolImageFile() const
+{
+    return symbolImagePath(form->appPath, form->context());
+}
+
+void OverlayScene::setButtonImage(const QImage &image)
+{
+    writeImage(QString(buttonImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')), image);
+}
+
+void OverlayScene::setSymbolImage(const QImage &image)
+{
+    writeImage(QString(symbolImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')), image);
+}
+
+void OverlayScene::prepareBuffers()
+{
+    MainForm &m = Main();
+    m.setWidth(context().ScreenPicture.Width);
+    m.setHeight(context().ScreenPicture.Height);
+    m.OriginalPic->setPicture(context().ScreenPicture);
+    m.DunkelPic->setWidth(m.OriginalPic->Width());
+    m.DunkelPic->setHeight(m.OriginalPic->Height());
+}
+
+HelpEntry &OverlayScene::addEntry(
+    const QString &name, int left, int top, int width, int height, const QString &tag)
+{
+    ScreenContext &c = context();
+    c.LastEntry = static_cast<qint16>(c.LastEntry + 1);
+    HelpEntry &e = c.HelpEntries[size_t(c.LastEntry)];
+    e = HelpEntry();
+    e.Name = name;
+    e.Left = static_cast<qint16>(left);
+    e.Top = static_cast<qint16>(top);
+    e.Width = static_cast<qint16>(width);
+    e.Height = static_cast<qint16>(height);
+    e.Tag = tag;
+    e.Alignment = -1; // as without an Alignment key
+    e.ContainerPath = QStringLiteral(".");
+    return e;
+}
+
+QImage OverlayScene::sampleButton()
+{
+    QImage image(12, 10, QImage::Format_ARGB32);
+    image.fill(qRgb(255, 140, 0));
+    image.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    return image;
+}
+
+QImage OverlayScene::sampleSymbol()
+{
+    QImage image(20, 18, QImage::Format_ARGB32);
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const bool corner = (x < 3 && y < 3) || (x > 16 && y > 14);
+            image.setPixel(x, y, corner ? Colour::toQRgb(Colour::Cyan) : qRgb(20, 60, 230));
+        }
+    image.setPixel(10, 9, qRgba(0, 0, 0, 0));
+    return image;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/MainForm.h"
+#include "support/FakePlatform.h"
+#include "support/TempFolder.h"
+
+#include <QImage>
+#include <memory>
+
+// An overlay form as start-up leaves it just before the overlay is built, on
+// fake platform services: a patterned screenshot, the footer button image
+// under the installation folder and the help symbol image in the program's
+// folder, all real files in a temporary folder.
+class OverlayScene
+{
+public:
+    explicit OverlayScene(qint16 displayWidth = 800, float twipsPerPixel = 15.0f);
+
+    FakePlatform fake;
+    TempFolder folder;
+    std::unique_ptr<MainForm> form;
+
+    MainForm &Main() { return *form; }
+    ScreenContext &context() { return form->context(); }
+
+    // The screenshot's colour at a pixel: every channel varies, none is cyan.
+    static QRgb screenshotPixel(int x, int y);
+    // A channel laid with opacity level over black, rounded.
+    static int dimmed(int channel, int level);
+    static QRgb dimmedPixel(QRgb pixel, int level);
+
+    // Writes and loads a screenshot of the given size (the pattern above).
+    void setScreenshot(int width, int height);
+    // Writes the footer button image for the current width; a null image removes it.
+    void setButtonImage(const QImage &image);
+    // Writes the help symbol image for the current width.
+    void setSymbolImage(const QImage &image);
+    QString buttonImageFile() const;
+    QString symbolImageFile() const;
+
+    // The first steps of the overlay build: form size, OriginalPic, DunkelPic.
+    void prepareBuffers();
+
+    // Appends an entry (absolute position, twips) and returns it.
+    HelpEntry &addEntry(const QString &name, int left, int top, int width, int height,
+        const QString &tag = QStringLiteral("Page"));
+
+    // Sample images: a button of 12 x 10 pixels (orange with a transparent
+    // pixel at (0, 0)), a symbol of 20 x 18 (blue ring, cyan corners, a
+    // transparent pixel at (10, 9)).
+    static QImage sampleButton();
+    static QImage sampleSymbol();
+};
+
+// Writes an image as PNG content under any name (the loader sniffs the format).
+void writeImage(const QString &path, const QImage &image);

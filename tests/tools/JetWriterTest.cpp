@@ -1,0 +1,131 @@
+#include "JetWriter.h"
+#include "support/JetFixtures.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+namespace {
+
+using Type = JetWriter::ColumnType;
+using Version = JetWriter::Version;
+
+JetWriter allTypes(Version version)
+{
+    JetWriter writer(version);
+    writer.setTableName(QStringLiteral("Mixed"));
+    writer.addColumn(QStringLiteral("Id"), Type::LongInteger);
+    writer.addColumn(QStringLiteral("Small"), Type::Integer);
+    writer.addColumn(QStringLiteral("Label"), Type::Text, 20);
+    writer.addColumn(QStringLiteral("Remark"), Type::Memo);
+    writer.addRow({ 1, 7, QStringLiteral("first"), QStringLiteral("a memo") });
+    writer.addRow({ -2147483647 - 1, -32768, QStringLiteral("say \"hi\", all"), QVariant() });
+    writer.addRow({ 2147483647, 32767, QVariant(), QStringLiteral("Zeile 1\nZeile 2") });
+    writer.addRow({ QVariant(), QVariant(), QStringLiteral("Größe €"), QVariant() });
+    return writer;
+}
+
+int pageCount(const QString &path, const JetWriter &writer)
+{
+    QFile file(path);
+    return int(file.size() / writer.pageSize());
+}
+
+} // namespace
+
+// Both versions, every column type, nulls in every type, the extreme values,
+// quotes, line breaks and Windows-1252 letters: mdbtools read back exactly
+// what was written.
+TEST(JetWriter, mdbtoolsReadBackEveryTypeInBothVersions)
+{
+    TempFolder folder;
+    for (Version version : { Version::Jet3, Version::Jet4 }) {
+        const JetWriter writer = allTypes(version);
+        const QString path
+            = folder.path() + (version == Version::Jet3 ? "/mixed3.mdb" : "/mixed4.mdb");
+        writeCheckedJetFile(path, writer);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.size() % writer.pageSize(), 0);
+        EXPECT_EQ(file.read(20).mid(4, 15), QByteArray("Standard Jet DB"));
+    }
+}
+
+// Jet 4 keeps any language's text (UCS-2); a table of a few hundred rows is
+// spread over several data pages and comes back in the order written.
+TEST(JetWriter, jet4TextInAnyLanguageAndRowsOverManyPages)
+{
+    TempFolder folder;
+    JetWriter writer(Version::Jet4);
+    writer.setTableName(QStringLiteral("LookupLanguages"));
+    writer.addColumn(QStringLiteral("Language"), Type::LongInteger);
+    writer.addColumn(QStringLiteral("Name"), Type::Text, 60);
+    writer.addColumn(QStringLiteral("Note"), Type::Memo);
+    const QStringList names { QStringLiteral("Français"), QStringLiteral("Čeština"),
+        QStringLiteral("日本語"), QStringLiteral("Ελληνικά"), QStringLiteral("Русский") };
+    for (int i = 0; i < 400; ++i)
+        writer.addRow({ i, names.at(i % names.size()) + QString::number(i),
+            QStringLiteral("row %1").arg(i) });
+    const QString path = writeCheckedJetFile(folder.path() + "/many.mdb", writer);
+    // Header, usage maps, two definitions and the catalog: five pages before the data.
+    EXPECT_GE(pageCount(path, writer) - 5, 4);
+}
+
+TEST(JetWriter, jet3RowsOverManyPagesAndEmptyTable)
+{
+    TempFolder folder;
+    JetWriter writer = languageTableWriter({}, Version::Jet3);
+    for (int i = 0; i < 300; ++i)
+        writer.addRow({ i, QStringLiteral("Sprache Nummer %1 äöü").arg(i) });
+    const QString path = writeCheckedJetFile(folder.path() + "/many3.mdb", writer);
+    EXPECT_GE(pageCount(path, writer) - 5, 4);
+
+    writeCheckedJetFile(folder.path() + "/empty3.mdb", languageTableWriter({}, Version::Jet3));
+    writeCheckedJetFile(folder.path() + "/empty4.mdb", languageTableWriter({}, Version::Jet4));
+}
+
+// Values that the file could not hold faithfully are refused, with a reason,
+// and no file is written.
+TEST(JetWriter, refusesWhatItCannotStore)
+{
+    TempFolder folder;
+    auto refused = [&](const JetWriter &writer) {
+        QString error;
+        const QString path = folder.path() + "/refused.mdb";
+        const bool written = writer.write(path, &error);
+        return !written && !error.isEmpty() && !QFile::exists(path);
+    };
+    EXPECT_TRUE(refused(languageTableWriter({ { 1, QStringLiteral("x").repeated(51) } })));
+    EXPECT_TRUE(refused(
+        languageTableWriter({ { QStringLiteral("1"), QStringLiteral("text for a number") } })));
+    EXPECT_TRUE(refused(languageTableWriter({ { 1, 2 } })));
+    EXPECT_TRUE(refused(languageTableWriter({ { qint64(1) << 31, QStringLiteral("too big") } })));
+    EXPECT_TRUE(refused(languageTableWriter({ { 1, QStringLiteral("日本語") } }, Version::Jet3)));
+    EXPECT_TRUE(refused(languageTableWriter({ { 1, QString::fromUtf8("\xF0\x9F\x98\x80") } })));
+    EXPECT_TRUE(refused(languageTableWriter({ { 1, QString(QChar(0xfeff)) + "x" } })));
+
+    JetWriter integer;
+    integer.addColumn(QStringLiteral("Small"), Type::Integer);
+    integer.addRow({ 32768 });
+    EXPECT_TRUE(refused(integer));
+
+    JetWriter shortRow = languageTableWriter({});
+    shortRow.addRow({ 1 });
+    EXPECT_TRUE(refused(shortRow));
+
+    JetWriter twice;
+    twice.addColumn(QStringLiteral("Name"), Type::Text);
+    twice.addColumn(QStringLiteral("name"), Type::Text);
+    EXPECT_TRUE(refused(twice));
+
+    JetWriter hugeMemo;
+    hugeMemo.addColumn(QStringLiteral("Note"), Type::Memo);
+    hugeMemo.addRow({ QStringLiteral("m").repeated(3000) }); // 6000 bytes: more than a page
+    EXPECT_TRUE(refused(hugeMemo));
+
+    JetWriter longJet3Row = languageTableWriter({}, Version::Jet3);
+    longJet3Row.addColumn(QStringLiteral("Note"), Type::Memo);
+    longJet3Row.addRow({ 1, QStringLiteral("n"), QStringLiteral("m").repeated(300) });
+    EXPECT_TRUE(refused(longJet3Row));
+}
