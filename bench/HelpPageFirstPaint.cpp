@@ -1,0 +1,203 @@
+// Time from the click on a help symbol to the help page's first paint, for
+// the first and the second click of a run, with the browser engine loaded on
+// demand (at the first click) or warmed up after the overlay was shown.
+// Run under a display:
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_HelpPageFirstPaint
+//
+// Each iteration is a fresh process (the engine can only start once per
+// process), which loads the engine plugin from beside this program. The child shows a full-screen
+// stand-in for the overlay with one symbol, waits 3 s as an operator would, then clicks the symbol
+// with a real mouse event: the real symbol click sizes and opens the real help window with the real
+// engine. The page's first paint is when its red background first shows in the window; the child
+// then closes the window with a click on Ende and clicks again. Reported: first click (the
+// iteration time), second click, and for the warmed-up engine how long the warm-up held up the UI
+// thread (the longest stall of a 5 ms timer while warming).
+#include "OverlayStandIn.h"
+#include "app/ScreenContext.h"
+#include "helpwindow/HelpForm.h"
+#include "helpwindow/HelpWindow.h"
+#include "helpwindow/PictureButton.h"
+#include "interaction/SymbolClick.h"
+#include "platform/BrowserEngine.h"
+#include "platform/BrowserView.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <benchmark/benchmark.h>
+#include <cstring>
+
+namespace {
+
+QString g_self;
+
+class SymbolStandIn : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    std::function<void()> onClick;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        event->accept();
+        if (onClick)
+            onClick();
+    }
+};
+
+bool showsRed(QWidget *view)
+{
+    const QImage image = view->grab(QRect(view->width() / 2, view->height() / 2, 4, 4)).toImage();
+    return !image.isNull() && image.pixelColor(1, 1) == QColor(255, 0, 0);
+}
+
+// The longest gap between ticks of a 5 ms timer while `work` and the next
+// `settleMs` milliseconds run: how long the UI thread was held up.
+double longestStall(const std::function<void()> &work, int settleMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    ticker.start(5);
+    last = clock.nsecsElapsed();
+    work();
+    longest = std::max(longest, clock.nsecsElapsed() - last);
+    last = clock.nsecsElapsed();
+    QTest::qWait(settleMs);
+    return longest / 1e6;
+}
+
+int clickChild(int argc, char **argv, bool warm)
+{
+    prepareBrowserEngine();
+    QApplication app(argc, argv);
+    useBrowserEngine();
+
+    QTemporaryDir folder;
+    QDir().mkpath(folder.path() + QStringLiteral("/Visu/Program/Help/Tavlin/English"));
+    QFile page(folder.path() + QStringLiteral("/Visu/Program/Help/Tavlin/English/Conveyor.html"));
+    if (!page.open(QIODevice::WriteOnly))
+        return 2;
+    page.write("<html><head><title>Conveyor</title></head><body style=\"background:#ff0000\">"
+               "<h1>Conveyor</h1><p>The conveyor moves the parts from the press to the stacker.</p>"
+               "<p><a href=\"Other.html\">Other</a></p></body></html>");
+    page.close();
+
+    ScreenContext context;
+    context.VisuPfad = folder.path() + QStringLiteral("/Visu\\");
+    context.LanguageName = QStringLiteral("English");
+    context.DispHInt = 1280;
+    context.DispVInt = 1024;
+    context.HelpEntries[0].Tag = QStringLiteral("Conveyor");
+    context.LastEntry = 0;
+    Help help;
+    SymbolClick symbolClick(context, help);
+
+    OverlayStandIn overlay;
+    auto *symbol = new SymbolStandIn(&overlay);
+    symbol->setGeometry(200, 200, 35, 36);
+    QElapsedTimer sinceClick;
+    symbol->onClick = [&] {
+        sinceClick.start();
+        symbolClick.handle(0);
+    };
+    overlay.show();
+    if (!QTest::qWaitForWindowExposed(&overlay))
+        return 3;
+
+    double warmStall = 0;
+    if (warm)
+        warmStall = longestStall([] { warmUpBrowser(); }, 3000);
+    else
+        QTest::qWait(3000);
+
+    double times[2] = { -1, -1 };
+    for (double &time : times) {
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            HelpWindow *window = help.window();
+            if (!window || !window->isVisible() || !window->WebBrowser || time >= 0)
+                return;
+            if (showsRed(window->WebBrowser->widget())) {
+                time = sinceClick.nsecsElapsed() / 1e6;
+                QTimer::singleShot(
+                    50, window, [window] { QTest::mouseClick(window->Ende, Qt::LeftButton); });
+            } else if (sinceClick.elapsed() > 20000) {
+                QTest::mouseClick(window->Ende, Qt::LeftButton);
+            }
+        });
+        poll.start(2);
+        QTest::mouseClick(symbol, Qt::LeftButton, {}, QPoint(17, 18));
+        poll.stop();
+        QTest::qWait(500);
+    }
+    std::printf("first=%.1f second=%.1f stall=%.1f\n", times[0], times[1], warmStall);
+    std::fflush(stdout);
+    return 0;
+}
+
+void BM_HelpPageFirstPaint(benchmark::State &state, const char *mode)
+{
+    double second = 0;
+    double stall = 0;
+    for (auto _ : state) {
+        QProcess child;
+        child.start(g_self, { QStringLiteral("--click-child"), QString::fromLatin1(mode) });
+        child.waitForFinished(120000);
+        const QByteArray out = child.readAllStandardOutput();
+        double first = -1;
+        double secondNow = -1;
+        double stallNow = 0;
+        const int at = out.indexOf("first=");
+        if (at < 0
+            || std::sscanf(out.constData() + at, "first=%lf second=%lf stall=%lf", &first,
+                   &secondNow, &stallNow)
+                != 3
+            || first < 0 || secondNow < 0) {
+            state.SkipWithError("the child did not see the page painted");
+            return;
+        }
+        state.SetIterationTime(first / 1000.0);
+        second += secondNow;
+        stall += stallNow;
+    }
+    state.counters["second_click_ms"]
+        = benchmark::Counter(second, benchmark::Counter::kAvgIterations);
+    state.counters["warmup_stall_ms"]
+        = benchmark::Counter(stall, benchmark::Counter::kAvgIterations);
+}
+
+BENCHMARK_CAPTURE(BM_HelpPageFirstPaint, on_demand, "on_demand")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(BM_HelpPageFirstPaint, warmed_up, "warmed_up")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 2 && std::strcmp(argv[1], "--click-child") == 0)
+        return clickChild(argc, argv, std::strcmp(argv[2], "warmed_up") == 0);
+    g_self = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

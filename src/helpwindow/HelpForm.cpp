@@ -1,0 +1,186 @@
+#include "helpwindow/HelpForm.h"
+
+#include "helpwindow/HelpWindow.h"
+#include "helpwindow/PictureButton.h"
+#include "helpwindow/TwipsGeometry.h"
+#include "platform/Arithmetic.h"
+#include "platform/BrowserView.h"
+#include "platform/HelpUrlPolicy.h"
+#include "platform/PathMapper.h"
+#include "platform/Platform.h"
+#include "platform/RunGuarded.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+
+namespace {
+
+// The local folder the help view is locked to.
+QString allowedFolder(const QString &helpFolder, const QString &adresse)
+{
+    if (!helpFolder.isEmpty())
+        return mapWindowsPath(helpFolder);
+    return QFileInfo(mapWindowsPath(adresse)).absolutePath();
+}
+
+} // namespace
+
+Help::Help() = default;
+
+HelpWindow *Help::window() const
+{
+    return m_window.data();
+}
+
+Help::~Help()
+{
+    runGuarded([this] { Form_Terminate(); });
+    delete m_window.data();
+}
+
+HelpWindow *Help::load()
+{
+    if (!m_window) {
+        auto *window = new HelpWindow();
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        QObject::connect(window->Ende, &PictureButton::clicked, window,
+            [this] { runGuarded([this] { Ende_Click(); }); });
+        window->Verschieben->onMouseDown = [this](int button, int shift, float x, float y) {
+            runGuarded([&] { Verschieben_MouseDown(button, shift, x, y); });
+        };
+        window->Verschieben->onMouseMove = [this](int button, int shift, float x, float y) {
+            runGuarded([&] { Verschieben_MouseMove(button, shift, x, y); });
+        };
+        window->Verschieben->onMouseUp = [this](int button, int shift, float x, float y) {
+            runGuarded([&] { Verschieben_MouseUp(button, shift, x, y); });
+        };
+        m_window = window;
+    }
+    return m_window;
+}
+
+float Help::Width()
+{
+    return TwipsGeometry::width(load());
+}
+float Help::Height()
+{
+    return TwipsGeometry::height(load());
+}
+float Help::Left()
+{
+    return TwipsGeometry::left(load());
+}
+float Help::Top()
+{
+    return TwipsGeometry::top(load());
+}
+void Help::setWidth(float twips)
+{
+    TwipsGeometry::setWidth(load(), twips);
+}
+void Help::setHeight(float twips)
+{
+    TwipsGeometry::setHeight(load(), twips);
+}
+void Help::setLeft(float twips)
+{
+    TwipsGeometry::setLeft(load(), twips);
+}
+void Help::setTop(float twips)
+{
+    TwipsGeometry::setTop(load(), twips);
+}
+
+void Help::Init()
+{
+    using namespace Arithmetic;
+    HelpWindow *window = load();
+    QWidget *browser = window->WebBrowser->widget();
+    const float W = TwipsGeometry::width(window);
+    const float H = TwipsGeometry::height(window);
+
+    m_MarginX = toInteger(platform().screen->twipsPerPixelX() * 5.0f);
+    m_MarginY = toInteger(platform().screen->twipsPerPixelY() * 5.0f);
+    TwipsGeometry::setTop(window->Ende, H - TwipsGeometry::height(window->Ende) - m_MarginY);
+    TwipsGeometry::setLeft(window->Ende, W - TwipsGeometry::width(window->Ende) - m_MarginX);
+    TwipsGeometry::setLeft(window->Verschieben, m_MarginX);
+    TwipsGeometry::setTop(
+        window->Verschieben, H - TwipsGeometry::height(window->Verschieben) - m_MarginY);
+    TwipsGeometry::setWidth(
+        window->Verschieben, TwipsGeometry::left(window->Ende) - mul(2, m_MarginX));
+    TwipsGeometry::setLeft(browser, m_MarginX);
+    TwipsGeometry::setTop(browser, m_MarginY);
+    TwipsGeometry::setWidth(browser, W - mul(2, m_MarginX));
+    TwipsGeometry::setHeight(browser, TwipsGeometry::top(window->Verschieben) - mul(2, m_MarginY));
+    window->WebBrowser->navigate(helpPageUrl(Adresse), allowedFolder(HelpFolder, Adresse));
+}
+
+void Help::Show()
+{
+    HelpWindow *window = load();
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->raise();
+    window->activateWindow();
+
+    QEventLoop loop;
+    m_modalLoop = &loop;
+    if (m_window)
+        loop.exec();
+    m_modalLoop = nullptr;
+    // The window that Ende unloaded from inside its own click goes now.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Help::Unload()
+{
+    HelpWindow *window = m_window;
+    if (!window)
+        return;
+    m_window = nullptr;
+    window->hide();
+    window->releaseBrowser();
+    // The window may be unloading from inside one of its own handlers.
+    window->deleteLater();
+    if (m_modalLoop)
+        m_modalLoop->quit();
+}
+
+void Help::Ende_Click()
+{
+    Unload();
+}
+
+void Help::Verschieben_MouseDown(int, int, float X, float Y)
+{
+    m_DragStartX = X;
+    m_DragStartY = Y;
+    m_Dragging = true;
+}
+
+void Help::Verschieben_MouseMove(int, int, float X, float Y)
+{
+    if (!m_Dragging)
+        return;
+    setLeft(X - m_DragStartX + Left());
+    setTop(Y - m_DragStartY + Top());
+}
+
+void Help::Verschieben_MouseUp(int, int, float, float)
+{
+    m_Dragging = false;
+}
+
+void Help::Form_Terminate()
+{
+    // Only a loaded window has a browser; asking an unloaded one would load it
+    // again just to find nothing to stop.
+    if (!m_window || !m_window->WebBrowser)
+        return;
+    if (m_window->WebBrowser->busy()) {
+        m_window->WebBrowser->stop();
+        platform().events->doEvents();
+    }
+}

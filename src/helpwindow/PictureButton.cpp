@@ -1,0 +1,111 @@
+#include "helpwindow/PictureButton.h"
+
+#include "platform/Platform.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+namespace {
+
+int buttonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int buttonState(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
+        | (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+        | (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+} // namespace
+
+PictureButton::PictureButton(const QImage &picture, const QColor &background, QWidget *parent)
+    : QAbstractButton(parent)
+    , m_picture(picture)
+    , m_background(background)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+}
+
+void PictureButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect area = rect();
+    painter.fillRect(area, m_background);
+    const bool sunken = isDown();
+    const QPoint offset = sunken ? QPoint(1, 1) : QPoint(0, 0);
+    painter.drawImage(
+        area.center() - QPoint(m_picture.width() / 2, m_picture.height() / 2) + offset, m_picture);
+    // The bevel: light on the top and left, dark on the bottom and right; swapped while pressed.
+    const QColor light = sunken ? QColor(64, 64, 64) : QColor(255, 255, 255);
+    const QColor dark = sunken ? QColor(255, 255, 255) : QColor(64, 64, 64);
+    painter.setPen(light);
+    painter.drawLine(area.topLeft(), area.topRight());
+    painter.drawLine(area.topLeft(), area.bottomLeft());
+    painter.setPen(dark);
+    painter.drawLine(area.bottomLeft(), area.bottomRight());
+    painter.drawLine(area.topRight(), area.bottomRight());
+}
+
+void PictureButton::report(const MouseHandler &handler, QMouseEvent *event)
+{
+    if (!handler)
+        return;
+    const int button = event->type() == QEvent::MouseMove ? buttonState(event->buttons())
+                                                          : buttonCode(event->button());
+    const QPointF position = event->position();
+    handler(button, shiftState(event->modifiers()),
+        static_cast<float>(position.x() * platform().screen->twipsPerPixelX()),
+        static_cast<float>(position.y() * platform().screen->twipsPerPixelY()));
+}
+
+void PictureButton::mousePressEvent(QMouseEvent *event)
+{
+    QPointer<PictureButton> alive(this);
+    report(onMouseDown, event);
+    if (alive)
+        QAbstractButton::mousePressEvent(event);
+    event->accept();
+}
+
+void PictureButton::mouseMoveEvent(QMouseEvent *event)
+{
+    QPointer<PictureButton> alive(this);
+    report(onMouseMove, event);
+    if (alive)
+        QAbstractButton::mouseMoveEvent(event);
+    event->accept();
+}
+
+void PictureButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    QPointer<PictureButton> alive(this);
+    report(onMouseUp, event);
+    if (alive)
+        QAbstractButton::mouseReleaseEvent(event);
+    event->accept();
+}
+
+void PictureButton::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click is a press like any other here.
+    mousePressEvent(event);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "helpwindow/HelpForm.h"
+#include "interaction/FooterButtonHandlers.h"
+#include "interaction/HelpButtonPainter.h"
+#include "interaction/SymbolClick.h"
+
+#include <QObject>
+
+class MainForm;
+
+// Hooks the overlay form's interaction into form Main: its own mouse events
+// drive the footer help button, a click on a help symbol opens the help
+// window. Mouse input over a Bild or Symbol element stays with that element
+// and never reaches the form's handlers. Create it before Main.load(), so the
+// footer button works during the fade-in; it lives as long as the form.
+class OverlayInteraction
+{
+public:
+    explicit OverlayInteraction(MainForm &Main);
+    OverlayInteraction(const OverlayInteraction &) = delete;
+    OverlayInteraction &operator=(const OverlayInteraction &) = delete;
+
+    Help &help() { return m_help; }
+    FooterButtonHandlers &footerButton() { return m_footer; }
+    SymbolClick &symbolClick() { return m_symbolClick; }
+
+private:
+    // The two looks of the footer button, drawn by the overlay.
+    class MainButtonPainter : public HelpButtonPainter
+    {
+    public:
+        explicit MainButtonPainter(MainForm &Main)
+            : m_main(Main)
+        { }
+        void DrawHelpButtonUp(qint16 button) override;
+        void DrawHelpButtonDown(Surface surface, qint16 button) override;
+
+    private:
+        MainForm &m_main;
+    };
+
+    // Keeps mouse input over the form's elements, also those loaded later,
+    // from falling through to the form when the element ignores it (moves).
+    class ElementInputGuard : public QObject
+    {
+    public:
+        explicit ElementInputGuard(QWidget *form);
+        bool eventFilter(QObject *watched, QEvent *event) override;
+    };
+
+    MainButtonPainter m_painter;
+    FooterButtonHandlers m_footer;
+    Help m_help;
+    SymbolClick m_symbolClick;
+};

@@ -1,0 +1,54 @@
+#include "interaction/SymbolClick.h"
+
+#include "app/ScreenContext.h"
+#include "helpwindow/HelpForm.h"
+#include "platform/Arithmetic.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/RunGuarded.h"
+#include "platform/RuntimeError.h"
+
+namespace {
+
+const QString kHelpFolder = QStringLiteral("Program\\Help\\Tavlin\\");
+
+} // namespace
+
+SymbolClick::SymbolClick(const ScreenContext &context, Help &help)
+    : m_context(context)
+    , m_help(help)
+{ }
+
+QString SymbolClick::HelpPagePath(qint16 Index) const
+{
+    if (Index < 0 || Index >= EntryTable::kSlots)
+        throw RuntimeError::subscriptOutOfRange();
+    return m_context.VisuPfad + kHelpFolder + m_context.LanguageName + QStringLiteral("\\")
+        + m_context.HelpEntries[static_cast<size_t>(Index)].Tag + QStringLiteral(".html");
+}
+
+void SymbolClick::Symbol_Click(qint16 Index)
+{
+    using namespace Arithmetic;
+    const QString path = HelpPagePath(Index);
+    if (!Dir(path)) {
+        platform().messageBox->show(QStringLiteral("File '") + path + QStringLiteral("' not found"),
+            QStringLiteral("Tavlin"));
+        return;
+    }
+
+    ScreenMetrics &screen = *platform().screen;
+    m_help.setWidth(toSingle(m_context.DispHInt / 1.3 * screen.twipsPerPixelX()));
+    m_help.setHeight(toSingle(m_context.DispVInt / 1.3 * screen.twipsPerPixelY()));
+    m_help.setLeft((m_context.DispHInt * screen.twipsPerPixelX() - m_help.Width()) / 2);
+    m_help.setTop((m_context.DispVInt * screen.twipsPerPixelY() - m_help.Height()) / 2);
+    m_help.Adresse = path;
+    m_help.HelpFolder = m_context.VisuPfad + kHelpFolder;
+    m_help.Init();
+    m_help.Show();
+}
+
+void SymbolClick::handle(qint16 Index)
+{
+    runGuarded([this, Index] { Symbol_Click(Index); });
+}

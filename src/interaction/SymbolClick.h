@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class Help;
+struct ScreenContext;
+
+// The click on a help symbol: opens the marked control's help page in the
+// operator's language in the help window, sized to 1/1.3 of the described
+// screen and centred on it, or tells the operator which page is missing.
+class SymbolClick
+{
+public:
+    SymbolClick(const ScreenContext &context, Help &help);
+
+    // The help page path of entry `Index`, built exactly as it is shown.
+    QString HelpPagePath(qint16 Index) const;
+
+    // The handler itself; returns when the help window has been closed or the
+    // message confirmed. Run-time errors propagate (see handle()).
+    void Symbol_Click(qint16 Index);
+
+    // The handler inside the run-time error guard, for the Symbol array's hook.
+    void handle(qint16 Index);
+
+private:
+    const ScreenContext &m_context;
+    Help &m_help;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+// The embedded HTML view of the help window. The window places and sizes the
+// view's widget itself; the view only loads pages. Loading is asynchronous:
+// navigate() returns at once and busy() tells whether a load is still running.
+//
+// Every view is locked to one folder: it shows local files inside that folder
+// and nothing else (see HelpUrlPolicy).
+class BrowserView
+{
+public:
+    virtual ~BrowserView() = default;
+
+    // The widget to embed; a child of the parent given to the factory.
+    virtual QWidget *widget() = 0;
+    // Starts loading `page` (a file URL) and from now on lets the view reach
+    // only files under `allowedFolder` (a local folder path).
+    virtual void navigate(const QUrl &page, const QString &allowedFolder) = 0;
+    virtual bool busy() const = 0;
+    virtual void stop() = 0;
+};
+
+using BrowserFactory = std::function<std::unique_ptr<BrowserView>(QWidget *parent)>;
+
+// The program registers the real engine at start; tests register a fake.
+// Without a registration a simple text view is used, which shows the page's
+// text and follows links under the same lock but runs no scripts.
+void setBrowserFactory(BrowserFactory factory);
+std::unique_ptr<BrowserView> createBrowserView(QWidget *parent);
+
+// Lets a registered engine do its expensive first-time set-up ahead of the
+// first help page. Returns at once; the work follows on the next turns of the
+// event loop. Does nothing when the engine needs no warm-up.
+void setBrowserWarmUp(std::function<void()> warmUp);
+void warmUpBrowser();

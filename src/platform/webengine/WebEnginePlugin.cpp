@@ -1,0 +1,141 @@
+#include "platform/BrowserView.h"
+#include "platform/webengine/HelpRequestLock.h"
+#include "platform/webengine/LockedWebPage.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineFileSystemAccessRequest>
+#include <QWebEngineFullScreenRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+namespace {
+
+// One profile for all help pages: off the record (nothing is written to
+// disk), with the request lock and every feature a help page does not need
+// switched off. Created on first use and kept until the application ends.
+struct HelpProfile
+{
+    QWebEngineProfile *profile = nullptr;
+    HelpRequestLock *lock = nullptr;
+    QWebEnginePage *warmPage = nullptr;
+};
+
+HelpProfile &helpProfile()
+{
+    static HelpProfile shared;
+    if (shared.profile)
+        return shared;
+
+    auto *profile = new QWebEngineProfile(qApp); // no storage name: off the record
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile->setSpellCheckEnabled(false);
+
+    QWebEngineSettings *settings = profile->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+    settings->setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
+    settings->setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, false);
+    settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
+    settings->setAttribute(QWebEngineSettings::HyperlinkAuditingEnabled, false);
+    settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+    settings->setAttribute(QWebEngineSettings::TouchIconsEnabled, false);
+    settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+
+    // Downloads are refused outright.
+    QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile,
+        [](QWebEngineDownloadRequest *download) { download->cancel(); });
+
+    shared.lock = new HelpRequestLock(profile);
+    profile->setUrlRequestInterceptor(shared.lock);
+    shared.profile = profile;
+    return shared;
+}
+
+class WebEngineBrowserView : public BrowserView
+{
+public:
+    explicit WebEngineBrowserView(QWidget *parent)
+        : m_view(new QWebEngineView(parent))
+    {
+        HelpProfile &shared = helpProfile();
+        m_page = new LockedWebPage(shared.profile, m_view);
+        m_view->setPage(m_page);
+        m_view->setContextMenuPolicy(Qt::NoContextMenu); // no view source, no inspect
+        m_view->setAcceptDrops(false);
+
+        QObject::connect(
+            m_page, &QWebEnginePage::loadStarted, m_view, [this] { m_loading = true; });
+        QObject::connect(
+            m_page, &QWebEnginePage::loadFinished, m_view, [this](bool) { m_loading = false; });
+        QObject::connect(m_page, &QWebEnginePage::featurePermissionRequested, m_page,
+            [page = m_page](const QUrl &origin, QWebEnginePage::Feature feature) {
+                page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
+            });
+        QObject::connect(m_page, &QWebEnginePage::fullScreenRequested, m_page,
+            [](QWebEngineFullScreenRequest request) { request.reject(); });
+        QObject::connect(m_page, &QWebEnginePage::fileSystemAccessRequested, m_page,
+            [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+    }
+
+    ~WebEngineBrowserView() override { delete m_view; }
+
+    QWidget *widget() override { return m_view; }
+
+    void navigate(const QUrl &page, const QString &allowedFolder) override
+    {
+        const HelpUrlPolicy policy(allowedFolder);
+        m_page->setPolicy(policy);
+        helpProfile().lock->setPolicy(policy);
+        m_page->load(page);
+    }
+
+    bool busy() const override { return m_loading; }
+
+    void stop() override
+    {
+        if (m_view)
+            m_view->stop();
+    }
+
+private:
+    QPointer<QWebEngineView> m_view;
+    LockedWebPage *m_page = nullptr;
+    bool m_loading = false;
+};
+
+void warmUpWebEngine()
+{
+    HelpProfile &shared = helpProfile();
+    if (shared.warmPage)
+        return;
+    // A page that is never shown starts the engine's browser side and a
+    // renderer, so the first help page only has to load and paint.
+    // It loads only the empty built-in page, which needs no file access.
+    shared.warmPage = new QWebEnginePage(shared.profile, shared.profile);
+    shared.warmPage->load(QUrl(QStringLiteral("about:blank")));
+}
+
+} // namespace
+
+// The plugin's entry points, looked up by name (platform/BrowserEngine.cpp).
+extern "C" Q_DECL_EXPORT BrowserView *tavlin_createBrowserView(QWidget *parent)
+{
+    return new WebEngineBrowserView(parent);
+}
+
+extern "C" Q_DECL_EXPORT void tavlin_warmUpBrowser()
+{
+    warmUpWebEngine();
+}

@@ -1,0 +1,294 @@
+#include "helpwindow/HelpWindow.h"
+#include "helpwindow/ButtonPictures.h"
+#include "helpwindow/HelpForm.h"
+#include "helpwindow/PictureButton.h"
+#include "helpwindow/TwipsGeometry.h"
+#include "platform/RunGuarded.h"
+#include "platform/RuntimeError.h"
+#include "support/FakeBrowser.h"
+#include "support/FakePlatform.h"
+#include "support/QtPrinters.h"
+
+#include <QCoreApplication>
+#include <QPointingDevice>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Twips
+{
+    float left, top, width, height;
+};
+
+Twips twipsOf(const QWidget *widget)
+{
+    return { TwipsGeometry::left(widget), TwipsGeometry::top(widget), TwipsGeometry::width(widget),
+        TwipsGeometry::height(widget) };
+}
+
+void expectTwips(const QWidget *widget, float left, float top, float width, float height)
+{
+    const Twips t = twipsOf(widget);
+    EXPECT_FLOAT_EQ(t.left, left) << widget->objectName().toStdString();
+    EXPECT_FLOAT_EQ(t.top, top) << widget->objectName().toStdString();
+    EXPECT_FLOAT_EQ(t.width, width) << widget->objectName().toStdString();
+    EXPECT_FLOAT_EQ(t.height, height) << widget->objectName().toStdString();
+}
+
+int countColour(const QImage &image, QColor colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour ? 1 : 0;
+    return count;
+}
+
+class HelpWindowTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    FakePlatform fake;
+    FakeBrowserInstalled browser;
+};
+
+} // namespace
+
+TEST_F(HelpWindowTest, FreshWindowShowsItsStoredMakeUp)
+{
+    Help help;
+    EXPECT_FALSE(help.isLoaded());
+    EXPECT_FLOAT_EQ(help.Width(), 4680); // touching the size loads the window
+    ASSERT_TRUE(help.isLoaded());
+    HelpWindow *window = help.window();
+    EXPECT_FLOAT_EQ(help.Height(), 3195);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Form1"));
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint); // over the overlay
+    expectTwips(window->Verschieben, 90, 2145, 3510, 960);
+    expectTwips(window->WebBrowser->widget(), 90, 90, 4500, 1995);
+    expectTwips(window->Ende, 3660, 2175, 945, 945);
+
+    // Light blue behind the controls, grey buttons with their pictures.
+    const QImage shot = window->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(2, 2), QColor(192, 192, 255));
+    const QImage ende = window->Ende->grab().toImage();
+    EXPECT_EQ(ende.pixelColor(5, 5), QColor(192, 192, 192));
+    EXPECT_GT(countColour(ende, QColor(255, 0, 0)), 50);
+    const QImage handle = window->Verschieben->grab().toImage();
+    EXPECT_EQ(handle.pixelColor(3, 3), QColor(192, 192, 192));
+    EXPECT_GT(countColour(handle, QColor(192, 192, 255)), 1000);
+    EXPECT_EQ(browser.log.created, 1);
+    EXPECT_TRUE(browser.log.navigations.empty());
+}
+
+TEST_F(HelpWindowTest, ButtonPicturesHaveTheirSizesAndColours)
+{
+    const QImage close = closeSymbolPicture();
+    EXPECT_EQ(close.size(), QSize(30, 31));
+    EXPECT_EQ(close.pixelColor(0, 0), QColor(192, 192, 192));
+    EXPECT_EQ(close.pixelColor(15, 15), QColor(255, 0, 0)); // the cross's middle
+    EXPECT_EQ(close.pixelColor(15, 2), QColor(192, 192, 192));
+    EXPECT_EQ(
+        countColour(close, QColor(255, 0, 0)) + countColour(close, QColor(192, 192, 192)), 30 * 31);
+
+    const QImage move = moveSymbolPicture();
+    EXPECT_EQ(move.size(), QSize(72, 57));
+    EXPECT_EQ(move.pixelColor(2, 2), QColor(192, 192, 192)); // margin
+    EXPECT_EQ(move.pixelColor(20, 40), QColor(192, 192, 255)); // page
+    // Arrow tips at the middle of each edge.
+    EXPECT_EQ(move.pixelColor(36, 0), QColor(0, 0, 0));
+    EXPECT_EQ(move.pixelColor(36, 56), QColor(0, 0, 0));
+    EXPECT_EQ(move.pixelColor(0, 28), QColor(0, 0, 0));
+    EXPECT_EQ(move.pixelColor(71, 28), QColor(0, 0, 0));
+    EXPECT_GT(countColour(move, QColor(255, 0, 0)), 3); // the little close cross
+}
+
+TEST_F(HelpWindowTest, InitLaysOutFromTheWindowSizeAndStartsLoading)
+{
+    Help help;
+    help.setWidth(9225);
+    help.setHeight(6915);
+    help.Adresse = QStringLiteral("C:\\Panel\\Program\\Help\\Tavlin\\English\\Conveyor.html");
+    help.HelpFolder = QStringLiteral("C:\\Panel\\Program\\Help\\Tavlin\\");
+    help.Init();
+
+    EXPECT_EQ(help.MarginX(), 75);
+    EXPECT_EQ(help.MarginY(), 75);
+    HelpWindow *window = help.window();
+    expectTwips(window->Ende, 8205, 5895, 945, 945);
+    expectTwips(window->Verschieben, 75, 5880, 8055, 960);
+    expectTwips(window->WebBrowser->widget(), 75, 75, 9075, 5730);
+
+    ASSERT_EQ(browser.log.navigations.size(), 1u);
+    EXPECT_TRUE(browser.log.navigations[0].page.isLocalFile());
+    EXPECT_TRUE(browser.log.navigations[0].page.toLocalFile().endsWith(
+        QStringLiteral("/Panel/Program/Help/Tavlin/English/Conveyor.html")));
+    EXPECT_TRUE(browser.log.navigations[0].allowedFolder.endsWith(
+        QStringLiteral("/Panel/Program/Help/Tavlin")));
+}
+
+TEST_F(HelpWindowTest, MarginsRoundHalfToEven)
+{
+    Help help;
+    fake.screen.x = 12.5f; // 62.5 -> 62
+    fake.screen.y = 13.5f; // 67.5 -> 68
+    help.setWidth(7500);
+    help.setHeight(6750);
+    help.Init();
+    EXPECT_EQ(help.MarginX(), 62);
+    EXPECT_EQ(help.MarginY(), 68);
+    // The browser starts a whole pixel from the edge: 62 twips are 4.96 pixels, so 5.
+    EXPECT_EQ(help.window()->WebBrowser->widget()->geometry().topLeft(), QPoint(5, 5));
+}
+
+TEST_F(HelpWindowTest, TooNarrowWindowIsARunTimeError)
+{
+    Help help;
+    help.setWidth(1155); // 945 + 3 x 75 would be needed
+    help.setHeight(6915);
+    try {
+        help.Init();
+        FAIL() << "a negative handle width must be refused";
+    } catch (const RuntimeError &error) {
+        EXPECT_EQ(error.number(), 380);
+    }
+    EXPECT_TRUE(browser.log.navigations.empty());
+
+    // A huge twips-per-pixel factor overflows the 16-bit product of step 7.
+    Help other;
+    fake.screen.x = 4000.0f;
+    other.setWidth(4000.0f * 2000);
+    other.setHeight(6915);
+    EXPECT_FALSE(runGuarded([&] { other.Init(); }));
+    ASSERT_EQ(fake.messageBox.errors.size(), 1);
+    EXPECT_TRUE(fake.messageBox.errors[0].startsWith(QStringLiteral("Run-time error '6'")));
+    EXPECT_EQ(fake.terminator.calls, 1);
+}
+
+TEST_F(HelpWindowTest, HandleDragsTheWindowWithAnyButtonWithoutBounds)
+{
+    Help help;
+    help.setWidth(9225);
+    help.setHeight(6915);
+    help.setLeft(1500);
+    help.setTop(1200);
+    help.Init();
+    HelpWindow *window = help.window();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    PictureButton *handle = window->Verschieben;
+
+    // Movement without a press on the handle moves nothing.
+    QTest::mouseMove(handle, QPoint(40, 20));
+    QTest::mouseMove(handle, QPoint(90, 30));
+    EXPECT_EQ(window->pos(), QPoint(100, 80));
+
+    // Left button: the grabbed point follows the pointer.
+    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(40, 20));
+    EXPECT_TRUE(help.Dragging());
+    QTest::mouseMove(handle, QPoint(70, 30));
+    EXPECT_EQ(window->pos(), QPoint(130, 90));
+    EXPECT_FLOAT_EQ(help.Left(), 1950);
+    EXPECT_FLOAT_EQ(help.Top(), 1350);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(40, 20));
+    EXPECT_FALSE(help.Dragging());
+
+    // After the release movement over the handle moves nothing.
+    QTest::mouseMove(handle, QPoint(100, 40));
+    EXPECT_EQ(window->pos(), QPoint(130, 90));
+
+    // Right button drags too, and the window may leave the screen.
+    QTest::mousePress(handle, Qt::RightButton, {}, QPoint(40, 20));
+    QTest::mouseMove(handle, QPoint(-260, -200));
+    EXPECT_EQ(window->pos(), QPoint(-170, -130));
+    EXPECT_FLOAT_EQ(help.Left(), -2550);
+    QTest::mouseRelease(handle, Qt::RightButton, {}, QPoint(40, 20));
+    EXPECT_EQ(window->pos(), QPoint(-170, -130));
+    EXPECT_TRUE(fake.messageBox.errors.isEmpty());
+}
+
+TEST_F(HelpWindowTest, EndeUnloadsTheWindowAndEndsTheModalShow)
+{
+    Help help;
+    help.setWidth(9225);
+    help.setHeight(6915);
+    help.Adresse = QStringLiteral("C:\\x\\a.html");
+    help.Init();
+    QPointer<HelpWindow> window = help.window();
+    bool shownModally = false;
+    // Owned by this scope: a timer that never fired (no window opened) dies here.
+    QObject scope;
+    QTimer::singleShot(0, &scope, [&] {
+        shownModally = window && window->isVisible() && window->isModal();
+        // A right click is no click of the button.
+        QTest::mouseClick(window->Ende, Qt::RightButton);
+        if (window && window->isVisible())
+            QTest::mouseClick(window->Ende, Qt::LeftButton);
+    });
+    help.Show();
+    EXPECT_TRUE(shownModally);
+    EXPECT_FALSE(help.isLoaded());
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(browser.log.destroyed, 1);
+    // The form's variables outlive the window.
+    EXPECT_EQ(help.MarginX(), 75);
+    EXPECT_EQ(help.Adresse, QStringLiteral("C:\\x\\a.html"));
+}
+
+TEST_F(HelpWindowTest, TerminateStopsALoadStillUnderWay)
+{
+    {
+        auto help = std::make_unique<Help>();
+        help->setWidth(9225);
+        browser.log.busy = true;
+        help.reset();
+    }
+    EXPECT_EQ(browser.log.stops, 1);
+    EXPECT_EQ(fake.events.calls, 1);
+
+    {
+        auto help = std::make_unique<Help>();
+        help->setWidth(9225);
+        browser.log.busy = false;
+        help.reset();
+    }
+    EXPECT_EQ(browser.log.stops, 1);
+    EXPECT_EQ(fake.events.calls, 1);
+    EXPECT_EQ(browser.log.destroyed, 2);
+}
+
+TEST_F(HelpWindowTest, TouchDragsByTheHandleAndTapCloses)
+{
+    Help help;
+    help.setWidth(9225);
+    help.setHeight(6915);
+    help.setLeft(1500);
+    help.setTop(1200);
+    help.Init();
+    QPointer<HelpWindow> window = help.window();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QPointingDevice *touchScreen = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+
+    // A finger on the handle, moved 30 pixels right and 10 down, lifted. The
+    // points are given in the window, which follows the finger: where the
+    // finger rests after the move is the grabbed point again.
+    const QPoint grab = window->Verschieben->mapTo(window.data(), QPoint(40, 20));
+    QTest::touchEvent(window.data(), touchScreen).press(0, grab);
+    QTest::touchEvent(window.data(), touchScreen).move(0, grab + QPoint(30, 10));
+    QTest::touchEvent(window.data(), touchScreen).release(0, grab);
+    EXPECT_EQ(window->pos(), QPoint(130, 90));
+    EXPECT_FALSE(help.Dragging());
+
+    const QPoint close = window->Ende->mapTo(window.data(), QPoint(30, 30));
+    QTest::touchEvent(window.data(), touchScreen).press(0, close);
+    QTest::touchEvent(window.data(), touchScreen).release(0, close);
+    EXPECT_FALSE(help.isLoaded());
+}

@@ -1,0 +1,70 @@
+#include "platform/BrowserView.h"
+#include "platform/BrowserEngine.h"
+#include "support/TempFolder.h"
+
+#include <QCoreApplication>
+#include <QTextBrowser>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+// Without a registered engine the help window still shows the page's text,
+// under the same lock.
+TEST(BrowserViewTest, TextViewFallbackFollowsOnlyLinksInsideTheFolder)
+{
+    TempFolder folder;
+    const QString help = folder.path() + QStringLiteral("/Help");
+    folder.write(QStringLiteral("Help/English/A.html"),
+        "<html><body><p>Page A</p><a href=\"B.html\">b</a></body></html>");
+    folder.write(QStringLiteral("Help/English/B.html"), "<html><body><p>Page B</p></body></html>");
+    folder.write(QStringLiteral("secret.html"), "<html><body><p>Secret</p></body></html>");
+
+    QWidget parent;
+    std::unique_ptr<BrowserView> view = createBrowserView(&parent);
+    auto *text = qobject_cast<QTextBrowser *>(view->widget());
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->parentWidget(), &parent);
+    EXPECT_FALSE(view->busy());
+
+    const QUrl pageA = QUrl::fromLocalFile(help + QStringLiteral("/English/A.html"));
+    view->navigate(pageA, help);
+    EXPECT_EQ(text->source(), pageA);
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Page A")));
+
+    emit text->anchorClicked(QUrl(QStringLiteral("B.html")));
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Page B")));
+    emit text->anchorClicked(QUrl::fromLocalFile(folder.path() + QStringLiteral("/secret.html")));
+    emit text->anchorClicked(QUrl(QStringLiteral("https://example.com/")));
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Page B")));
+
+    view->navigate(QUrl::fromLocalFile(folder.path() + QStringLiteral("/secret.html")), help);
+    EXPECT_FALSE(text->toPlainText().contains(QStringLiteral("Secret")));
+    view.reset();
+    EXPECT_TRUE(parent.children().isEmpty());
+}
+
+TEST(BrowserViewTest, MissingEnginePluginFallsBackToTheTextView)
+{
+    useBrowserEngine(QStringLiteral("/nonexistent/libtavlin_webengine.so"));
+    QWidget parent;
+    std::unique_ptr<BrowserView> view = createBrowserView(&parent);
+    ASSERT_NE(view, nullptr);
+    EXPECT_NE(qobject_cast<QTextBrowser *>(view->widget()), nullptr);
+    warmUpBrowser(); // harmless without the engine
+    QCoreApplication::processEvents();
+    setBrowserFactory(nullptr);
+    setBrowserWarmUp(nullptr);
+}
+
+TEST(BrowserViewTest, SandboxIsTurnedOffOnlyForRoot)
+{
+    const QByteArray saved = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    const bool wasSet = qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    prepareBrowserEngine();
+    EXPECT_EQ(qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"), geteuid() == 0);
+    if (wasSet)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", saved);
+    else
+        qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+}
