@@ -3,7 +3,8 @@
 // screen, and to the end of the fade (the final darkness), against the time a
 // bare frameless window of the same size (this program started as a child)
 // needs to show its first frame. Also the peak memory (VmHWM) of the overlay
-// process once it is up, before any help page is opened.
+// process before any help page is opened: at the end of the fade, and 2.5 s
+// later, when the program has warmed its browser engine up.
 // Run under a display:
 //   xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" build/bin/bench_StartupFirstFrame
 // Goals: first frame within 1.5 times the bare window's, fade done within
@@ -48,7 +49,7 @@ std::vector<QImage> g_levels; // the block at levels 255, 245, ..., 105
 
 struct Figures
 {
-    std::vector<double> firstFrame, fadeDone, peakMb;
+    std::vector<double> firstFrame, fadeDone, peakMb, warmedMb;
 };
 Figures g_bare, g_overlay;
 
@@ -179,9 +180,15 @@ void BM_FirstFrame(benchmark::State &state, bool overlay)
             if (done < 0)
                 QThread::msleep(2);
         }
-        if (overlay && done >= 0)
-            QThread::msleep(300); // the symbols are placed right after the fade
+        // The peak so far, read as soon as the fade is seen done (the
+        // symbols and the language follow at once, then the program warms
+        // the browser engine up), and again once the engine is warm.
         const double peak = peakMemoryMb(child.processId());
+        double warmed = -1;
+        if (overlay && done >= 0) {
+            QThread::msleep(2500);
+            warmed = peakMemoryMb(child.processId());
+        }
         child.kill();
         child.waitForFinished(5000);
         if (first < 0 || done < 0) {
@@ -192,6 +199,7 @@ void BM_FirstFrame(benchmark::State &state, bool overlay)
         figures.firstFrame.push_back(first);
         figures.fadeDone.push_back(done);
         figures.peakMb.push_back(peak);
+        figures.warmedMb.push_back(warmed);
     }
 }
 
@@ -249,18 +257,22 @@ int main(int argc, char **argv)
 
     const double bare = median(g_bare.firstFrame), first = median(g_overlay.firstFrame);
     const double fade = median(g_overlay.fadeDone);
-    const double peak = g_overlay.peakMb.empty()
-        ? -1
-        : *std::max_element(g_overlay.peakMb.begin(), g_overlay.peakMb.end());
+    auto highest = [](const std::vector<double> &values) {
+        return values.empty() ? -1 : *std::max_element(values.begin(), values.end());
+    };
+    const double peak = highest(g_overlay.peakMb), warmed = highest(g_overlay.warmedMb);
     std::printf("\nmedians of %zu runs each, watched block at (%d, %d):\n",
         g_overlay.firstFrame.size(), g_block.x(), g_block.y());
     std::printf("  bare window first frame   %7.1f ms\n", bare);
     std::printf("  overlay first frame       %7.1f ms   ratio %.2f (goal at most 1.5)\n", first,
         bare > 0 ? first / bare : -1);
     std::printf("  overlay fade finished     %7.1f ms   (goal at most 700)\n", fade);
-    std::printf(
-        "  overlay peak memory       %7.1f MB   VmHWM, highest of the runs (goal under 80)\n",
+    std::printf("  overlay peak memory       %7.1f MB   VmHWM at the end of the fade, highest of the "
+                "runs (goal under 80)\n",
         peak);
+    std::printf("  ... 2.5 s later           %7.1f MB   VmHWM with the browser engine warmed up, no "
+                "page opened\n",
+        warmed);
     delete g_folder;
     return 0;
 }

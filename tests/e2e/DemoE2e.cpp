@@ -2,7 +2,9 @@
 
 #include "demovisu/DemoOverlay.h"
 
-#include <QClipboard>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTest>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -342,22 +344,21 @@ void checkMissingPage(int width)
         20000))
         << "no message box";
 
-    // The message box hands its text to the clipboard on Ctrl+C.
-    QGuiApplication::clipboard()->clear();
-    QString copied;
-    waitUntil(
-        [&] {
-            ProgramRun::xdotool({ QStringLiteral("key"), QStringLiteral("ctrl+c") });
-            pause(200);
-            copied = QGuiApplication::clipboard()->text();
-            return copied.contains(QStringLiteral("not found"));
-        },
-        10000);
-    const QStringList lines = copied.split(QLatin1Char('\n'));
-    EXPECT_TRUE(lines.contains(message) || lines.contains(message + QLatin1Char('\r')))
-        << "expected the line " << message.toStdString() << " in: " << copied.toStdString();
-    EXPECT_TRUE(copied.contains(QStringLiteral("Tavlin"))) << "the box's caption";
-
+    // The box is captioned with the program's title, "Tavlin".
+    pause(500); // drawn in full
+    const QImage shown = ProgramRun::grabScreen().copy(box);
+    bool captioned = false;
+    const QString named = ProgramRun::xdotoolOutput({ QStringLiteral("search"),
+        QStringLiteral("--all"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+        QString::number(demo.run().process().processId()), QStringLiteral("--name"),
+        QStringLiteral("^Tavlin$") });
+    for (const QString &id : named.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QString shell = ProgramRun::xdotoolOutput(
+            { QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id.trimmed() });
+        captioned = captioned
+            || shell.contains(QStringLiteral("WIDTH=%1\n").arg(box.width()));
+    }
+    EXPECT_TRUE(captioned) << "the message box should be titled Tavlin";
     // Confirmed, it goes; the overlay stays as it was.
     ASSERT_TRUE(ProgramRun::xdotool({ QStringLiteral("key"), QStringLiteral("Return") }));
     EXPECT_TRUE(waitUntil(
@@ -373,6 +374,27 @@ void checkMissingPage(int width)
     const QImage after = ProgramRun::grabScreen();
     EXPECT_EQ(mismatches(after, before, demoHelpButtonBox(layout)), 0);
     demo.run().kill();
+    pause(300);
+
+    // Its text is the message, exactly: a box with that message, shown here
+    // with the same style and fonts, has the same size and the same text.
+    QMessageBox same(QMessageBox::NoIcon, QStringLiteral("Tavlin"), message, QMessageBox::Ok);
+    same.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&same));
+    pause(500);
+    const QLabel *label = same.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_TRUE(label);
+    EXPECT_EQ(same.size(), box.size()) << "a box of another size holds another text";
+    const QRect text = label->geometry();
+    const QImage expectedText = ProgramRun::grabScreen().copy(same.geometry()).copy(text);
+    const QImage shownText = shown.copy(text);
+    EXPECT_TRUE(shownText == expectedText)
+        << "the text differs from " << message.toStdString() << "; kept as "
+        << ProgramRun::keepForInspection(shown, QStringLiteral("tavlin-e2e-message.png")).toStdString()
+        << " and "
+        << ProgramRun::keepForInspection(ProgramRun::grabScreen().copy(same.geometry()),
+               QStringLiteral("tavlin-e2e-message-expected.png"))
+               .toStdString();
 }
 
 void checkMissingStartFile(int width, bool screenshot)
