@@ -75,8 +75,14 @@ eval "$environment"   # WINEPREFIX and TEMPVISU, as the visualisation sets them
 eval "$points"
 
 # Starts the installed program in the background; its id lands in $tavlin.
+# Its messages on stderr go to $tavlin_log when that is set.
+tavlin_log=""
 start_tavlin() {
-  QT_QPA_PLATFORM=xcb "$program" &
+  if [[ -n "$tavlin_log" ]]; then
+    QT_QPA_PLATFORM=xcb "$program" 2>>"$tavlin_log" &
+  else
+    QT_QPA_PLATFORM=xcb "$program" &
+  fi
   tavlin=$!
   pids+=("$tavlin")
 }
@@ -95,6 +101,7 @@ fi
 # ---- headless: own Xvfb, scripted session, a picture per step --------------
 shots=${TAVLIN_DEMO_SHOTS:-$(mktemp -d "${TMPDIR:-/tmp}/tavlin-demo-shots.XXXXXX")}
 mkdir -p "$shots"
+tavlin_log="$shots/tavlin.log"   # the browser engine talks a lot on stderr
 echo "== no display: Tavlin under Xvfb (${SCREEN_W} x ${SCREEN_H}), a scripted session"
 
 displayfile="$work/display"
