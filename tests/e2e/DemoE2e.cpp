@@ -2,14 +2,14 @@
 
 #include "demovisu/DemoOverlay.h"
 
-#include <QLabel>
-#include <QMessageBox>
-#include <QTest>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTest>
 #include <QThread>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -260,19 +260,20 @@ void checkHelpWindow(int width, int language, const QString &languageFolder)
             && std::abs(2 * window.x() + window.width() - demo.width()) <= 1
             && std::abs(2 * window.y() + window.height() - demo.height()) <= 1;
     };
-    auto showsPage = [&](const QRect &window) {
+    // Every wait is bounded, together well inside the test's time limit.
+    auto showsPage = [&](const QRect &window, int milliseconds) {
         return waitUntil(
             [&] { return screenPixel(window.center().x(), window.center().y()) == expectedColour; },
-            90000);
+            milliseconds);
     };
 
     // First opening: centred at 1 / 1.3 of the screen, the operator's language.
     ASSERT_TRUE(ProgramRun::clickAt(symbol.x(), symbol.y()));
-    const QRect opened = demo.waitForHelpWindow(90000);
+    const QRect opened = demo.waitForHelpWindow(60000);
     ASSERT_FALSE(opened.isNull()) << "no help window after a click on the symbol";
     EXPECT_TRUE(centred(opened)) << opened.x() << "," << opened.y() << " " << opened.width()
                                  << " x " << opened.height();
-    EXPECT_TRUE(showsPage(opened))
+    EXPECT_TRUE(showsPage(opened, 60000))
         << "the page of " << languageFolder.toStdString() << " should show; screen kept as "
         << ProgramRun::keepForInspection(
                ProgramRun::grabScreen(), QStringLiteral("tavlin-e2e-help-%1.png").arg(width))
@@ -309,10 +310,10 @@ void checkHelpWindow(int width, int language, const QString &languageFolder)
     ProgramRun::xdotool({ QStringLiteral("mousemove"), QString::number(symbol.x() + 1),
         QString::number(symbol.y()) });
     ASSERT_TRUE(ProgramRun::clickAt(symbol.x(), symbol.y()));
-    const QRect again = demo.waitForHelpWindow(60000);
+    const QRect again = demo.waitForHelpWindow(30000);
     ASSERT_FALSE(again.isNull());
     EXPECT_EQ(again, opened);
-    EXPECT_TRUE(showsPage(again));
+    EXPECT_TRUE(showsPage(again, 30000));
     demo.run().kill();
 }
 
@@ -348,15 +349,14 @@ void checkMissingPage(int width)
     pause(500); // drawn in full
     const QImage shown = ProgramRun::grabScreen().copy(box);
     bool captioned = false;
-    const QString named = ProgramRun::xdotoolOutput({ QStringLiteral("search"),
-        QStringLiteral("--all"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-        QString::number(demo.run().process().processId()), QStringLiteral("--name"),
-        QStringLiteral("^Tavlin$") });
+    const QString named = ProgramRun::xdotoolOutput(
+        { QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+            QStringLiteral("--pid"), QString::number(demo.run().process().processId()),
+            QStringLiteral("--name"), QStringLiteral("^Tavlin$") });
     for (const QString &id : named.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QString shell = ProgramRun::xdotoolOutput(
             { QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id.trimmed() });
-        captioned = captioned
-            || shell.contains(QStringLiteral("WIDTH=%1\n").arg(box.width()));
+        captioned = captioned || shell.contains(QStringLiteral("WIDTH=%1\n").arg(box.width()));
     }
     EXPECT_TRUE(captioned) << "the message box should be titled Tavlin";
     // Confirmed, it goes; the overlay stays as it was.
@@ -390,7 +390,8 @@ void checkMissingPage(int width)
     const QImage shownText = shown.copy(text);
     EXPECT_TRUE(shownText == expectedText)
         << "the text differs from " << message.toStdString() << "; kept as "
-        << ProgramRun::keepForInspection(shown, QStringLiteral("tavlin-e2e-message.png")).toStdString()
+        << ProgramRun::keepForInspection(shown, QStringLiteral("tavlin-e2e-message.png"))
+               .toStdString()
         << " and "
         << ProgramRun::keepForInspection(ProgramRun::grabScreen().copy(same.geometry()),
                QStringLiteral("tavlin-e2e-message-expected.png"))
