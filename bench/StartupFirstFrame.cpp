@@ -267,11 +267,13 @@ int main(int argc, char **argv)
     std::printf("  overlay first frame       %7.1f ms   ratio %.2f (goal at most 1.5)\n", first,
         bare > 0 ? first / bare : -1);
     std::printf("  overlay fade finished     %7.1f ms   (goal at most 700)\n", fade);
-    std::printf("  overlay peak memory       %7.1f MB   VmHWM at the end of the fade, highest of the "
-                "runs (goal under 80)\n",
+    std::printf(
+        "  overlay peak memory       %7.1f MB   VmHWM at the end of the fade, highest of the "
+        "runs (goal under 80)\n",
         peak);
-    std::printf("  ... 2.5 s later           %7.1f MB   VmHWM with the browser engine warmed up, no "
-                "page opened\n",
+    std::printf(
+        "  ... 2.5 s later           %7.1f MB   VmHWM with the browser engine warmed up, no "
+        "page opened\n",
         warmed);
     delete g_folder;
     return 0;
