@@ -37,6 +37,11 @@ public:
     // waits up to `milliseconds` for it to be there (or gone, `gone`).
     QRect waitForHelpWindow(int milliseconds, bool gone = false);
 
+    // Waits (up to `milliseconds`) until the program has started the browser
+    // engine's helper process, which it warms up once the overlay is up, and
+    // a moment more; false at once when the run has no engine plugin.
+    bool waitForBrowserEngine(int milliseconds);
+
 private:
     ProgramRun m_run;
     DemoVisualisation m_demo;
@@ -47,7 +52,9 @@ private:
 
 // The checks, shared by the 800 x 600 and the 1280 x 1024 runs.
 void checkOverlayCoversAndFades(int width);
-void checkFooterButton(int width);
+// With `settle`, the footer button is pressed once the program has warmed its
+// browser engine up; without, at once after the overlay is complete.
+void checkFooterButton(int width, bool settle = true);
 // A click on a symbol opens the page of `languageFolder` ("Deutsch" or
 // "English") for the operator's `language`; dragging, closing and reopening.
 void checkHelpWindow(int width, int language, const QString &languageFolder);
