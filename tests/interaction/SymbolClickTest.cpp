@@ -190,39 +190,3 @@ TEST_F(SymbolClickTest, RunTimeErrorsEndTheProgramWithTheStandardMessage)
     EXPECT_EQ(fake.messageBox.errors.size(), 3);
     EXPECT_TRUE(fake.messageBox.messages.isEmpty());
 }
-
-TEST_F(SymbolClickTest, OverlayGetsNoMouseInputWhileTheHelpWindowIsOpen)
-{
-    // The overlay stand-in: a full-screen form whose press and release on the
-    // footer button would end the program.
-    QWidget overlay;
-    overlay.setGeometry(0, 0, 800, 600);
-    int overlayPresses = 0;
-    class Counter : public QObject
-    {
-    public:
-        explicit Counter(int &count)
-            : m_count(count)
-        { }
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::MouseButtonPress)
-                ++m_count;
-            return false;
-        }
-
-    private:
-        int &m_count;
-    } counter(overlayPresses);
-    overlay.installEventFilter(&counter);
-    overlay.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&overlay));
-
-    // Sent through the window system, where modality takes effect.
-    click(3, [&](HelpWindow *) {
-        QTest::mouseClick(overlay.windowHandle(), Qt::LeftButton, {}, QPoint(10, 560));
-    });
-    EXPECT_EQ(overlayPresses, 0);
-    QTest::mouseClick(overlay.windowHandle(), Qt::LeftButton, {}, QPoint(10, 560));
-    EXPECT_EQ(overlayPresses, 1);
-}

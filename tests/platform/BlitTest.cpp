@@ -148,21 +148,13 @@ TEST(TransparentBlt, LeavesOutTheKeyColour)
     EXPECT_EQ(target.pixel(2, 1), qRgb(0, 255, 254));
 }
 
-TEST(AlphaBlend, EveryChannelPairAtSeveralLevels)
+// Every vector width the blend may use, and the plain loop.
+TEST(AlphaBlend, EveryChannelPairAndEveryOddWidth)
 {
     for (int vectorBits : { 512, 256, 128, 0 }) {
         SCOPED_TRACE(vectorBits);
         setBlendVectorLimit(vectorBits);
         checkEveryChannelPair();
-    }
-    setBlendVectorLimit(512);
-}
-
-TEST(AlphaBlend, OddWidthsClippingAndDescriptor)
-{
-    for (int vectorBits : { 512, 256, 128, 0 }) {
-        SCOPED_TRACE(vectorBits);
-        setBlendVectorLimit(vectorBits);
         checkOddWidths();
     }
     setBlendVectorLimit(512);
