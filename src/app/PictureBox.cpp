@@ -12,6 +12,9 @@ PictureBox::PictureBox(QWidget *parent, const TwipsScale &scale, qint16 index)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // Mouse input over a picture stays with it: the form's own handlers must
+    // only see input outside its elements, also the moves a picture ignores.
+    setAttribute(Qt::WA_NoMousePropagation);
     BackColor = Colour::Silver;
     Cls();
 }

@@ -3,40 +3,11 @@
 #include "app/MainForm.h"
 #include "overlay/FooterButton.h"
 
-#include <QChildEvent>
-
-namespace {
-
-void keepMouseInput(QObject *child)
-{
-    if (child->isWidgetType())
-        static_cast<QWidget *>(child)->setAttribute(Qt::WA_NoMousePropagation);
-}
-
-} // namespace
-
-OverlayInteraction::ElementInputGuard::ElementInputGuard(QWidget *form)
-    : QObject(form)
-{
-    for (QObject *child : form->children())
-        keepMouseInput(child);
-    form->installEventFilter(this);
-}
-
-bool OverlayInteraction::ElementInputGuard::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == parent()
-        && (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished))
-        keepMouseInput(static_cast<QChildEvent *>(event)->child());
-    return false;
-}
-
 OverlayInteraction::OverlayInteraction(MainForm &Main)
     : m_painter(Main)
     , m_footer(Main.context(), m_painter)
     , m_symbolClick(Main.context(), m_help)
 {
-    new ElementInputGuard(&Main); // owned by the form
     // Main runs each handler inside the run-time error guard and reports
     // presses, moves (with or without a button), releases and double clicks
     // of any button, in twips; touch reaches it as Qt's mouse events.

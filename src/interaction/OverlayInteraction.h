@@ -5,8 +5,6 @@
 #include "interaction/HelpButtonPainter.h"
 #include "interaction/SymbolClick.h"
 
-#include <QObject>
-
 class MainForm;
 
 // Hooks the overlay form's interaction into form Main: its own mouse events
@@ -38,15 +36,6 @@ private:
 
     private:
         MainForm &m_main;
-    };
-
-    // Keeps mouse input over the form's elements, also those loaded later,
-    // from falling through to the form when the element ignores it (moves).
-    class ElementInputGuard : public QObject
-    {
-    public:
-        explicit ElementInputGuard(QWidget *form);
-        bool eventFilter(QObject *watched, QEvent *event) override;
     };
 
     MainButtonPainter m_painter;

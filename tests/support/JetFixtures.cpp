@@ -93,8 +93,7 @@ QStringList schemaColumns(const QString &schema, const QString &table, QString *
     return columns;
 }
 
-} // namespace
-
+// Empty when mdbtools agree with what `writer` holds, else what differs.
 QString mdbToolsMismatch(const QString &path, const JetWriter &writer)
 {
     QString problem;
@@ -128,6 +127,8 @@ QString mdbToolsMismatch(const QString &path, const JetWriter &writer)
             .arg(exported.left(2000), expected.left(2000));
     return QString();
 }
+
+} // namespace
 
 QString writeCheckedJetFile(const QString &path, const JetWriter &writer)
 {

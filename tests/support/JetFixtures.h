@@ -13,9 +13,6 @@
 // mdb-schema, mdb-export), which must list the table, its columns and
 // exactly the rows written - a check by readers independent of ours.
 
-// Empty when mdbtools agree with what `writer` holds, else what differs.
-QString mdbToolsMismatch(const QString &path, const JetWriter &writer);
-
 // Writes the writer's file to `path` (making folders) and checks it with
 // mdbtools; the calling test fails when either step fails. Returns `path`.
 QString writeCheckedJetFile(const QString &path, const JetWriter &writer);

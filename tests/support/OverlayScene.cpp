@@ -7,18 +7,20 @@
 #include "platform/Picture.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <cmath>
 
-void writeImage(const QString &path, const QImage &image)
+namespace {
+
+// Writes an image as PNG content under any name (the loader sniffs the format).
+void writeImage(QString path, const QImage &image)
 {
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (image.isNull())
-        QFile::remove(path);
-    else
-        image.save(path, "PNG");
+    image.save(path, "PNG");
 }
+
+} // namespace
 
 OverlayScene::OverlayScene(qint16 displayWidth, float twipsPerPixel)
 {
@@ -40,15 +42,10 @@ QRgb OverlayScene::screenshotPixel(int x, int y)
     return qRgb((x * 7 + y) % 256, (y * 5 + 40) % 256, (x + 3 * y + 90) % 200);
 }
 
-int OverlayScene::dimmed(int channel, int level)
-{
-    return static_cast<int>(std::lround(channel * level / 255.0));
-}
-
 QRgb OverlayScene::dimmedPixel(QRgb pixel, int level)
 {
-    return qRgb(
-        dimmed(qRed(pixel), level), dimmed(qGreen(pixel), level), dimmed(qBlue(pixel), level));
+    const auto dim = [level](int channel) { return int(std::lround(channel * level / 255.0)); };
+    return qRgb(dim(qRed(pixel)), dim(qGreen(pixel)), dim(qBlue(pixel)));
 }
 
 void OverlayScene::setScreenshot(int width, int height)
@@ -75,12 +72,12 @@ QString OverlayScene::symbolImageFile() const
 
 void OverlayScene::setButtonImage(const QImage &image)
 {
-    writeImage(QString(buttonImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')), image);
+    writeImage(buttonImageFile(), image);
 }
 
 void OverlayScene::setSymbolImage(const QImage &image)
 {
-    writeImage(QString(symbolImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')), image);
+    writeImage(symbolImageFile(), image);
 }
 
 void OverlayScene::prepareBuffers()

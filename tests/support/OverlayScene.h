@@ -25,13 +25,12 @@ public:
 
     // The screenshot's colour at a pixel: every channel varies, none is cyan.
     static QRgb screenshotPixel(int x, int y);
-    // A channel laid with opacity level over black, rounded.
-    static int dimmed(int channel, int level);
+    // A pixel laid with opacity level over black, rounded.
     static QRgb dimmedPixel(QRgb pixel, int level);
 
     // Writes and loads a screenshot of the given size (the pattern above).
     void setScreenshot(int width, int height);
-    // Writes the footer button image for the current width; a null image removes it.
+    // Writes the footer button image for the current width.
     void setButtonImage(const QImage &image);
     // Writes the help symbol image for the current width.
     void setSymbolImage(const QImage &image);
@@ -51,6 +50,3 @@ public:
     static QImage sampleButton();
     static QImage sampleSymbol();
 };
-
-// Writes an image as PNG content under any name (the loader sniffs the format).
-void writeImage(const QString &path, const QImage &image);
