@@ -3,16 +3,16 @@
 #include <QString>
 
 // The real browser engine (Qt WebEngine) lives in a plugin of its own,
-// "libtavlin_webengine.so" beside the program, which is loaded once the
-// overlay has faded in (warm-up), or at the latest when the first help page
-// opens. The overlay's start-up thus pays nothing for it: linked into the
+// "libtavlin_webengine.so" beside the program, which is loaded when the first
+// help page opens. The overlay's start-up thus pays nothing for it: linked into the
 // program, the engine's load hook alone makes the application object create
 // shared OpenGL contexts at start, which delayed the overlay's first paint by
 // about 40 to 55 ms.
 //
-// main() calls prepareBrowserEngine() before the QApplication is constructed,
-// useBrowserEngine() after it, and warmUpBrowser() (platform/BrowserView.h)
-// once the overlay has faded in, so that the first help page opens quickly.
+// main() calls prepareBrowserEngine() before the QApplication is constructed
+// and useBrowserEngine() after it. warmUpBrowser() (platform/BrowserView.h)
+// could load the engine ahead of the first page; the program does not use it
+// (memory), the benchmarks compare both ways.
 // When the plugin is missing or cannot be loaded, the help window falls back
 // to the plain text view.
 

@@ -175,30 +175,6 @@ QRect DemoRun::waitForHelpWindow(int milliseconds, bool gone)
     return found;
 }
 
-bool DemoRun::waitForBrowserEngine(int milliseconds)
-{
-    if (!QFileInfo::exists(m_run.programFolder() + QStringLiteral("/libtavlin_webengine.so")))
-        return false;
-    const qint64 pid = m_run.process().processId();
-    const bool warm = waitUntil(
-        [&] {
-            QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(pid));
-            if (!children.open(QIODevice::ReadOnly))
-                return false;
-            for (const QByteArray &child : children.readAll().split(' ')) {
-                QFile comm(
-                    QStringLiteral("/proc/%1/comm").arg(QString::fromLatin1(child.trimmed())));
-                if (!child.trimmed().isEmpty() && comm.open(QIODevice::ReadOnly)
-                    && comm.readAll().startsWith("QtWebEngine"))
-                    return true;
-            }
-            return false;
-        },
-        milliseconds);
-    pause(1000); // the rest of the warm-up on the program's side
-    return warm;
-}
-
 void checkOverlayCoversAndFades(int width)
 {
     DemoRun demo(width, 2);
@@ -223,7 +199,7 @@ void checkOverlayCoversAndFades(int width)
     demo.run().kill();
 }
 
-void checkFooterButton(int width, bool settle)
+void checkFooterButton(int width)
 {
     DemoRun demo(width, 2);
     ASSERT_TRUE(demo.ready());
@@ -232,8 +208,6 @@ void checkFooterButton(int width, bool settle)
     const DemoLayout &layout = demo.demo().layout;
     const int inX = layout.helpButtonSize / 4, inY = layout.footerTop + layout.helpButtonSize / 4;
     const int offX = layout.helpButtonSize + 60, offY = layout.footerTop - 80;
-    if (settle)
-        demo.waitForBrowserEngine(30000);
 
     // Press: raised. Moving off while pressing: latched again. Releasing off
     // the button ends nothing.

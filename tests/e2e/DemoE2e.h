@@ -40,7 +40,6 @@ public:
     // Waits (up to `milliseconds`) until the program has started the browser
     // engine's helper process, which it warms up once the overlay is up, and
     // a moment more; false at once when the run has no engine plugin.
-    bool waitForBrowserEngine(int milliseconds);
 
 private:
     ProgramRun m_run;
@@ -52,9 +51,8 @@ private:
 
 // The checks, shared by the 800 x 600 and the 1280 x 1024 runs.
 void checkOverlayCoversAndFades(int width);
-// With `settle`, the footer button is pressed once the program has warmed its
-// browser engine up; without, at once after the overlay is complete.
-void checkFooterButton(int width, bool settle = true);
+// The footer button is pressed at once after the overlay is complete.
+void checkFooterButton(int width);
 // A click on a symbol opens the page of `languageFolder` ("Deutsch" or
 // "English") for the operator's `language`; dragging, closing and reopening.
 void checkHelpWindow(int width, int language, const QString &languageFolder);
