@@ -96,14 +96,15 @@ DemoLayout demoLayout(int displayWidth)
     const QString none;
     const QString footer = QStringLiteral("Fußzeile");
 
-    // Title bar: the logo is described but has no help page (empty tag);
-    // the clock and the login button sit so close to the top and right
+    // Title bar: the logo is described but has no help page (empty tag). It
+    // is not the first entry, whose symbol element would otherwise keep its
+    // stored visibility and show as a blank square. The clock and the login button sit so close to the top and right
     // edges that their symbols have to be kept on the screen.
-    b.add(DemoKind::Logo, QStringLiteral("ImgLogo"), -1, QRect(12, 8, 120, 40), none, -1, QString(),
-        QStringLiteral("KALVO"));
     aligned(b.add(DemoKind::Clock, QStringLiteral("LblUhrzeit"), -1, QRect(1004, 8, 148, 40), none,
                 -1, QStringLiteral("Uhrzeit"), QStringLiteral("06.12.2026  14:32")),
         7);
+    b.add(DemoKind::Logo, QStringLiteral("ImgLogo"), -1, QRect(12, 8, 120, 40), none, -1, QString(),
+        QStringLiteral("KALVO"));
     aligned(
         b.add(DemoKind::LoginButton, QStringLiteral("CmdAnmeldung"), -1, QRect(1162, 8, 112, 40),
             none, -1, QStringLiteral("Anmeldung"), QStringLiteral("Operator")),
