@@ -20,6 +20,7 @@
 #include "interaction/SymbolClick.h"
 #include "platform/BrowserEngine.h"
 #include "platform/BrowserView.h"
+#include "platform/RunGuarded.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -112,7 +113,7 @@ int clickChild(int argc, char **argv, bool warm)
     QElapsedTimer sinceClick;
     symbol->onClick = [&] {
         sinceClick.start();
-        symbolClick.handle(0);
+        runGuarded([&] { symbolClick.Symbol_Click(0); });
     };
     overlay.show();
     if (!QTest::qWaitForWindowExposed(&overlay))

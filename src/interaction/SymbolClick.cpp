@@ -5,7 +5,6 @@
 #include "platform/Arithmetic.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
-#include "platform/RunGuarded.h"
 #include "platform/RuntimeError.h"
 
 namespace {
@@ -46,9 +45,4 @@ void SymbolClick::Symbol_Click(qint16 Index)
     m_help.HelpFolder = m_context.VisuPfad + kHelpFolder;
     m_help.Init();
     m_help.Show();
-}
-
-void SymbolClick::handle(qint16 Index)
-{
-    runGuarded([this, Index] { Symbol_Click(Index); });
 }

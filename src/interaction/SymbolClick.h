@@ -17,11 +17,9 @@ public:
     QString HelpPagePath(qint16 Index) const;
 
     // The handler itself; returns when the help window has been closed or the
-    // message confirmed. Run-time errors propagate (see handle()).
+    // message confirmed. Run-time errors propagate to the caller's guard (the
+    // overlay runs every Symbol click inside runGuarded).
     void Symbol_Click(qint16 Index);
-
-    // The handler inside the run-time error guard, for the Symbol array's hook.
-    void handle(qint16 Index);
 
 private:
     const ScreenContext &m_context;

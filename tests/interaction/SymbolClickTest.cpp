@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include "platform/RunGuarded.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -60,7 +62,7 @@ protected:
                 whileOpen(window);
             QTest::mouseClick(window->Ende, Qt::LeftButton);
         });
-        symbolClick.handle(index);
+        runGuarded([&] { symbolClick.Symbol_Click(index); });
         return seen;
     }
 

@@ -4,6 +4,7 @@
 #include "helpwindow/PictureButton.h"
 #include "interaction/SymbolClick.h"
 #include "platform/BrowserView.h"
+#include "platform/RunGuarded.h"
 #include "platform/Platform.h"
 #include "support/TempFolder.h"
 
@@ -74,7 +75,7 @@ TEST(HelpWindowFlowTest, ClickShowsThePageCentredDragCloseAndReopen)
             dragged = window->geometry().topLeft();
             QTest::mouseClick(window->Ende, Qt::LeftButton);
         });
-        symbolClick.handle(0);
+        runGuarded([&] { symbolClick.Symbol_Click(0); });
         EXPECT_TRUE(painted) << "round " << round;
         EXPECT_EQ(opened, centred) << "round " << round;
         EXPECT_EQ(dragged, centred.topLeft() + QPoint(100, 50)) << "round " << round;
