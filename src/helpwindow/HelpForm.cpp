@@ -5,7 +5,7 @@
 #include "helpwindow/TwipsGeometry.h"
 #include "platform/Arithmetic.h"
 #include "platform/BrowserView.h"
-#include "platform/HelpUrlPolicy.h"
+#include "platform/HelpFiles.h"
 #include "platform/PathMapper.h"
 #include "platform/Platform.h"
 #include "platform/RunGuarded.h"
@@ -16,12 +16,12 @@
 
 namespace {
 
-// The local folder the help view is locked to.
-QString allowedFolder(const QString &helpFolder, const QString &adresse)
+// The folder (a Windows path) the help view is locked to.
+QString lockedFolder(const QString &helpFolder, const QString &adresse)
 {
     if (!helpFolder.isEmpty())
-        return mapWindowsPath(helpFolder);
-    return QFileInfo(mapWindowsPath(adresse)).absolutePath();
+        return helpFolder;
+    return adresse.left(adresse.lastIndexOf(QLatin1Char('\\')) + 1);
 }
 
 } // namespace
@@ -114,7 +114,8 @@ void Help::Init()
     TwipsGeometry::setTop(browser, m_MarginY);
     TwipsGeometry::setWidth(browser, W - mul(2, m_MarginX));
     TwipsGeometry::setHeight(browser, TwipsGeometry::top(window->Verschieben) - mul(2, m_MarginY));
-    window->WebBrowser->navigate(helpPageUrl(Adresse), allowedFolder(HelpFolder, Adresse));
+    const QString folder = lockedFolder(HelpFolder, Adresse);
+    window->WebBrowser->navigate(HelpFiles::urlOf(folder, Adresse), mapWindowsPath(folder));
 }
 
 void Help::Show()

@@ -4,6 +4,7 @@
 #include "helpwindow/HelpForm.h"
 #include "platform/Arithmetic.h"
 #include "platform/FileSystem.h"
+#include "platform/HelpFiles.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 
@@ -30,7 +31,11 @@ void SymbolClick::Symbol_Click(qint16 Index)
 {
     using namespace Arithmetic;
     const QString path = HelpPagePath(Index);
-    if (!Dir(path)) {
+    const QString helpFolder = m_context.VisuPfad + kHelpFolder;
+    // A page the help window would refuse (a tag or language folder leading
+    // out of the help folder, through ".." or a link) is as good as missing:
+    // the operator gets the same word instead of an empty window.
+    if (!Dir(path) || !HelpFiles::reachable(helpFolder, path)) {
         platform().messageBox->show(QStringLiteral("File '") + path + QStringLiteral("' not found"),
             QStringLiteral("Tavlin"));
         return;
@@ -42,7 +47,7 @@ void SymbolClick::Symbol_Click(qint16 Index)
     m_help.setLeft((m_context.DispHInt * screen.twipsPerPixelX() - m_help.Width()) / 2);
     m_help.setTop((m_context.DispVInt * screen.twipsPerPixelY() - m_help.Height()) / 2);
     m_help.Adresse = path;
-    m_help.HelpFolder = m_context.VisuPfad + kHelpFolder;
+    m_help.HelpFolder = helpFolder;
     m_help.Init();
     m_help.Show();
 }

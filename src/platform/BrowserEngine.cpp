@@ -1,6 +1,7 @@
 #include "platform/BrowserEngine.h"
 
 #include "platform/BrowserView.h"
+#include "platform/EngineSwitches.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -83,8 +84,9 @@ bool loadPlugin()
 
 void prepareBrowserEngine()
 {
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    lockEngineEnvironment(geteuid() == 0);
+    // Qt's own shader cache would land under ~/.cache.
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
 }
 
 QString defaultBrowserEnginePath()

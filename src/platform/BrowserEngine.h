@@ -16,9 +16,10 @@
 // When the plugin is missing or cannot be loaded, the help window falls back
 // to the plain text view.
 
-// Only when the process runs as root (as in CI containers), switches the
-// engine's sandbox off, which Chromium refuses to run with as root. An
-// ordinary user keeps the sandbox.
+// Locks the engine's environment before the application object exists (see
+// platform/EngineSwitches.h): only when the process runs as root (as in CI
+// containers) is the sandbox switched off, which Chromium refuses to run with
+// as root. An ordinary user keeps the sandbox, whatever the environment says.
 void prepareBrowserEngine();
 
 // Registers the engine plugin as the help window's browser, to be loaded on

@@ -1,11 +1,31 @@
 #include "platform/BrowserView.h"
 
-#include "platform/HelpUrlPolicy.h"
+#include "platform/HelpFiles.h"
 
 #include <QPointer>
 #include <QTextBrowser>
 
 namespace {
+
+// A rich-text view that loads pages and pictures from the help folder only,
+// through the same lock as the engine.
+class LockedTextBrowser : public QTextBrowser
+{
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QString folder;
+
+    QVariant loadResource(int, const QUrl &name) override
+    {
+        const QUrl url = name.isRelative() ? source().resolved(name) : name;
+        const std::optional<QByteArrayList> names = HelpFiles::namesOf(url);
+        if (!names)
+            return QVariant();
+        const std::optional<QByteArray> content = HelpFiles::read(folder, *names);
+        return content ? QVariant(*content) : QVariant();
+    }
+};
 
 // The view used when no engine is registered: a read-only rich-text view.
 // It runs no scripts, fetches nothing from the network and follows only the
@@ -14,7 +34,7 @@ class TextBrowserView : public BrowserView
 {
 public:
     explicit TextBrowserView(QWidget *parent)
-        : m_view(new QTextBrowser(parent))
+        : m_view(new LockedTextBrowser(parent))
     {
         m_view->setOpenLinks(false);
         m_view->setOpenExternalLinks(false);
@@ -22,7 +42,7 @@ public:
         m_view->setAcceptDrops(false);
         QObject::connect(m_view, &QTextBrowser::anchorClicked, m_view, [this](const QUrl &link) {
             const QUrl target = m_view->source().resolved(link);
-            if (m_policy.allows(target))
+            if (HelpFiles::namesOf(target))
                 m_view->setSource(target);
         });
     }
@@ -31,8 +51,8 @@ public:
     QWidget *widget() override { return m_view; }
     void navigate(const QUrl &page, const QString &allowedFolder) override
     {
-        m_policy = HelpUrlPolicy(allowedFolder);
-        if (m_policy.allows(page))
+        m_view->folder = allowedFolder;
+        if (HelpFiles::namesOf(page))
             m_view->setSource(page);
         else
             m_view->clear();
@@ -41,8 +61,7 @@ public:
     void stop() override { }
 
 private:
-    QPointer<QTextBrowser> m_view;
-    HelpUrlPolicy m_policy;
+    QPointer<LockedTextBrowser> m_view;
 };
 
 BrowserFactory &registeredFactory()

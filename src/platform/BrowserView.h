@@ -11,8 +11,8 @@ class QWidget;
 // view's widget itself; the view only loads pages. Loading is asynchronous:
 // navigate() returns at once and busy() tells whether a load is still running.
 //
-// Every view is locked to one folder: it shows local files inside that folder
-// and nothing else (see HelpUrlPolicy).
+// Every view is locked to one folder: it shows help URLs (HelpFiles), answered
+// from the files inside that folder, and nothing else.
 class BrowserView
 {
 public:
@@ -20,8 +20,8 @@ public:
 
     // The widget to embed; a child of the parent given to the factory.
     virtual QWidget *widget() = 0;
-    // Starts loading `page` (a file URL) and from now on lets the view reach
-    // only files under `allowedFolder` (a local folder path).
+    // Starts loading `page` (a help URL) and from now on answers help URLs
+    // from the files under `allowedFolder` (a local folder path).
     virtual void navigate(const QUrl &page, const QString &allowedFolder) = 0;
     virtual bool busy() const = 0;
     virtual void stop() = 0;

@@ -8,11 +8,12 @@
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
+#include "platform/RunGuarded.h"
 #include <QDir>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include "platform/RunGuarded.h"
 
 #include <gtest/gtest.h>
 
@@ -89,8 +90,7 @@ TEST_F(SymbolClickTest, PresentPageOpensCentredAndReturnsWhenClosed)
     EXPECT_EQ(seen.geometry, QRect(92, 69, 615, 462));
     ASSERT_EQ(browser.log.navigations.size(), 1u);
     EXPECT_EQ(browser.log.navigations[0].page,
-        QUrl::fromLocalFile(
-            folder.path() + QStringLiteral("/Panel/Program/Help/Tavlin/English/Conveyor.html")));
+        QUrl(QStringLiteral("tavlin://help/English/Conveyor.html")));
     EXPECT_EQ(QDir(browser.log.navigations[0].allowedFolder).canonicalPath(),
         QDir(folder.path() + QStringLiteral("/Panel/Program/Help/Tavlin")).canonicalPath());
     // Returned only after the window was unloaded.
@@ -154,21 +154,38 @@ TEST_F(SymbolClickTest, MissingPageIsReportedWithThePathAsBuilt)
     EXPECT_EQ(fake.terminator.calls, 0);
 }
 
-TEST_F(SymbolClickTest, HiddenEmptyAndWildcardPagesCountAsMissing)
+TEST_F(SymbolClickTest, HiddenEmptyWildcardAndOutsidePagesCountAsMissing)
 {
     folder.write(QStringLiteral("Panel/Program/Help/Tavlin/English/.Secret.html"), "x");
     folder.write(QStringLiteral("Panel/Program/Help/Tavlin/English/.html"), "x");
+    // Pages that exist but lie outside the help folder, by name or by link:
+    // the help window would refuse them, so the operator hears they are missing.
+    folder.write(QStringLiteral("Panel/Extra/P0.html"), "x");
+    folder.write(QStringLiteral("Elsewhere/Conveyor.html"), "x");
+    QDir().mkpath(folder.path() + QStringLiteral("/Panel/Program/Help/Tavlin"));
+    QFile::link(folder.path() + QStringLiteral("/Elsewhere"),
+        folder.path() + QStringLiteral("/Panel/Program/Help/Tavlin/Linked"));
     context.HelpEntries[4].Tag = QStringLiteral(".Secret");
     context.HelpEntries[0].Tag = QString();
     context.HelpEntries[5].Tag = QStringLiteral("Conv*");
+    context.HelpEntries[6].Tag = QStringLiteral("..\\..\\..\\Extra\\P0");
     click(4);
     click(0);
     click(5);
-    const QString base = context.VisuPfad + QStringLiteral("Program\\Help\\Tavlin\\English\\");
+    click(6);
+    context.LanguageName = QStringLiteral("Linked");
+    click(3);
+    const QString base = context.VisuPfad + QStringLiteral("Program\\Help\\Tavlin\\");
+    const QString english = base + QStringLiteral("English\\");
     EXPECT_EQ(fake.messageBox.messages,
-        (QStringList { QStringLiteral("File '") + base + QStringLiteral(".Secret.html' not found"),
-            QStringLiteral("File '") + base + QStringLiteral(".html' not found"),
-            QStringLiteral("File '") + base + QStringLiteral("Conv*.html' not found") }));
+        (QStringList {
+            QStringLiteral("File '") + english + QStringLiteral(".Secret.html' not found"),
+            QStringLiteral("File '") + english + QStringLiteral(".html' not found"),
+            QStringLiteral("File '") + english + QStringLiteral("Conv*.html' not found"),
+            QStringLiteral("File '") + english
+                + QStringLiteral("..\\..\\..\\Extra\\P0.html' not found"),
+            QStringLiteral("File '") + base
+                + QStringLiteral("Linked\\Conveyor.html' not found") }));
     EXPECT_EQ(browser.log.created, 0);
 }
 

@@ -4,8 +4,8 @@
 #include "helpwindow/PictureButton.h"
 #include "interaction/SymbolClick.h"
 #include "platform/BrowserView.h"
-#include "platform/RunGuarded.h"
 #include "platform/Platform.h"
+#include "platform/RunGuarded.h"
 #include "support/TempFolder.h"
 
 #include <QElapsedTimer>

@@ -1,20 +1,14 @@
 #include "platform/webengine/HelpRequestLock.h"
 
-#include <QMutexLocker>
-
-void HelpRequestLock::setPolicy(const HelpUrlPolicy &policy)
-{
-    QMutexLocker locker(&m_mutex);
-    m_policy = policy;
-}
+#include "platform/HelpFiles.h"
 
 void HelpRequestLock::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
     const QUrl url = info.requestUrl();
-    // Inline data (data: images in a page) never leaves the process.
-    if (url.scheme() == QLatin1String("data"))
+    if (url.scheme() == QLatin1String("data") || HelpFiles::namesOf(url))
         return;
-    QMutexLocker locker(&m_mutex);
-    if (!m_policy.allows(url))
-        info.block(true);
+    // A blob lives in the page's memory; it belongs to the origin inside it.
+    if (url.scheme() == QLatin1String("blob") && HelpFiles::namesOf(QUrl(url.path())))
+        return;
+    info.block(true);
 }

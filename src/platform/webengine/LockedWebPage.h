@@ -1,11 +1,9 @@
 #pragma once
 
-#include "platform/HelpUrlPolicy.h"
-
 #include <QWebEnginePage>
 
-// A page that navigates only to the help pages its lock lets through and
-// never opens another window.
+// A page that navigates only to help URLs, never opens another window, a file
+// chooser or a dialog that waits for the operator.
 class LockedWebPage : public QWebEnginePage
 {
     Q_OBJECT
@@ -13,13 +11,13 @@ class LockedWebPage : public QWebEnginePage
 public:
     LockedWebPage(QWebEngineProfile *profile, QObject *parent);
 
-    void setPolicy(const HelpUrlPolicy &policy) { m_policy = policy; }
-    const HelpUrlPolicy &policy() const { return m_policy; }
-
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage *createWindow(WebWindowType type) override;
-
-private:
-    HelpUrlPolicy m_policy;
+    QStringList chooseFiles(FileSelectionMode mode, const QStringList &oldFiles,
+        const QStringList &acceptedMimeTypes) override;
+    void javaScriptAlert(const QUrl &securityOrigin, const QString &msg) override;
+    bool javaScriptConfirm(const QUrl &securityOrigin, const QString &msg) override;
+    bool javaScriptPrompt(const QUrl &securityOrigin, const QString &msg,
+        const QString &defaultValue, QString *result) override;
 };

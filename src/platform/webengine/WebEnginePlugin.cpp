@@ -1,25 +1,64 @@
 #include "platform/BrowserView.h"
+#include "platform/HelpFiles.h"
 #include "platform/webengine/HelpRequestLock.h"
+#include "platform/webengine/HelpSchemeHandler.h"
 #include "platform/webengine/LockedWebPage.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <unistd.h>
 
 namespace {
 
+// A profile without a storage name keeps everything in memory, yet the
+// engine still makes an empty folder for it under the user's data folder
+// (~/.local/share/<program>/QtWebEngine/OffTheRecord). The folders of that
+// path that did not exist before are removed again when a help page closes;
+// rmdir leaves any folder that is not empty.
+class EmptyFolderSweep
+{
+public:
+    EmptyFolderSweep()
+    {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+            + QStringLiteral("/QtWebEngine/OffTheRecord");
+        const QString home = QDir::homePath();
+        while (folder.startsWith(home + QLatin1Char('/'))) {
+            if (QFileInfo::exists(folder))
+                break;
+            m_made << QFile::encodeName(folder);
+            folder = QFileInfo(folder).path();
+        }
+    }
+    void sweep() const
+    {
+        for (const QByteArray &folder : m_made)
+            ::rmdir(folder.constData());
+    }
+
+private:
+    QByteArrayList m_made; // deepest first
+};
+
 // One profile for all help pages: off the record (nothing is written to
-// disk), with the request lock and every feature a help page does not need
-// switched off. Created on first use and kept until the application ends.
+// disk), serving the help folder through its own scheme, with the request
+// lock and every feature a help page does not need switched off. Created on
+// first use and kept until the application ends.
 struct HelpProfile
 {
     QWebEngineProfile *profile = nullptr;
-    HelpRequestLock *lock = nullptr;
+    HelpSchemeHandler *files = nullptr;
+    EmptyFolderSweep *sweep = nullptr;
     QWebEnginePage *warmPage = nullptr;
 };
 
@@ -29,7 +68,13 @@ HelpProfile &helpProfile()
     if (shared.profile)
         return shared;
 
+    // The scheme must be known before the engine starts, which it does with
+    // the first profile.
+    HelpSchemeHandler::registerScheme();
+    shared.sweep = new EmptyFolderSweep;
     auto *profile = new QWebEngineProfile(qApp); // no storage name: off the record
+    // The engine may touch the folder again as it shuts down.
+    QObject::connect(profile, &QObject::destroyed, [sweep = shared.sweep] { sweep->sweep(); });
     profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     profile->setSpellCheckEnabled(false);
@@ -39,6 +84,8 @@ HelpProfile &helpProfile()
     settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
     settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
     settings->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
@@ -57,8 +104,9 @@ HelpProfile &helpProfile()
     QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile,
         [](QWebEngineDownloadRequest *download) { download->cancel(); });
 
-    shared.lock = new HelpRequestLock(profile);
-    profile->setUrlRequestInterceptor(shared.lock);
+    profile->setUrlRequestInterceptor(new HelpRequestLock(profile));
+    shared.files = new HelpSchemeHandler(profile);
+    profile->installUrlSchemeHandler(HelpFiles::kScheme, shared.files);
     shared.profile = profile;
     return shared;
 }
@@ -89,15 +137,17 @@ public:
             [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
     }
 
-    ~WebEngineBrowserView() override { delete m_view; }
+    ~WebEngineBrowserView() override
+    {
+        delete m_view;
+        helpProfile().sweep->sweep();
+    }
 
     QWidget *widget() override { return m_view; }
 
     void navigate(const QUrl &page, const QString &allowedFolder) override
     {
-        const HelpUrlPolicy policy(allowedFolder);
-        m_page->setPolicy(policy);
-        helpProfile().lock->setPolicy(policy);
+        helpProfile().files->setFolder(allowedFolder);
         m_page->load(page);
     }
 
