@@ -84,7 +84,8 @@ struct RawValue
 // lie after that table and before the row above it, and hold the two values
 // inside itself. libmdb itself only checks a row against the page's end, so a
 // damaged row count or row table hands out header and free-space bytes as
-// rows. False when the row is not sound.
+// rows. False when the row is not sound. The row's null mask also tells a
+// null from an empty text, which binding cannot: libmdb hands out both alike.
 bool crackSoundRow(MdbHandle *mdb, MdbTableDef *table, int first, int second, RawValue &firstValue,
     RawValue &secondValue)
 {
@@ -127,8 +128,10 @@ bool crackSoundRow(MdbHandle *mdb, MdbTableDef *table, int first, int second, Ra
 std::optional<QByteArray> storedText(MdbHandle *mdb, int type, const RawValue &value)
 {
     const auto *page = reinterpret_cast<const char *>(mdb->pg_buf);
-    if (type == MDB_TEXT || value.size < MDB_MEMO_OVERHEAD)
+    if (type == MDB_TEXT)
         return QByteArray(page + value.start, value.size);
+    if (value.size < MDB_MEMO_OVERHEAD)
+        return QByteArray(); // libmdb reads an empty text
     const quint32 length = quint32(mdb_get_int32(mdb->pg_buf, value.start));
     if (length & 0x80000000u)
         return QByteArray(page + value.start + MDB_MEMO_OVERHEAD, value.size - MDB_MEMO_OVERHEAD);
