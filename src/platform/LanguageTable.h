@@ -8,7 +8,8 @@ struct JetValue
 {
     enum class Kind {
         Null, // the database's null: no value at all
-        Number, // a number column (Byte, Integer, Long Integer, Single, Double, Currency)
+        Number, // a number column (Byte, Integer, Long Integer, Single, Double, Currency,
+                // Decimal) or Yes/No (-1 for Yes, 0 for No)
         Text, // a Text or Memo column (an empty text is not null)
         Other // any other column type; `text` holds the value as written out
     };
@@ -34,7 +35,8 @@ struct LanguageTableResult
         Ok,
         FileMissing, // no such file, or it cannot be opened for reading
         NotJet, // not an Access (Jet 3 or Jet 4) database
-        Damaged, // a Jet database that cannot be read through
+        Damaged, // a Jet database that cannot be read through, or whose rows or column
+                 // types do not hold up (see readLanguageTableWithLibmdb)
         TableMissing, // no table LookupLanguages
         ColumnMissing // the table lacks the column "Language" or "Name"
     };

@@ -1,16 +1,16 @@
 #include "platform/Picture.h"
 
+#include "platform/Arithmetic.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 
 #include <QBuffer>
 #include <QImageReader>
-#include <cmath>
 
 qint32 pixelsToHimetric(int pixels, float twipsPerPixel)
 {
-    return static_cast<qint32>(std::lround(double(pixels) * 2540.0 * double(twipsPerPixel) / 1440.0));
+    return Arithmetic::toLong(double(pixels) * 2540.0 * double(twipsPerPixel) / 1440.0);
 }
 
 Picture LoadPicture(const QString &windowsPath)
@@ -30,8 +30,14 @@ Picture LoadPicture(const QString &windowsPath)
         throw RuntimeError::invalidPicture(windowsPath);
 
     Picture picture;
-    picture.image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                  : QImage::Format_RGB32);
+    // A bitmap is drawn opaque: whatever its fourth byte holds is no alpha to
+    // the platform (capture tools write 32-bit files with an alpha mask and
+    // every alpha byte 0). Only a GIF's transparent colour shows through.
+    // (Qt reads such a bitmap as ARGB32 and converts that to RGB32 by setting
+    // the alpha byte, leaving the colours as they are.)
+    const bool bitmap = bytes->startsWith("BM");
+    const bool opaque = bitmap || !image.hasAlphaChannel();
+    picture.image = image.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
     picture.Width = pixelsToHimetric(image.width(), platform().screen->twipsPerPixelX());
     picture.Height = pixelsToHimetric(image.height(), platform().screen->twipsPerPixelY());
     return picture;

@@ -1,12 +1,15 @@
 #include "app/MainForm.h"
 #include "platform/Colour.h"
+#include "platform/Picture.h"
 #include "platform/RuntimeError.h"
 #include "support/FakePlatform.h"
 #include "support/OverlayScene.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
+#include <QDataStream>
 #include <QTest>
+#include <array>
 #include <gtest/gtest.h>
 
 TEST(MainForm, StoredMakeUp)
@@ -116,6 +119,66 @@ TEST(MainForm, PictureTakesTheBackColourWhereTransparent)
     symbol.Cls();
     EXPECT_EQ(symbol.image().pixel(0, 0), qRgb(10, 20, 30));
     EXPECT_EQ(symbol.image().pixel(10, 10), Colour::toQRgb(symbol.BackColor));
+}
+
+namespace {
+
+// A 2 x 2 bitmap of 32-bit pixels (listed top row first) with a header of
+// `headerSize` bytes and BI_BITFIELDS masks red, green, blue and alpha.
+QByteArray bitFieldBmp(quint32 headerSize, bool topDown, const std::array<quint32, 4> &masks,
+    const std::array<quint32, 4> &pixels)
+{
+    const quint32 offset = 14 + headerSize + (headerSize == 40 ? 12 : 0);
+    QByteArray file;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint8('B') << quint8('M') << quint32(offset + 16) << quint32(0) << offset;
+    out << headerSize << qint32(2) << qint32(topDown ? -2 : 2) << quint16(1) << quint16(32)
+        << quint32(3) << quint32(16) << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
+    for (size_t i = 0; i < (headerSize == 40 ? 3u : 4u); ++i)
+        out << masks[i];
+    while (file.size() < qsizetype(offset))
+        out << quint8(0);
+    for (int row = 0; row < 2; ++row)
+        for (int x = 0; x < 2; ++x)
+            out << pixels[size_t((topDown ? row : 1 - row) * 2 + x)];
+    return file;
+}
+
+} // namespace
+
+// A bitmap is drawn opaque in exactly its colours whatever its alpha bytes
+// say: capture tools write 32-bit V5 files with an alpha mask and every alpha
+// byte 0. The second file has its channels in another order under masks,
+// top-down, with a 40-byte header.
+TEST(MainForm, BitmapsDrawOpaqueInTheirOwnColours)
+{
+    FakePlatform fake;
+    TempFolder folder;
+    MainForm m;
+    const std::array<QRgb, 4> colours { qRgb(200, 10, 20), qRgb(0, 128, 255), qRgb(1, 2, 3),
+        qRgb(255, 255, 0) };
+    std::array<quint32, 4> argb {};
+    std::array<quint32, 4> xbgr {};
+    for (size_t i = 0; i < 4; ++i) {
+        argb[i] = colours[i] & 0x00ffffffu;
+        xbgr[i] = 0x5a000000u | quint32(qRed(colours[i])) | quint32(qGreen(colours[i])) << 8
+            | quint32(qBlue(colours[i])) << 16;
+    }
+    const QStringList files {
+        folder.write(QStringLiteral("v5.bmp"),
+            bitFieldBmp(124, false, { 0x00ff0000, 0x0000ff00, 0x000000ff, 0xff000000 }, argb)),
+        folder.write(QStringLiteral("fields.bmp"),
+            bitFieldBmp(40, true, { 0x000000ff, 0x0000ff00, 0x00ff0000, 0 }, xbgr))
+    };
+    for (const QString &file : files) {
+        m.OriginalPic->setPicture(LoadPicture(file));
+        const QImage &drawn = m.OriginalPic->image();
+        ASSERT_EQ(drawn.size(), QSize(2, 2)) << file.toStdString();
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(drawn.pixel(i % 2, i / 2), colours[size_t(i)])
+                << file.toStdString() << " pixel " << i;
+    }
 }
 
 TEST(MainForm, SymbolClickReachesTheHandlerWithItsIndexInsideTheGuard)

@@ -1,5 +1,5 @@
-#include "app/ScreenContext.h"
 #include "app/Startup.h"
+#include "app/ScreenContext.h"
 #include "description/TavlinModule.h"
 #include "platform/RunGuarded.h"
 #include "platform/RuntimeError.h"
@@ -18,8 +18,7 @@ class RecordingSteps : public StartupSteps
 public:
     explicit RecordingSteps(const ScreenContext &context)
         : m_context(context)
-    {
-    }
+    { }
     void BuildOverlay() override
     {
         calls << QStringLiteral("BuildOverlay");
@@ -44,8 +43,10 @@ protected:
         QDir().mkpath(folder.path() + QStringLiteral("/wine/dosdevices"));
         QDir().mkpath(folder.path() + QStringLiteral("/c"));
         QDir().mkpath(folder.path() + QStringLiteral("/d"));
-        QFile::link(folder.path() + QStringLiteral("/c"), folder.path() + QStringLiteral("/wine/dosdevices/c:"));
-        QFile::link(folder.path() + QStringLiteral("/d"), folder.path() + QStringLiteral("/wine/dosdevices/d:"));
+        QFile::link(folder.path() + QStringLiteral("/c"),
+            folder.path() + QStringLiteral("/wine/dosdevices/c:"));
+        QFile::link(folder.path() + QStringLiteral("/d"),
+            folder.path() + QStringLiteral("/wine/dosdevices/d:"));
         prefix.set(folder.path() + QStringLiteral("/wine"));
     }
 
@@ -121,17 +122,18 @@ TEST_F(StartupTest, ATrailingBackslashIsKeptAndNamesInAnyCaseAreFound)
     EXPECT_EQ(steps.calls.size(), 2);
 }
 
-TEST_F(StartupTest, AMissingOrHiddenScreenshotEndsAtOnce)
+TEST_F(StartupTest, AMissingScreenshotOrAFolderOfItsNameEndsAtOnce)
 {
     tempvisu.set(QStringLiteral("D:\\Tmp"));
     writeDescription(QStringLiteral("d/Tmp/Kestrel"));
     EXPECT_THROW(run(), ProgramEnded);
-    folder.writeBmp(QStringLiteral("d/Tmp/Kestrel/.TavlinScreen.bmp"), 8, 6);
+    // Present under its own name, but no ordinary file.
+    ASSERT_TRUE(QDir().mkpath(folder.path() + QStringLiteral("/d/Tmp/Kestrel/TavlinScreen.bmp")));
     EXPECT_THROW(run(), ProgramEnded);
     EXPECT_EQ(fake.terminator.calls, 2);
     EXPECT_TRUE(steps.calls.isEmpty());
     EXPECT_EQ(context.TwipsPerPixelX, 0.0f); // stopped before the screen values
-    EXPECT_EQ(context.DispHInt, 0);          // the description was never read
+    EXPECT_EQ(context.DispHInt, 0); // the description was never read
     EXPECT_TRUE(fake.messageBox.messages.isEmpty());
     EXPECT_TRUE(fake.messageBox.errors.isEmpty());
 }
@@ -154,7 +156,8 @@ TEST_F(StartupTest, AnUndecodableScreenshotEndsWithAMessageNamingIt)
     EXPECT_FALSE(runGuarded([this] { run(); }));
     ASSERT_EQ(fake.messageBox.errors.size(), 1);
     EXPECT_EQ(fake.messageBox.errors.at(0),
-              QStringLiteral("Run-time error '481':\n\nInvalid picture: 'D:\\Tmp\\Kestrel\\TavlinScreen.bmp'"));
+        QStringLiteral(
+            "Run-time error '481':\n\nInvalid picture: 'D:\\Tmp\\Kestrel\\TavlinScreen.bmp'"));
     EXPECT_EQ(fake.messageBox.titles.last(), QStringLiteral("Tavlin"));
     EXPECT_EQ(fake.terminator.calls, 1);
     EXPECT_TRUE(steps.calls.isEmpty());

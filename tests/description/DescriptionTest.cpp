@@ -8,6 +8,7 @@
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,7 +20,7 @@ protected:
     void read(const QStringList &lines)
     {
         folder.write(QStringLiteral("Kestrel/Tavlin.txt"),
-                     toWindows1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+            toWindows1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
         context.TempPfad = folder.path() + QStringLiteral("\\Kestrel");
         ReadDescription(context, module);
     }
@@ -31,10 +32,11 @@ protected:
     ScreenContext context;
 };
 
-QStringList control(int n, const QString &name, int left, int top, const QString &container = QString())
+QStringList control(
+    int n, const QString &name, int left, int top, const QString &container = QString())
 {
     QStringList lines { QStringLiteral("[%1]").arg(n), QStringLiteral("Name=") + name,
-                        QStringLiteral("Left=%1").arg(left), QStringLiteral("Top=%1").arg(top) };
+        QStringLiteral("Left=%1").arg(left), QStringLiteral("Top=%1").arg(top) };
     if (!container.isEmpty())
         lines << QStringLiteral("ContainerName=") + container;
     return lines;
@@ -44,9 +46,9 @@ QStringList control(int n, const QString &name, int left, int top, const QString
 
 TEST_F(DescriptionTest, ReadsGlobalValuesAndEntriesInAnyKeyOrder)
 {
-    read({ "[Global]", "DispHInt=800", "VisuPfad=C:\\V\\", "Language=2", "[0]", "Width=300", "Tag=X=12;Y=C;T=Pump",
-           "Height=200", "Name=Fußzeile", "Alignment=4", "Left=100", "Top=200", "Index=3",
-           "ContainerIndex=7" });
+    read({ "[Global]", "DispHInt=800", "VisuPfad=C:\\V\\", "Language=2", "[0]", "Width=300",
+        "Tag=X=12;Y=C;T=Pump", "Height=200", "Name=Fußzeile", "Alignment=4", "Left=100", "Top=200",
+        "Index=3", "ContainerIndex=7" });
     EXPECT_EQ(context.DispHInt, 800);
     EXPECT_EQ(context.VisuPfad, QStringLiteral("C:\\V\\"));
     EXPECT_EQ(context.LanguageNumber, 2);
@@ -112,9 +114,10 @@ TEST_F(DescriptionTest, MissingFileEndsTheProgramSilently)
     EXPECT_EQ(fake.terminator.calls, 1);
     EXPECT_TRUE(fake.messageBox.messages.isEmpty());
 
-    // A hidden description counts as missing too.
-    folder.write(QStringLiteral("Hidden/.Tavlin.txt"), "[0]\r\nName=A\r\n");
+    // A folder of the description's name counts as missing too.
+    ASSERT_TRUE(QDir().mkpath(folder.path() + QStringLiteral("/Nowhere/Tavlin.txt")));
     EXPECT_THROW(ReadDescription(context, module), ProgramEnded);
+    EXPECT_EQ(fake.terminator.calls, 2);
 }
 
 TEST(TagCutting, RemovesTheMarkers)
@@ -133,6 +136,9 @@ TEST(TagCutting, RemovesTheMarkers)
     EXPECT_EQ(cut("Y=C;Valve X=L;"), QStringList({ "Valve ", "L", "C" }));
     EXPECT_EQ(cut("PT=1T=x"), QStringList({ "P1T=x", "", "" })); // only the first "T=" goes
     EXPECT_EQ(cut("Motor;X=7"), QStringList({ "Motor;", "7", "" })); // no ";" after the marker
+    // X is cut first, then Y from what is left, then "T=".
+    EXPECT_EQ(cut("X=T=1;P"), QStringList({ "P", "T=1", "" }));
+    EXPECT_EQ(cut("Y=X=1;;P"), QStringList({ "P", "1", "" }));
 }
 
 TEST_F(DescriptionTest, ContainersNestToAnyDepth)
@@ -159,9 +165,9 @@ TEST_F(DescriptionTest, ContainersThatAreNotFound)
 {
     QStringList lines;
     lines << control(0, "Frame1", 100, 100) << control(1, "Frame1", 1000, 1000) // nearest wins
-          << control(2, "InNearest", 1, 1, "Frame1")                          //
-          << control(3, "CaseDiffers", 5, 5, "frame1")                        // case-sensitive
-          << control(4, "Early", 7, 7, "Later")                               // container after it
+          << control(2, "InNearest", 1, 1, "Frame1") //
+          << control(3, "CaseDiffers", 5, 5, "frame1") // case-sensitive
+          << control(4, "Early", 7, 7, "Later") // container after it
           << control(5, "Later", 50, 50) << control(6, "InsideLost", 3, 3, "CaseDiffers");
     lines << "[1]"; // a second [1] is never read
     read(lines);
@@ -178,9 +184,9 @@ TEST_F(DescriptionTest, ContainersThatAreNotFound)
 
 TEST_F(DescriptionTest, ContainerIndexMustMatch)
 {
-    read({ "[0]", "Name=Frame", "Index=2", "Left=10", "[1]", "Name=Frame", "Left=20", "[2]", "Name=A",
-           "ContainerName=Frame", "ContainerIndex=2", "Left=1", "[3]", "Name=B", "ContainerName=Frame",
-           "Left=1" });
+    read({ "[0]", "Name=Frame", "Index=2", "Left=10", "[1]", "Name=Frame", "Left=20", "[2]",
+        "Name=A", "ContainerName=Frame", "ContainerIndex=2", "Left=1", "[3]", "Name=B",
+        "ContainerName=Frame", "Left=1" });
     ResolveContainers(context);
     EXPECT_EQ(entry(2).ContainerPath, QStringLiteral(".0."));
     EXPECT_EQ(entry(2).Left, 11);
@@ -190,7 +196,8 @@ TEST_F(DescriptionTest, ContainerIndexMustMatch)
 
 TEST_F(DescriptionTest, PositionSumsBeyondSixteenBitsOverflow)
 {
-    read({ "[0]", "Name=Frame", "Left=30000", "[1]", "Name=A", "ContainerName=Frame", "Left=3000" });
+    read(
+        { "[0]", "Name=Frame", "Left=30000", "[1]", "Name=A", "ContainerName=Frame", "Left=3000" });
     try {
         ResolveContainers(context);
         FAIL() << "no overflow";

@@ -160,6 +160,23 @@ TEST(ResolveLanguage, fromRealFiles)
         EXPECT_EQ(resolveFromFile(folder, 5), "English");
         EXPECT_EQ(resolveFromFile(folder, 0), "English");
         EXPECT_EQ(resolveFromFile(folder, 6), "Français");
+
+        // Yes/No (Yes is -1) and Decimal (Jet 4 only) compare as numbers too.
+        for (const auto type : { JetWriter::ColumnType::YesNo, JetWriter::ColumnType::Decimal }) {
+            const bool yesNo = type == JetWriter::ColumnType::YesNo;
+            if (!yesNo && version == Version::Jet3)
+                continue;
+            JetWriter writer(version);
+            writer.setTableName(QStringLiteral("LookupLanguages"));
+            writer.addColumn(QStringLiteral("Language"), type);
+            writer.addColumn(QStringLiteral("Name"), JetWriter::ColumnType::Text);
+            writer.addRow({ yesNo ? QVariant(true) : QVariant(-2), QStringLiteral("Minus") });
+            writer.addRow({ yesNo ? QVariant(false) : QVariant(3), QStringLiteral("Other") });
+            writeLanguages(folder, writer);
+            EXPECT_EQ(resolveFromFile(folder, yesNo ? -1 : -2), "Minus") << yesNo;
+            EXPECT_EQ(resolveFromFile(folder, yesNo ? 0 : 3), "Other") << yesNo;
+            EXPECT_EQ(resolveFromFile(folder, 1), "English") << yesNo;
+        }
     }
 }
 
@@ -179,6 +196,23 @@ TEST(ResolveLanguage, unreadableFilesGiveEnglish)
 
     folder.write("Visu/Program/Tools/Languages.mdb", bytes.left(bytes.size() / 2 + 123));
     EXPECT_EQ(resolveFromFile(folder, 1), "English");
+
+    // Damage that libmdb reads through without a word, each of which would
+    // yield a name the file does not hold: a data page counting more rows
+    // than it has, the Name column's type made a number, a NUL inside the
+    // name.
+    const qsizetype dataPage = 5 * 4096;
+    const qsizetype nameType = 4 * 4096 + 63 + 25; // the second column descriptor
+    ASSERT_EQ(bytes.at(dataPage + 12), 1); // the row count
+    ASSERT_EQ(bytes.at(nameType), 0x0a); // Text
+    const qsizetype letterU = bytes.indexOf(QByteArray("D\0e\0u\0", 6), dataPage) + 4;
+    ASSERT_GT(letterU, dataPage);
+    for (const qsizetype at : { dataPage + 12, nameType, letterU }) {
+        QByteArray damaged = bytes;
+        damaged[at] = at == letterU ? 0 : 4;
+        folder.write("Visu/Program/Tools/Languages.mdb", damaged);
+        EXPECT_EQ(resolveFromFile(folder, 1), "English") << at;
+    }
 }
 
 // Start-up as far as the language: a real description names the

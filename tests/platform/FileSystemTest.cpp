@@ -20,7 +20,7 @@ protected:
         QDir().mkpath(folder.path() + QStringLiteral("/wine/dosdevices"));
         QDir().mkpath(folder.path() + QStringLiteral("/drive_c"));
         QFile::link(folder.path() + QStringLiteral("/drive_c"),
-                    folder.path() + QStringLiteral("/wine/dosdevices/c:"));
+            folder.path() + QStringLiteral("/wine/dosdevices/c:"));
         prefix.set(folder.path() + QStringLiteral("/wine"));
     }
 
@@ -35,16 +35,16 @@ TEST_F(FileSystemTest, MapsDrivesThroughWineLinksAndMatchesCaseInsensitively)
     folder.write(QStringLiteral("drive_c/Kalvo/Program/Help/Page.html"), "x");
     const QString root = QDir(folder.path() + QStringLiteral("/drive_c")).canonicalPath();
     EXPECT_EQ(mapWindowsPath(QStringLiteral("C:\\Kalvo\\Program\\Help\\Page.html")),
-              root + QStringLiteral("/Kalvo/Program/Help/Page.html"));
+        root + QStringLiteral("/Kalvo/Program/Help/Page.html"));
     EXPECT_EQ(mapWindowsPath(QStringLiteral("c:\\KALVO\\program\\HELP\\page.HTML")),
-              root + QStringLiteral("/Kalvo/Program/Help/Page.html"));
+        root + QStringLiteral("/Kalvo/Program/Help/Page.html"));
     EXPECT_EQ(mapWindowsPath(QStringLiteral("C:\\Kalvo\\\\Program\\Missing\\x.html")),
-              root + QStringLiteral("/Kalvo/Program/Missing/x.html"));
+        root + QStringLiteral("/Kalvo/Program/Missing/x.html"));
     // No link for Q: the drive stands for the root.
     EXPECT_EQ(mapWindowsPath(QStringLiteral("Q:\\Temp\\Kestrel")), QStringLiteral("/Temp/Kestrel"));
     // POSIX paths pass through, also with the program's backslashes appended.
     EXPECT_EQ(mapWindowsPath(folder.path() + QStringLiteral("\\drive_c\\kalvo")),
-              folder.path() + QStringLiteral("/drive_c/Kalvo"));
+        folder.path() + QStringLiteral("/drive_c/Kalvo"));
 }
 
 TEST_F(FileSystemTest, DirAcceptsOnlyOrdinaryVisibleFiles)
@@ -74,6 +74,8 @@ TEST_F(FileSystemTest, LoadPictureReportsMissingAndUndecodableFiles)
     EXPECT_EQ(picture.image.size(), QSize(1280, 1024));
     EXPECT_EQ(picture.Width, 33867); // HIMETRIC at 15 twips per pixel
     EXPECT_EQ(picture.Height, 27093);
+    EXPECT_EQ(pixelsToHimetric(36, 15.0f), 952); // 952.5: halves go to the even neighbour
+    EXPECT_EQ(pixelsToHimetric(1, 27.0f), 48); // 47.625
     try {
         LoadPicture(QStringLiteral("C:\\Pic\\none.gif"));
         FAIL();

@@ -34,6 +34,10 @@ QString typeName(const JetWriter::Column &column)
         return QStringLiteral("Text (%1)").arg(column.textLength);
     case JetWriter::ColumnType::Memo:
         return QStringLiteral("Memo/Hyperlink (255)");
+    case JetWriter::ColumnType::YesNo:
+        return QStringLiteral("Boolean NOT NULL");
+    case JetWriter::ColumnType::Decimal:
+        return QStringLiteral("Numeric (18, 0)");
     }
     return QString();
 }
@@ -63,6 +67,8 @@ QString expectedExport(const JetWriter &writer)
                 fields << QLatin1Char('"')
                         + v.toString().replace(QLatin1Char('"'), QStringLiteral("\"\""))
                         + QLatin1Char('"');
+            else if (type == JetWriter::ColumnType::YesNo)
+                fields << QString::number(v.toBool() ? 1 : 0);
             else
                 fields << QString::number(v.toLongLong());
         }

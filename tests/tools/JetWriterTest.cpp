@@ -1,4 +1,5 @@
 #include "JetWriter.h"
+#include "TsvRows.h"
 #include "support/JetFixtures.h"
 #include "support/TempFolder.h"
 
@@ -19,10 +20,18 @@ JetWriter allTypes(Version version)
     writer.addColumn(QStringLiteral("Small"), Type::Integer);
     writer.addColumn(QStringLiteral("Label"), Type::Text, 20);
     writer.addColumn(QStringLiteral("Remark"), Type::Memo);
-    writer.addRow({ 1, 7, QStringLiteral("first"), QStringLiteral("a memo") });
-    writer.addRow({ -2147483647 - 1, -32768, QStringLiteral("say \"hi\", all"), QVariant() });
-    writer.addRow({ 2147483647, 32767, QVariant(), QStringLiteral("Zeile 1\nZeile 2") });
-    writer.addRow({ QVariant(), QVariant(), QStringLiteral("Größe €"), QVariant() });
+    writer.addColumn(QStringLiteral("Flag"), Type::YesNo);
+    const bool jet4 = version == Version::Jet4;
+    if (jet4)
+        writer.addColumn(QStringLiteral("Exact"), Type::Decimal);
+    const QVector<JetWriter::Row> rows { { 1, 7, QStringLiteral("first"), QStringLiteral("a memo"),
+                                             true, -7 },
+        { -2147483647 - 1, -32768, QStringLiteral("say \"hi\", all"), QVariant(), false,
+            qint64(5000000000) },
+        { 2147483647, 32767, QVariant(), QStringLiteral("Zeile 1\nZeile 2"), true, 0 },
+        { QVariant(), QVariant(), QStringLiteral("Größe €"), QVariant(), false, QVariant() } };
+    for (const JetWriter::Row &row : rows)
+        writer.addRow(jet4 ? row : row.first(5));
     return writer;
 }
 
@@ -96,6 +105,12 @@ TEST(JetWriter, refusesWhatItCannotStore)
     shortRow.addRow({ 1 });
     EXPECT_TRUE(refused(shortRow));
 
+    for (const QString &name : { QString(), QStringLiteral("t").repeated(65) }) {
+        JetWriter badName = languageTableWriter({});
+        badName.setTableName(name);
+        EXPECT_TRUE(refused(badName)) << name.size();
+    }
+
     JetWriter twice;
     twice.addColumn(QStringLiteral("Name"), Type::Text);
     twice.addColumn(QStringLiteral("name"), Type::Text);
@@ -110,4 +125,45 @@ TEST(JetWriter, refusesWhatItCannotStore)
     longJet3Row.addColumn(QStringLiteral("Note"), Type::Memo);
     longJet3Row.addRow({ 1, QStringLiteral("n"), QStringLiteral("m").repeated(300) });
     EXPECT_TRUE(refused(longJet3Row));
+}
+
+// The program's rows: what is not a whole number that fits its column is
+// refused with its line and column, not written as 0; an empty number is null;
+// a byte-order mark is kept as text, so the writer refuses it.
+TEST(JetWriter, tsvRowsRefuseWhatTheyCannotRead)
+{
+    JetWriter writer = languageTableWriter({});
+    writer.addColumn(QStringLiteral("Small"), Type::Integer);
+    QString error;
+    ASSERT_TRUE(addTsvRows("1\tDeutsch\t7\n\tEnglish\t\r\n", writer, &error))
+        << error.toStdString();
+    EXPECT_EQ(writer.rows(),
+        (QVector<JetWriter::Row> { { 1, QStringLiteral("Deutsch"), 7 },
+            { QVariant(), QStringLiteral("English"), QVariant() } }));
+
+    struct Case
+    {
+        QByteArray field;
+        int column;
+    };
+    const Case cases[]
+        = { { "abc", 1 }, { "1.5", 1 }, { "1e3", 1 }, { "0x10", 1 }, { " 1", 1 }, { "+", 1 },
+              { "2147483648", 1 }, { "99999999999999999999", 1 }, { "32768", 3 }, { "-32769", 3 } };
+    for (const Case &c : cases) {
+        JetWriter bad = languageTableWriter({});
+        bad.addColumn(QStringLiteral("Small"), Type::Integer);
+        const QByteArray line = c.column == 1 ? c.field + "\tX\t1" : "1\tX\t" + c.field;
+        EXPECT_FALSE(addTsvRows("2\tY\t2\n" + line + "\n", bad, &error)) << c.field.constData();
+        EXPECT_TRUE(error.startsWith(QStringLiteral("line 2, column %1:").arg(c.column)))
+            << error.toStdString();
+        EXPECT_TRUE(bad.rows().isEmpty());
+    }
+
+    JetWriter bom;
+    bom.addColumn(QStringLiteral("Name"), Type::Text);
+    ASSERT_TRUE(addTsvRows("\xEF\xBB\xBF"
+                           "Deutsch\n",
+        bom, &error));
+    EXPECT_EQ(bom.rows().value(0).value(0), QString(QChar(0xfeff)) + QStringLiteral("Deutsch"));
+    EXPECT_FALSE(bom.write(TempFolder().path() + "/bom.mdb", &error));
 }

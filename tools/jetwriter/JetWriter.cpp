@@ -19,11 +19,17 @@
 
 namespace {
 
+constexpr quint8 kTypeBoolean = 0x01;
 constexpr quint8 kTypeInteger = 0x03;
 constexpr quint8 kTypeLong = 0x04;
 constexpr quint8 kTypeText = 0x0a;
 constexpr quint8 kTypeOle = 0x0b;
 constexpr quint8 kTypeMemo = 0x0c;
+constexpr quint8 kTypeDecimal = 0x10;
+
+// Decimal columns are written as Access creates them by default: 18 digits,
+// none of them after the point.
+constexpr quint8 kDecimalPrecision = 18;
 
 constexpr quint8 kFlagFixed = 0x01;
 constexpr quint8 kFlagUpdatable = 0x02;
@@ -125,6 +131,14 @@ struct TableLayout
             c.fixed = true;
             c.size = 2;
             break;
+        case kTypeBoolean: // the value is the row's null-mask bit
+            c.fixed = true;
+            c.size = 0;
+            break;
+        case kTypeDecimal: // a sign byte and a 128-bit magnitude
+            c.fixed = true;
+            c.size = 17;
+            break;
         case kTypeText:
             c.maxChars = textLength;
             c.size = quint16(jet4 ? 2 * textLength : textLength);
@@ -217,15 +231,31 @@ public:
             const QVariant &v = values.at(c.number);
             if (!c.fixed)
                 varStarts[c.varIndex] = countSize + table.fixedSize + varArea.size();
-            if (!v.isValid() || v.isNull())
+            const bool isNull = !v.isValid() || v.isNull();
+            if (c.type == kTypeBoolean) {
+                if (isNull || v.typeId() == QMetaType::QString)
+                    return fail(QStringLiteral("column %1 needs Yes or No").arg(c.name));
+                if (!v.toBool())
+                    continue;
+            } else if (isNull) {
                 continue;
+            }
             nullMask[c.number / 8] = char(quint8(nullMask[c.number / 8]) | (1u << (c.number % 8)));
+            if (c.type == kTypeBoolean)
+                continue;
             if (c.fixed) {
                 bool ok = false;
                 const qlonglong n = v.toLongLong(&ok);
-                if (!ok || v.typeId() == QMetaType::QString)
-                    return fail(QStringLiteral("column %1 needs a number").arg(c.name));
-                if (c.type == kTypeInteger) {
+                if (!ok || v.typeId() == QMetaType::QString || v.toDouble() != double(n))
+                    return fail(QStringLiteral("column %1 needs a whole number").arg(c.name));
+                if (c.type == kTypeDecimal) {
+                    // Sign, then the magnitude as four 32-bit words, the most
+                    // significant first, each stored low byte first.
+                    const quint64 magnitude = n < 0 ? 0 - quint64(n) : quint64(n);
+                    put8(fixedArea, c.fixedOffset, n < 0 ? 0x80 : 0x00);
+                    put32(fixedArea, c.fixedOffset + 9, quint32(magnitude >> 32));
+                    put32(fixedArea, c.fixedOffset + 13, quint32(magnitude));
+                } else if (c.type == kTypeInteger) {
                     if (n < std::numeric_limits<qint16>::min()
                         || n > std::numeric_limits<qint16>::max())
                         return fail(QStringLiteral("%1 does not fit the Integer column %2")
@@ -382,7 +412,12 @@ public:
                 append16(defs, c.number);
                 append16(defs, c.varIndex);
                 append16(defs, c.number);
-                append16(defs, text ? 0x0409 : 0); // general sort order
+                if (c.type == kTypeDecimal) {
+                    append8(defs, kDecimalPrecision);
+                    append8(defs, 0); // scale
+                } else {
+                    append16(defs, text ? 0x0409 : 0); // general sort order
+                }
                 append16(defs, 0);
                 append8(defs, flags);
                 append8(defs, 0); // no unicode compression
@@ -479,6 +514,10 @@ QByteArray JetWriter::build(QString *error) const
         b.fail(QStringLiteral("a table needs 1 to 255 columns"));
         return {};
     }
+    if (m_tableName.isEmpty() || m_tableName.size() > 64) {
+        b.fail(QStringLiteral("names must have 1 to 64 characters"));
+        return {};
+    }
     if (m_tableName.startsWith(QLatin1String("MSys"), Qt::CaseInsensitive)) {
         b.fail(QStringLiteral("MSys names belong to the system tables"));
         return {};
@@ -510,6 +549,16 @@ QByteArray JetWriter::build(QString *error) const
             break;
         case ColumnType::Memo:
             type = kTypeMemo;
+            break;
+        case ColumnType::YesNo:
+            type = kTypeBoolean;
+            break;
+        case ColumnType::Decimal:
+            if (!jet4) {
+                b.fail(QStringLiteral("Decimal columns need Jet 4"));
+                return {};
+            }
+            type = kTypeDecimal;
             break;
         }
         table.add(c.name, type, c.textLength, jet4);

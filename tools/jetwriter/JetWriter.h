@@ -8,8 +8,9 @@
 // Writes a small Access (Jet) database holding one table, for tests and demo
 // data. Nothing on Linux can create these files, and the language table is
 // one, so this covers just what such a table needs: named columns of the types
-// Long Integer, Integer, Text and Memo, any number of rows over as many data
-// pages as they need, and null values. Jet 4 files store text as UCS-2 (never
+// Long Integer, Integer, Text, Memo, Yes/No and Decimal (Jet 4; 18 digits, all
+// before the point), any number of rows over as many data pages as they need,
+// and null values (not in Yes/No, which has none). Jet 4 files store text as UCS-2 (never
 // compressed here); Jet 3 files store it in Windows-1252.
 //
 // Limits: no indexes, no relationships, no properties; a Memo value is stored
@@ -21,7 +22,7 @@ class JetWriter
 {
 public:
     enum class Version { Jet3, Jet4 };
-    enum class ColumnType { LongInteger, Integer, Text, Memo };
+    enum class ColumnType { LongInteger, Integer, Text, Memo, YesNo, Decimal };
 
     struct Column
     {
@@ -31,8 +32,8 @@ public:
     };
 
     // A row holds one value per column: an invalid QVariant is null, a
-    // number goes to Long Integer and Integer columns, a string to Text and
-    // Memo columns.
+    // whole number goes to Long Integer, Integer and Decimal columns, a bool
+    // to Yes/No, a string to Text and Memo columns.
     using Row = QVector<QVariant>;
 
     explicit JetWriter(Version version = Version::Jet4);

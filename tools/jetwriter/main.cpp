@@ -4,15 +4,17 @@
 //
 // TYPE is long, integer, text (LENGTH characters, 50 when left out) or memo.
 // Each input line (UTF-8) is one row, its values separated by tabs; "\N"
-// stands for null. Example:
+// stands for null, as does an empty number. A number that is not a whole
+// decimal number fitting its column is refused with its line and column.
+// Example:
 //   printf '1\tDeutsch\n2\tEnglish\n' |
 //       jetwriter Languages.mdb LookupLanguages Language:long Name:text:50
 #include "JetWriter.h"
+#include "TsvRows.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
-#include <QTextStream>
 
 #include <cstdio>
 
@@ -42,7 +44,6 @@ int main(int argc, char **argv)
 
     JetWriter writer(version);
     writer.setTableName(args.at(1));
-    QVector<JetWriter::ColumnType> types;
     for (const QString &spec : args.mid(2)) {
         const QStringList parts = spec.split(QLatin1Char(':'));
         if (parts.size() < 2 || parts.size() > 3)
@@ -60,33 +61,17 @@ int main(int argc, char **argv)
         else
             return usage();
         writer.addColumn(parts.at(0), t, parts.size() == 3 ? parts.at(2).toInt() : 50);
-        types.append(t);
     }
 
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly))
         return usage();
-    QTextStream stream(&in);
-    stream.setEncoding(QStringConverter::Utf8);
-    QString line;
-    while (stream.readLineInto(&line)) {
-        const QStringList fields = line.split(QLatin1Char('\t'));
-        JetWriter::Row row;
-        for (int i = 0; i < fields.size(); ++i) {
-            const QString &f = fields.at(i);
-            if (f == QLatin1String("\\N"))
-                row.append(QVariant());
-            else if (i < types.size()
-                && (types.at(i) == JetWriter::ColumnType::LongInteger
-                    || types.at(i) == JetWriter::ColumnType::Integer))
-                row.append(f.toLongLong());
-            else
-                row.append(f);
-        }
-        writer.addRow(row);
+    QString error;
+    if (!addTsvRows(in.readAll(), writer, &error)) {
+        std::fprintf(stderr, "jetwriter: %s\n", qPrintable(error));
+        return 1;
     }
 
-    QString error;
     if (!writer.write(args.at(0), &error)) {
         std::fprintf(stderr, "jetwriter: %s\n", qPrintable(error));
         return 1;
