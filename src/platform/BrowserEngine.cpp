@@ -45,6 +45,7 @@ void provideSharedOpenGLContext()
 {
     if (QOpenGLContext::globalShareContext())
         return;
+    useTemporaryShaderCache();
     auto *context = new QOpenGLContext();
     if (context->create())
         qt_gl_set_global_share_context(context);

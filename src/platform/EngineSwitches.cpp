@@ -1,7 +1,10 @@
 #include "platform/EngineSwitches.h"
 
 #include <QByteArrayList>
+#include <QDir>
+#include <QFile>
 #include <QtGlobal>
+#include <cstdlib>
 
 namespace {
 
@@ -84,7 +87,38 @@ void lockEngineEnvironment(bool runningAsRoot)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     else
         qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
-    // Mesa keeps compiled shaders under ~/.cache unless told not to.
-    qputenv("MESA_SHADER_CACHE_DISABLE", "true");
-    qputenv("MESA_GLSL_CACHE_DISABLE", "true");
+}
+
+namespace {
+
+QByteArray &shaderCacheFolder()
+{
+    static QByteArray folder;
+    return folder;
+}
+
+} // namespace
+
+void useTemporaryShaderCache()
+{
+    QByteArray &folder = shaderCacheFolder();
+    if (!folder.isEmpty())
+        return;
+    QByteArray pattern = QFile::encodeName(QDir::tempPath()) + "/tavlin-shaders-XXXXXX";
+    if (!::mkdtemp(pattern.data())) {
+        qputenv("MESA_SHADER_CACHE_DISABLE", "true");
+        return;
+    }
+    folder = pattern;
+    qputenv("MESA_SHADER_CACHE_DIR", folder);
+    std::atexit(removeTemporaryShaderCache); // EndProgram removes it itself
+}
+
+void removeTemporaryShaderCache()
+{
+    QByteArray &folder = shaderCacheFolder();
+    if (folder.isEmpty())
+        return;
+    QDir(QFile::decodeName(folder)).removeRecursively();
+    folder.clear();
 }

@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include "platform/EngineSwitches.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -51,7 +53,9 @@ class ImmediateExit : public ProgramTerminator
 public:
     void terminate() override
     {
-        // At once: no handler of either form runs, nothing is saved.
+        // At once: no handler of either form runs, nothing is saved; only
+        // the help window's scratch folder goes.
+        removeTemporaryShaderCache();
         std::fflush(nullptr);
         std::_Exit(0);
     }

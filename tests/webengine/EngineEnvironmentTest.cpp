@@ -23,11 +23,13 @@ struct Session
 {
     TempFolder folder;
     QString home = folder.path() + QStringLiteral("/home");
+    QString temp = folder.path() + QStringLiteral("/temp");
 
     Session()
     {
         folder.write(QStringLiteral("Outside/canary.txt"), kCanary);
         folder.write(QStringLiteral("home/.keep"), "");
+        folder.write(QStringLiteral("temp/.keep"), "");
         folder.write(QStringLiteral("Help/English/P.html"),
             "<html><body><canvas id=c></canvas><script>"
             "(async () => {"
@@ -59,6 +61,7 @@ struct Session
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), home);
+        env.insert(QStringLiteral("TMPDIR"), temp);
         for (const char *name : { "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME" })
             env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("TAVLIN_HELP_FOLDER"), folder.path() + QStringLiteral("/Help\\"));
@@ -83,16 +86,16 @@ struct Session
         return output;
     }
 
-    // Every file the session left under its home folder.
-    QStringList leftAtHome() const
+    // Every file the session left under `place`.
+    static QStringList leftIn(const QString &place)
     {
         QStringList files;
-        QDirIterator it(home, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+        QDirIterator it(place, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
             QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
             if (!path.endsWith(QLatin1String("/.keep")))
-                files << path.mid(home.size());
+                files << path.mid(place.size());
         }
         return files;
     }
@@ -138,7 +141,8 @@ TEST(EngineEnvironmentTest, HostileEnvironmentOpensNothingAndSessionWritesNothin
     });
     EXPECT_TRUE(output.contains(QLatin1String("title: done none"))) << output.toStdString();
     EXPECT_FALSE(debugging) << "a debugging port was opened";
-    EXPECT_EQ(session.leftAtHome().join(QLatin1Char(' ')).toStdString(), "");
+    EXPECT_EQ(Session::leftIn(session.home).join(QLatin1Char(' ')).toStdString(), "");
+    EXPECT_FALSE(Session::leftIn(session.temp).join(QLatin1Char(' ')).contains(QLatin1String("tavlin")));
 }
 
 // The sandbox stays on for an ordinary user even when the environment asks
