@@ -71,7 +71,11 @@ void PictureButton::report(const MouseHandler &handler, QMouseEvent *event)
         return;
     const int button = event->type() == QEvent::MouseMove ? buttonState(event->buttons())
                                                           : buttonCode(event->button());
-    const QPointF position = event->position();
+    // From the pointer's place on the screen and the window's place now: an
+    // event queued before the window last moved (a drag on a busy display)
+    // holds a position relative to where the window was, which would make the
+    // dragged window run ahead of the pointer.
+    const QPointF position = mapFromGlobal(event->globalPosition());
     handler(button, shiftState(event->modifiers()),
         static_cast<float>(position.x() * platform().screen->twipsPerPixelX()),
         static_cast<float>(position.y() * platform().screen->twipsPerPixelY()));
