@@ -33,8 +33,8 @@ public:
     bool Visible() const { return isVisible(); }
     void setVisibleProperty(bool visible) { setVisible(visible); }
 
-    // Repaints the form from its image at once and hands the result to the
-    // window system, so that it is on the screen when this returns.
+    // Repaints the form from its image at once and waits until the window
+    // system has it on the screen; handles no input meanwhile.
     void Refresh() override;
 
     // The program's own folder (App.Path).

@@ -6,6 +6,8 @@
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -225,4 +227,69 @@ TEST(MainForm, StartUpResolvesTheLanguageFromTheTableByDefault)
     EXPECT_EQ(s.scene.context().LanguageName, QStringLiteral("English"));
     EXPECT_TRUE(s.scene.fake.messageBox.errors.isEmpty());
     EXPECT_TRUE(s.scene.fake.messageBox.messages.isEmpty());
+}
+
+namespace {
+
+void postMouse(QWidget *to, QEvent::Type type, QPointF at, Qt::MouseButtons held)
+{
+    QCoreApplication::postEvent(
+        to, new QMouseEvent(type, at, to->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier));
+}
+
+// On its first pause of the fade, posts a click on Symbol 0: the operator's
+// input of that moment.
+class ClockPostingAClick : public FakeClock
+{
+public:
+    explicit ClockPostingAClick(PictureBox &symbol)
+        : m_symbol(symbol)
+    { }
+    void sleep(qint32 milliseconds) override
+    {
+        FakeClock::sleep(milliseconds);
+        if (sleeps.size() != 1)
+            return;
+        postMouse(&m_symbol, QEvent::MouseButtonPress, QPointF(3, 3), Qt::LeftButton);
+        postMouse(&m_symbol, QEvent::MouseButtonRelease, QPointF(3, 3), Qt::NoButton);
+    }
+
+private:
+    PictureBox &m_symbol;
+};
+
+} // namespace
+
+TEST(MainForm, InputDuringStartUpOrAHandlerIsHandledAfterItInOrder)
+{
+    EventPump *const qtEvents = platform().events;
+    StartUpScene s("Language=7\r\n[0]\r\nName=A\r\nLeft=1500\r\nTop=1500\r\nWidth=600\r\n"
+                   "Height=300\r\nTag=P\r\n");
+    MainForm &m = s.scene.Main();
+    ClockPostingAClick clock(m.Symbol(0));
+    PlatformOverride realEvents(Platform { nullptr, &clock, qtEvents, nullptr, nullptr });
+    QStringList handled;
+    m.symbolClickHandler = [&](qint16 index) {
+        handled << QStringLiteral("click %1 %2").arg(index).arg(m.context().LanguageName);
+    };
+    // The release comes while the press repaints, as the footer button's
+    // raised look does.
+    const QPoint onButton(5, 545);
+    m.mouseDownHandler = [&](qint16, qint16, float, float) {
+        handled << QStringLiteral("down");
+        postMouse(&m, QEvent::MouseButtonRelease, onButton, Qt::NoButton);
+        m.Refresh();
+        handled << QStringLiteral("down done");
+    };
+    m.mouseUpHandler = [&](qint16, qint16, float, float) { handled << QStringLiteral("up"); };
+
+    ASSERT_TRUE(m.load());
+    EXPECT_EQ(clock.sleeps.size(), 15u);
+    EXPECT_TRUE(handled.isEmpty()) << handled.join(QStringLiteral(", ")).toStdString();
+    QCoreApplication::processEvents();
+    QTest::mousePress(&m, Qt::LeftButton, {}, onButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(handled,
+        QStringList({ QStringLiteral("click 0 English"), QStringLiteral("down"),
+            QStringLiteral("down done"), QStringLiteral("up") }));
 }

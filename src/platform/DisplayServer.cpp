@@ -1,0 +1,18 @@
+#include "platform/DisplayServer.h"
+
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+#include <cstdlib>
+#include <xcb/xcb.h>
+
+void waitForDisplayServer()
+{
+    const auto *x11
+        = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
+    // A request with a reply is a round trip: the server answers it only after
+    // every request sent before it, the frame's image among them.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}
