@@ -66,6 +66,28 @@ TEST(MainForm, TwipsRoundToWholePixelsHalvesToEven)
     EXPECT_THROW(box.setLeft(1e12), RuntimeError);
 }
 
+TEST(MainForm, ResizingKeepsWhatStillFitsNewPartsTakeTheColourOfThatMoment)
+{
+    FakePlatform fake;
+    MainForm m;
+    PictureBox &box = m.Bild(0); // 71 x 52 pixels
+    box.setBackColor(Colour::Black);
+    box.hDC().image->setPixel(2, 2, qRgb(9, 9, 9));
+    box.hDC().image->setPixel(60, 2, qRgb(9, 9, 9));
+    box.BackColor = Colour::Cyan; // no clearing: only parts added from now on
+    box.setWidth(50 * 15);
+    box.setWidth(71 * 15); // (60, 2) was cut off and comes back cyan
+    box.BackColor = Colour::Silver;
+    box.setHeight(60 * 15);
+    EXPECT_EQ(box.ScaleHeight(), 60);
+    const QImage &image = box.image();
+    EXPECT_EQ(image.size(), QSize(71, 60));
+    EXPECT_EQ(image.pixel(2, 2), qRgb(9, 9, 9));
+    EXPECT_EQ(image.pixel(60, 2), qRgb(0, 255, 255));
+    EXPECT_EQ(image.pixel(30, 30), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(2, 55), qRgb(192, 192, 192));
+}
+
 TEST(MainForm, LoadCopiesElementZeroHiddenOnce)
 {
     FakePlatform fake;
@@ -107,6 +129,11 @@ TEST(MainForm, PictureTakesTheBackColourWhereTransparent)
     m.ZwischenPic->setPicture(picture);
     EXPECT_EQ(m.ZwischenPic->size(), QSize(4, 3)); // sizes itself
     EXPECT_EQ(m.ZwischenPic->image().pixel(1, 1), qRgb(0, 255, 255));
+    EXPECT_EQ(m.ZwischenPic->image().pixel(0, 0), qRgb(10, 20, 30));
+    // Drawing changes the box, never the picture; Cls brings the picture back.
+    m.ZwischenPic->hDC().image->setPixel(0, 0, qRgb(1, 1, 1));
+    EXPECT_EQ(picture.image.pixel(0, 0), qRgb(10, 20, 30));
+    m.ZwischenPic->Cls();
     EXPECT_EQ(m.ZwischenPic->image().pixel(0, 0), qRgb(10, 20, 30));
 
     // A box that does not size itself keeps its size; Cls restores the picture.
