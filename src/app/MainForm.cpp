@@ -106,8 +106,14 @@ void MainForm::Refresh()
     if (!isVisible())
         return;
     // Painted and flushed at once, then handed to the display server and
-    // waited for; no window message is handled here, so no handler runs
-    // inside the fade or inside another handler that draws.
+    // waited for; no input is handled here, so no handler runs inside the
+    // fade or inside another handler that draws. A window manager may show
+    // the window only after the DoEvents that follows Show; the first step
+    // waits for that (a second at most, once).
+    if (!m_waitedUntilShown) {
+        m_waitedUntilShown = true;
+        waitUntilShown(*this, 1000);
+    }
     repaint(onScreen(rect()));
     waitForDisplayServer();
 }

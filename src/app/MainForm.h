@@ -82,6 +82,7 @@ private:
         const std::function<void(qint16, qint16, float, float)> &handler, QMouseEvent *event);
 
     TwipsScale m_scale;
+    bool m_waitedUntilShown = false;
     ScreenContext m_context;
     TavlinModule m_module;
 };
