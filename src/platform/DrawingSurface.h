@@ -45,6 +45,8 @@ public:
     }
     // The image's size in pixels, without making it take a new size.
     QSize imageSize() const { return m_resizePending ? m_size : m_image.size(); }
+    // Makes the image take its new size now rather than at its next use.
+    void applyNewSize() { applyResize(); }
 
 protected:
     // Gives the image a new size in pixels; what is kept of the old content
