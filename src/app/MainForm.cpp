@@ -3,10 +3,10 @@
 #include "description/LanguageResolver.h"
 #include "overlay/OverlayBuild.h"
 #include "platform/Colour.h"
+#include "platform/DisplayServer.h"
 #include "platform/RunGuarded.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -105,8 +105,17 @@ void MainForm::Refresh()
 {
     if (!isVisible())
         return;
+    // Painted and flushed at once, then handed to the display server and
+    // waited for; no input is handled here, so no handler runs inside the
+    // fade or inside another handler that draws. A window manager may show
+    // the window only after the DoEvents that follows Show; the first step
+    // waits for that (a second at most, once).
+    if (!m_waitedUntilShown) {
+        m_waitedUntilShown = true;
+        waitUntilShown(*this, 1000);
+    }
     repaint(onScreen(rect()));
-    QGuiApplication::sync();
+    waitForDisplayServer();
 }
 
 QRect MainForm::onScreen(const QRect &area) const

@@ -33,8 +33,8 @@ public:
     bool Visible() const { return isVisible(); }
     void setVisibleProperty(bool visible) { setVisible(visible); }
 
-    // Repaints the form from its image at once and hands the result to the
-    // window system, so that it is on the screen when this returns.
+    // Repaints the form from its image at once and waits until the window
+    // system has it on the screen; handles no input meanwhile.
     void Refresh() override;
 
     // The program's own folder (App.Path).
@@ -82,6 +82,7 @@ private:
         const std::function<void(qint16, qint16, float, float)> &handler, QMouseEvent *event);
 
     TwipsScale m_scale;
+    bool m_waitedUntilShown = false;
     ScreenContext m_context;
     TavlinModule m_module;
 };

@@ -30,8 +30,8 @@ public:
     void setHeight(double twips);
 
     // The inner size in pixels (the image's size).
-    int ScaleWidth() const { return image().width(); }
-    int ScaleHeight() const { return image().height(); }
+    int ScaleWidth() const { return imageSize().width(); }
+    int ScaleHeight() const { return imageSize().height(); }
 
     bool Visible() const { return !isHidden(); }
     void setVisibleProperty(bool visible) { setVisible(visible); }

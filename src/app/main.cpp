@@ -1,3 +1,4 @@
+#include "app/DisplayPlatform.h"
 #include "app/MainForm.h"
 #include "interaction/OverlayInteraction.h"
 #include "platform/BrowserEngine.h"
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     // screen's dots per inch: no device-independent scaling.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qunsetenv("QT_SCALE_FACTOR");
+    chooseDisplayPlatform();
     prepareBrowserEngine();
     QApplication app(argc, argv);
     useBrowserEngine();

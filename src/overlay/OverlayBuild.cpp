@@ -38,6 +38,10 @@ void BuildOverlay(MainForm &Main, const DimmingPass &dim)
     Main.OriginalPic->setPicture(context.ScreenPicture);
     Main.DunkelPic->setWidth(Main.OriginalPic->Width());
     Main.DunkelPic->setHeight(Main.OriginalPic->Height());
+    // The probe below times one dimming pass, not the allocation of the
+    // buffers it draws into (which can take far longer when memory is short).
+    Main.applyNewSize();
+    Main.DunkelPic->applyNewSize();
 
     TickClock &clock = *platform().clock;
     const quint32 before = clock.tickCount();

@@ -36,6 +36,17 @@ QImage allocateImage(int width, int height)
         releaseBuffer, data);
 }
 
+// Fills a rectangle of an RGB32 image that lies inside it.
+void fillArea(QImage &image, const QRect &area, QRgb colour)
+{
+    if (area.isEmpty())
+        return;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        std::fill_n(row + area.left(), area.width(), colour);
+    }
+}
+
 } // namespace
 
 QImage composeOnColour(const QImage &picture, quint32 colour)
@@ -68,13 +79,25 @@ QImage composeOnColour(const QImage &picture, quint32 colour)
 
 void DrawingSurface::Cls()
 {
-    m_image.fill(Colour::toQRgb(BackColor));
-    if (m_picture.isNull())
+    const QSize size = imageSize();
+    if (m_picture.size() == size) {
+        // The picture covers the image: share it until something is drawn.
+        m_image = m_picture;
+        m_resizePending = false;
         return;
+    }
+    if (m_resizePending || !m_image.isDetached()) {
+        // Everything is overwritten below: nothing of the old content to keep.
+        m_image = allocateImage(size.width(), size.height());
+        m_resizePending = false;
+    }
+    const QRgb background = Colour::toQRgb(BackColor);
     const int width = std::min(m_image.width(), m_picture.width());
     const int rows = std::min(m_image.height(), m_picture.height());
     for (int y = 0; y < rows; ++y)
         std::memcpy(m_image.scanLine(y), m_picture.constScanLine(y), size_t(width) * 4);
+    fillArea(m_image, QRect(width, 0, m_image.width() - width, rows), background);
+    fillArea(m_image, QRect(0, rows, m_image.width(), m_image.height() - rows), background);
 }
 
 void DrawingSurface::setBackgroundPicture(const QImage &picture)
@@ -84,15 +107,32 @@ void DrawingSurface::setBackgroundPicture(const QImage &picture)
 
 void DrawingSurface::resizeImage(int width, int height)
 {
-    width = std::max(width, 1);
-    height = std::max(height, 1);
-    if (width == m_image.width() && height == m_image.height())
+    const QSize size(std::max(width, 1), std::max(height, 1));
+    const QRgb colour = Colour::toQRgb(BackColor);
+    if (m_resizePending && colour != m_newPartsColour)
+        applyResize();
+    if (!m_resizePending) {
+        if (size == m_image.size())
+            return;
+        m_resizePending = true;
+        m_kept = m_image.size();
+        m_newPartsColour = colour;
+    }
+    m_size = size;
+    m_kept = m_kept.boundedTo(size);
+}
+
+void DrawingSurface::applyResize() const
+{
+    if (!m_resizePending)
         return;
-    QImage resized = allocateImage(width, height);
-    resized.fill(Colour::toQRgb(BackColor));
-    const int keptWidth = std::min(width, m_image.width());
-    const int keptRows = std::min(height, m_image.height());
+    m_resizePending = false;
+    QImage resized = allocateImage(m_size.width(), m_size.height());
+    const int keptWidth = m_kept.width(), keptRows = m_kept.height();
     for (int y = 0; y < keptRows; ++y)
         std::memcpy(resized.scanLine(y), m_image.constScanLine(y), size_t(keptWidth) * 4);
+    fillArea(resized, QRect(keptWidth, 0, m_size.width() - keptWidth, keptRows), m_newPartsColour);
+    fillArea(
+        resized, QRect(0, keptRows, m_size.width(), m_size.height() - keptRows), m_newPartsColour);
     m_image = resized;
 }

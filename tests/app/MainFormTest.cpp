@@ -8,6 +8,8 @@
 #include "support/TempFolder.h"
 
 #include <QDataStream>
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QTest>
 #include <array>
 #include <gtest/gtest.h>
@@ -67,6 +69,28 @@ TEST(MainForm, TwipsRoundToWholePixelsHalvesToEven)
     EXPECT_THROW(box.setLeft(1e12), RuntimeError);
 }
 
+TEST(MainForm, ResizingKeepsWhatStillFitsNewPartsTakeTheColourOfThatMoment)
+{
+    FakePlatform fake;
+    MainForm m;
+    PictureBox &box = m.Bild(0); // 71 x 52 pixels
+    box.setBackColor(Colour::Black);
+    box.hDC().image->setPixel(2, 2, qRgb(9, 9, 9));
+    box.hDC().image->setPixel(60, 2, qRgb(9, 9, 9));
+    box.BackColor = Colour::Cyan; // no clearing: only parts added from now on
+    box.setWidth(50 * 15);
+    box.setWidth(71 * 15); // (60, 2) was cut off and comes back cyan
+    box.BackColor = Colour::Silver;
+    box.setHeight(60 * 15);
+    EXPECT_EQ(box.ScaleHeight(), 60);
+    const QImage &image = box.image();
+    EXPECT_EQ(image.size(), QSize(71, 60));
+    EXPECT_EQ(image.pixel(2, 2), qRgb(9, 9, 9));
+    EXPECT_EQ(image.pixel(60, 2), qRgb(0, 255, 255));
+    EXPECT_EQ(image.pixel(30, 30), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(2, 55), qRgb(192, 192, 192));
+}
+
 TEST(MainForm, LoadCopiesElementZeroHiddenOnce)
 {
     FakePlatform fake;
@@ -108,6 +132,11 @@ TEST(MainForm, PictureTakesTheBackColourWhereTransparent)
     m.ZwischenPic->setPicture(picture);
     EXPECT_EQ(m.ZwischenPic->size(), QSize(4, 3)); // sizes itself
     EXPECT_EQ(m.ZwischenPic->image().pixel(1, 1), qRgb(0, 255, 255));
+    EXPECT_EQ(m.ZwischenPic->image().pixel(0, 0), qRgb(10, 20, 30));
+    // Drawing changes the box, never the picture; Cls brings the picture back.
+    m.ZwischenPic->hDC().image->setPixel(0, 0, qRgb(1, 1, 1));
+    EXPECT_EQ(picture.image.pixel(0, 0), qRgb(10, 20, 30));
+    m.ZwischenPic->Cls();
     EXPECT_EQ(m.ZwischenPic->image().pixel(0, 0), qRgb(10, 20, 30));
 
     // A box that does not size itself keeps its size; Cls restores the picture.
@@ -288,4 +317,69 @@ TEST(MainForm, StartUpResolvesTheLanguageFromTheTableByDefault)
     EXPECT_EQ(s.scene.context().LanguageName, QStringLiteral("English"));
     EXPECT_TRUE(s.scene.fake.messageBox.errors.isEmpty());
     EXPECT_TRUE(s.scene.fake.messageBox.messages.isEmpty());
+}
+
+namespace {
+
+void postMouse(QWidget *to, QEvent::Type type, QPointF at, Qt::MouseButtons held)
+{
+    QCoreApplication::postEvent(
+        to, new QMouseEvent(type, at, to->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier));
+}
+
+// On its first pause of the fade, posts a click on Symbol 0: the operator's
+// input of that moment.
+class ClockPostingAClick : public FakeClock
+{
+public:
+    explicit ClockPostingAClick(PictureBox &symbol)
+        : m_symbol(symbol)
+    { }
+    void sleep(qint32 milliseconds) override
+    {
+        FakeClock::sleep(milliseconds);
+        if (sleeps.size() != 1)
+            return;
+        postMouse(&m_symbol, QEvent::MouseButtonPress, QPointF(3, 3), Qt::LeftButton);
+        postMouse(&m_symbol, QEvent::MouseButtonRelease, QPointF(3, 3), Qt::NoButton);
+    }
+
+private:
+    PictureBox &m_symbol;
+};
+
+} // namespace
+
+TEST(MainForm, InputDuringStartUpOrAHandlerIsHandledAfterItInOrder)
+{
+    EventPump *const qtEvents = platform().events;
+    StartUpScene s("Language=7\r\n[0]\r\nName=A\r\nLeft=1500\r\nTop=1500\r\nWidth=600\r\n"
+                   "Height=300\r\nTag=P\r\n");
+    MainForm &m = s.scene.Main();
+    ClockPostingAClick clock(m.Symbol(0));
+    PlatformOverride realEvents(Platform { nullptr, &clock, qtEvents, nullptr, nullptr });
+    QStringList handled;
+    m.symbolClickHandler = [&](qint16 index) {
+        handled << QStringLiteral("click %1 %2").arg(index).arg(m.context().LanguageName);
+    };
+    // The release comes while the press repaints, as the footer button's
+    // raised look does.
+    const QPoint onButton(5, 545);
+    m.mouseDownHandler = [&](qint16, qint16, float, float) {
+        handled << QStringLiteral("down");
+        postMouse(&m, QEvent::MouseButtonRelease, onButton, Qt::NoButton);
+        m.Refresh();
+        handled << QStringLiteral("down done");
+    };
+    m.mouseUpHandler = [&](qint16, qint16, float, float) { handled << QStringLiteral("up"); };
+
+    ASSERT_TRUE(m.load());
+    EXPECT_EQ(clock.sleeps.size(), 15u);
+    EXPECT_TRUE(handled.isEmpty()) << handled.join(QStringLiteral(", ")).toStdString();
+    QCoreApplication::processEvents();
+    QTest::mousePress(&m, Qt::LeftButton, {}, onButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(handled,
+        QStringList({ QStringLiteral("click 0 English"), QStringLiteral("down"),
+            QStringLiteral("down done"), QStringLiteral("up") }));
 }

@@ -135,6 +135,23 @@ QImage ProgramRun::waitForScreen(
     return last;
 }
 
+QList<QRgb> ProgramRun::watchPixel(
+    int x, int y, const std::function<bool(QRgb)> &done, int milliseconds)
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    QList<QRgb> seen;
+    QElapsedTimer timer;
+    timer.start();
+    while (screen && timer.elapsed() < milliseconds) {
+        const QRgb now = screen->grabWindow(0, x, y, 1, 1).toImage().pixel(0, 0) | 0xff000000;
+        if (seen.isEmpty() || seen.last() != now)
+            seen << now;
+        if (done(now))
+            break;
+    }
+    return seen;
+}
+
 bool ProgramRun::xdotool(const QStringList &arguments)
 {
     QProcess tool;

@@ -56,6 +56,11 @@ public:
     static QImage waitForScreen(const std::function<bool(const QImage &)> &done, int milliseconds,
         bool *accepted = nullptr);
 
+    // Reads the screen's pixel (x, y) as often as it can until `done` accepts
+    // it or `milliseconds` pass; returns each colour it showed, once per change.
+    static QList<QRgb> watchPixel(
+        int x, int y, const std::function<bool(QRgb)> &done, int milliseconds);
+
     // Mouse input on the display through xdotool: move to the pixel (x, y) of
     // the screen and click, press or release a button (1 left, 2 middle,
     // 3 right). False when xdotool failed or did not finish within 10 s.

@@ -1,8 +1,8 @@
 // The program started on a 1280 x 1024 display with a screenshot and a
-// description of a dozen controls: after the fade the screen must show the
-// screenshot darkened to level 105, the footer help button undimmed in its
-// latched look, and every help symbol where the placement rules put it,
-// stacked by containment.
+// description of a dozen controls: every step of the fade must reach the
+// screen, and after the fade the screen must show the screenshot darkened to
+// level 105, the footer help button undimmed in its latched look, and every
+// help symbol where the placement rules put it, stacked by containment.
 
 #include "E2eHarness.h"
 
@@ -199,6 +199,22 @@ TEST(OverlayOnScreen, DarkenedScreenshotLatchedButtonAndEverySymbol)
     const QImage expected = expectedScreen();
 
     ASSERT_TRUE(run.start());
+    // The fade at a pixel whose green is 255 in the screenshot, so that its
+    // green is the level: from the probe's full brightness every step reaches
+    // the screen, each darker than the last, down to 105.
+    const QRgb faded = expected.pixel(32, 300);
+    const QList<QRgb> seen = ProgramRun::watchPixel(
+        32, 300, [&](QRgb now) { return now == faded; }, 20000);
+    QList<int> levels; // from the last back to the probe's frame
+    for (auto it = seen.crbegin(); it != seen.crend(); ++it) {
+        const int level = qGreen(*it);
+        if (level == 255 || (!levels.isEmpty() && level <= levels.last()))
+            break;
+        levels << level;
+    }
+    EXPECT_GE(levels.size(), 10);
+    EXPECT_EQ(levels.value(0), kLevel);
+
     bool accepted = false;
     const QImage screen = ProgramRun::waitForScreen(
         [&](const QImage &grab) { return mismatches(grab, expected) == 0; }, 20000, &accepted);

@@ -3,6 +3,8 @@
 #include "platform/RuntimeError.h"
 #include "support/OverlayScene.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 namespace {
@@ -11,7 +13,17 @@ struct Pass
 {
     qint16 level;
     bool visible;
+    QRgb onScreen; // pixel (400, 300) of the window on the screen before the pass
 };
+
+QRgb screenPixel(MainForm &m)
+{
+    if (!m.isVisible())
+        return 0;
+    const QImage grab
+        = QGuiApplication::primaryScreen()->grabWindow(m.winId(), 400, 300, 1, 1).toImage();
+    return grab.isNull() ? 0 : grab.pixel(0, 0) | 0xFF000000;
+}
 
 // Builds the overlay with the real dimming pass, recording every pass, with
 // the tick counter reading `start` before the probe and `end` after it.
@@ -26,7 +38,7 @@ public:
         scene.fake.clock.ticks = start;
         scene.fake.clock.readings = { end };
         BuildOverlay(scene.Main(), [this](MainForm &m, qint16 level) {
-            passes.push_back({ level, m.isVisible() });
+            passes.push_back({ level, m.isVisible(), screenPixel(m) });
             DimScreen(m, level);
         });
     }
@@ -66,6 +78,14 @@ TEST(BuildOverlay, FastMachineFadesInSixteenPassesEndingAt105)
         EXPECT_EQ(form.pixel(400, 300),
             OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(400, 300), 105));
         EXPECT_EQ(form.pixel(4, 541), qRgb(255, 140, 0));
+        // Every step reached the screen before the next one, although the
+        // window system had not shown the window yet when events were last
+        // handled (the fake DoEvents handles none).
+        for (size_t step = 1; step + 1 < run.passes.size(); ++step)
+            EXPECT_EQ(run.passes[step + 1].onScreen,
+                OverlayScene::dimmedPixel(
+                    OverlayScene::screenshotPixel(400, 300), run.passes[step].level))
+                << "step " << step;
     }
 }
 
