@@ -225,8 +225,9 @@ private:
                     language);
                 continue;
             }
-            scanPage(language, { *HelpFiles::namesOf(HelpFiles::urlOf(m_helpFolder, path)), entry },
-                path, linked);
+            scanPage(language,
+                { *HelpFiles::namesOf(HelpFiles::urlOf(m_helpFolder, path)), entry, true }, path,
+                linked);
         }
         // Then the pages they link to, each once; their findings go to the
         // entry whose page linked to them first.
@@ -251,6 +252,7 @@ private:
     {
         QByteArrayList names;
         int entry;
+        bool entryPage = false;
     };
 
     void scanPage(
@@ -264,7 +266,8 @@ private:
         if (!html)
             return;
         ++m_report.pagesChecked;
-        if (!exactly(page.names))
+        // A linked page's name is judged with the link that leads to it.
+        if (page.entryPage && !exactly(page.names))
             record(make(Finding::Severity::Warning, "name-case", page.entry, path,
                        QStringLiteral("the page's file name matches only without regard to case")),
                 language);
@@ -280,7 +283,7 @@ private:
             if (verdict == Target::Fine || verdict == Target::CaseOnly) {
                 const QByteArray last = target.last().toLower();
                 if (last.endsWith(".html") || last.endsWith(".htm"))
-                    linked.append({ target, page.entry });
+                    linked.append({ target, page.entry, false });
             }
         }
     }

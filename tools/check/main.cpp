@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QTemporaryFile>
 #include <cstdio>
 
 namespace {
@@ -44,8 +45,18 @@ int fail(const QString &message, int status)
 
 int main(int argc, char **argv)
 {
-    // The check never shows a window.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The check never shows a window. Its screen is the largest a description
+    // names, at 96 dots per inch (15 twips per pixel): the overlay paints only
+    // what lies on the screen, and the preview must show all of it.
+    QTemporaryFile screens;
+    if (screens.open()) {
+        screens.write(R"({"screens": [{"name": "panel", "x": 0, "y": 0, "width": 1280,
+            "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        screens.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
+    } else {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
 
     CheckOptions options;
