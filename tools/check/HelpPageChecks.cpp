@@ -217,7 +217,16 @@ private:
             const int entry = m_topicEntries.value(topic).first();
             const QString path
                 = m_helpFolder + language + QLatin1Char('\\') + topic + QStringLiteral(".html");
-            if (!Dir(path) || !HelpFiles::reachable(m_helpFolder, path)) {
+            // As the symbol click decides: Dir finds the page and the help
+            // window serves it (HelpFiles::reachable, with the folder mapped
+            // once). HelpFiles serves only regular, non-hidden files, matching
+            // names as Dir does, so a page it serves is one Dir finds.
+            const std::optional<QByteArrayList> names
+                = HelpFiles::namesOf(HelpFiles::urlOf(m_helpFolder, path));
+            std::optional<QByteArray> html;
+            if (names)
+                html = HelpFiles::read(m_helpLocal, *names);
+            if (!html) {
                 record(make(Finding::Severity::Error, "page-missing", entry, path,
                            QStringLiteral("the help page %1.html is missing: the operator gets "
                                           "\"File '...' not found\"%2")
@@ -225,15 +234,13 @@ private:
                     language);
                 continue;
             }
-            scanPage(language,
-                { *HelpFiles::namesOf(HelpFiles::urlOf(m_helpFolder, path)), entry, true }, path,
-                linked);
+            scanPage(language, { *names, entry, true }, path, linked, html);
         }
         // Then the pages they link to, each once; their findings go to the
         // entry whose page linked to them first.
         while (!linked.isEmpty()) {
             const Linked page = linked.takeFirst();
-            scanPage(language, page, windowsPathOf(page.names), linked);
+            scanPage(language, page, windowsPathOf(page.names), linked, std::nullopt);
         }
     }
 
@@ -255,14 +262,16 @@ private:
         bool entryPage = false;
     };
 
-    void scanPage(
-        const QString &language, const Linked &page, const QString &path, QVector<Linked> &linked)
+    // `html` is the page's content when it has been read already.
+    void scanPage(const QString &language, const Linked &page, const QString &path,
+        QVector<Linked> &linked, std::optional<QByteArray> html)
     {
         const QByteArray key = page.names.join('/');
         if (m_scanned.contains(key))
             return;
         m_scanned.insert(key);
-        const std::optional<QByteArray> html = HelpFiles::read(m_helpLocal, page.names);
+        if (!html)
+            html = HelpFiles::read(m_helpLocal, page.names);
         if (!html)
             return;
         ++m_report.pagesChecked;
