@@ -20,6 +20,7 @@
 #include <QMap>
 #include <QSet>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -139,6 +140,13 @@ private:
 
         const qint16 number = only ? *only : m_context.LanguageNumber;
         const QString operatorLanguage = resolve(number);
+        if (table.ok()
+            && std::none_of(table.rows.cbegin(), table.rows.cend(),
+                [number](const LanguageRow &row) { return languageMatches(row.language, number); }))
+            m_report.notes << QStringLiteral("Language %1 is not in the language table: the "
+                                             "overlay shows the %2 pages.")
+                                  .arg(number)
+                                  .arg(operatorLanguage);
         QStringList languages;
         auto take = [&](const QString &name) {
             if (!languages.contains(name))
