@@ -1,0 +1,140 @@
+#include "check/HelpCheck.h"
+
+#include "app/MainForm.h"
+#include "app/Startup.h"
+#include "check/DescriptionChecks.h"
+#include "check/HelpPageChecks.h"
+#include "check/PlacementChecks.h"
+#include "description/ContainerResolver.h"
+#include "description/DescriptionReader.h"
+#include "overlay/OverlayBuild.h"
+#include "overlay/SymbolPlacement.h"
+#include "platform/Arithmetic.h"
+#include "platform/FileSystem.h"
+#include "platform/Picture.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+
+namespace {
+
+// The fade without its pauses: the preview shows the overlay's last frame.
+class NoPauses : public TickClock, public EventPump
+{
+public:
+    quint32 tickCount() override { return 0; }
+    void sleep(qint32) override { }
+    void doEvents() override { }
+};
+
+// The working folder as the overlay finds it: TEMPVISU (or C:\Temp) and
+// "\Kestrel"; a folder given on the command line is taken as the working
+// folder when it holds the description, else as the temporary root.
+QString workingFolder(const QString &given)
+{
+    if (given.isEmpty()) {
+        QString root = TavlinModule::GetDOSEnvironmentVariable(QStringLiteral("TEMPVISU"));
+        if (root.isEmpty())
+            root = QStringLiteral("C:\\Temp");
+        return root + QStringLiteral("\\Kestrel");
+    }
+    if (Dir(given + QStringLiteral("\\Tavlin.txt")))
+        return given;
+    return given + QStringLiteral("\\Kestrel");
+}
+
+void checkScreenshot(const ScreenContext &context, const QString &path, bool loaded,
+    const QString &problem, CheckReport &report)
+{
+    Finding f;
+    f.kind = QStringLiteral("screenshot");
+    f.file = path;
+    if (!loaded) {
+        f.message = problem;
+        report.add(f);
+        return;
+    }
+    const QSize size = context.ScreenPicture.image.size();
+    if (context.DispVInt == 0 || size == QSize(context.DispHInt, context.DispVInt))
+        return;
+    f.severity = Finding::Severity::Warning;
+    f.message = QStringLiteral("the screenshot is %1 x %2 pixels, the description's screen "
+                               "%3 x %4: the symbols will not sit on their controls")
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg(context.DispHInt)
+                    .arg(context.DispVInt);
+    report.add(f);
+}
+
+} // namespace
+
+CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
+{
+    overlay.form = std::make_unique<MainForm>();
+    MainForm &Main = *overlay.form;
+    ScreenContext &context = Main.context();
+
+    // The start-up sequence of the overlay, step by step, carrying on where
+    // the overlay would end so that everything else is still checked.
+    context.TempPfad = workingFolder(options.tempFolder);
+    const QString description = context.TempPfad + QStringLiteral("\\Tavlin.txt");
+    if (!Dir(description))
+        throw CheckFailed { QStringLiteral("no description %1: nothing to check (the overlay "
+                                           "ends at once, showing nothing)")
+                                .arg(description) };
+
+    const QString screenshot = context.TempPfad + QStringLiteral("\\TavlinScreen.bmp");
+    context.TwipsPerPixelX = platform().screen->twipsPerPixelX();
+    context.TwipsPerPixelY = platform().screen->twipsPerPixelY();
+    QString screenshotProblem
+        = QStringLiteral("the screenshot is missing: the overlay ends at once, showing nothing");
+    if (Dir(screenshot)) {
+        try {
+            context.ScreenPicture = LoadPicture(screenshot);
+            overlay.screenshot = true;
+        } catch (const RuntimeError &error) {
+            screenshotProblem = QStringLiteral("the screenshot cannot be read (%1): the overlay "
+                                               "fails at start-up")
+                                    .arg(error.description());
+        }
+    }
+
+    ReadDescription(context, Main.module());
+    if (!options.visuFolder.isEmpty()) {
+        context.VisuPfad = options.visuFolder;
+        if (!context.VisuPfad.endsWith(QLatin1Char('\\'))
+            && !context.VisuPfad.endsWith(QLatin1Char('/')))
+            context.VisuPfad += QLatin1Char('\\');
+    }
+    applyLayoutValues(context);
+    ResolveContainers(context);
+
+    CheckReport report;
+    report.descriptionFile = description;
+    report.displayWidth = context.DispHInt;
+    report.displayHeight = context.DispVInt;
+    report.entries = context.LastEntry + 1;
+    checkScreenshot(context, screenshot, overlay.screenshot, screenshotProblem, report);
+    checkDescription(context, Main.module(), description, report);
+
+    if (context.DispHInt == 800 || context.DispHInt == 1280) {
+        try {
+            if (options.buildOverlay && overlay.screenshot) {
+                NoPauses noPauses;
+                PlatformOverride quick(
+                    Platform { nullptr, &noPauses, &noPauses, nullptr, nullptr });
+                BuildOverlay(Main);
+            } else {
+                PlaceHelpSymbols(Main);
+            }
+        } catch (const RuntimeError &error) {
+            throw CheckFailed { QStringLiteral("the symbols cannot be placed: %1 %2")
+                                    .arg(error.description(), error.path()) };
+        }
+        overlay.placed = true;
+        checkPlacement(Main, report);
+    }
+
+    checkInstallation(context, options.language, report);
+    return report;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "check/CheckReport.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class MainForm;
+
+struct CheckOptions
+{
+    // The folder holding TavlinScreen.bmp and Tavlin.txt, or a temporary root
+    // whose "Kestrel" folder holds them; empty: TEMPVISU as the overlay reads it.
+    QString tempFolder;
+    // The installation folder in place of the description's VisuPfad.
+    QString visuFolder;
+    // Check this language number only, instead of every language.
+    std::optional<qint16> language;
+    // Build the overlay as the operator sees it (fade included), for a preview.
+    bool buildOverlay = false;
+};
+
+// The check could not run (no description, the symbol images missing ...).
+struct CheckFailed
+{
+    QString message;
+};
+
+// The overlay form the check placed the symbols on, with its screen context
+// and description lines; kept for the preview.
+struct CheckedOverlay
+{
+    std::unique_ptr<MainForm> form;
+    bool placed = false; // the symbols were placed (a known display width)
+    bool screenshot = false; // the screenshot was loaded
+};
+
+// Reads what the overlay reads, through the overlay's own code, places the
+// symbols with the overlay's own placement and checks the description, the
+// placement, the language table, the footer image and the help pages.
+// Needs a QApplication. Throws CheckFailed when there is nothing to check.
+CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay);

@@ -1,0 +1,453 @@
+#include "check/HelpPageChecks.h"
+
+#include "app/ScreenContext.h"
+#include "check/CheckReport.h"
+#include "check/PageReferences.h"
+#include "description/LanguageResolver.h"
+#include "overlay/FooterButton.h"
+#include "platform/AnsiText.h"
+#include "platform/FileSystem.h"
+#include "platform/HelpFiles.h"
+#include "platform/JetLanguageTable.h"
+#include "platform/PathMapper.h"
+#include "platform/Picture.h"
+#include "platform/RuntimeError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QMap>
+#include <QSet>
+#include <QUrl>
+#include <algorithm>
+
+namespace {
+
+const QString kHelpFolder = QStringLiteral("Program\\Help\\Tavlin\\");
+const QString kLanguageTable = QStringLiteral("Program\\Tools\\Languages.mdb");
+const QString kFooterName = QStringLiteral("FUßZEILE");
+
+// The language table read once: ResolveLanguage is asked for many numbers.
+class ReadOnce : public LanguageTable
+{
+public:
+    LanguageTableResult read(const QString &windowsPath) override
+    {
+        if (!m_result)
+            m_result = JetLanguageTable().read(windowsPath);
+        return *m_result;
+    }
+
+private:
+    std::optional<LanguageTableResult> m_result;
+};
+
+QString tableProblem(LanguageTableResult::Status status)
+{
+    switch (status) {
+    case LanguageTableResult::Status::Ok:
+        break;
+    case LanguageTableResult::Status::FileMissing:
+        return QStringLiteral("is missing");
+    case LanguageTableResult::Status::NotJet:
+        return QStringLiteral("is no Access (Jet) database");
+    case LanguageTableResult::Status::Damaged:
+        return QStringLiteral("cannot be read (damaged)");
+    case LanguageTableResult::Status::TableMissing:
+        return QStringLiteral("has no table LookupLanguages");
+    case LanguageTableResult::Status::ColumnMissing:
+        return QStringLiteral("lacks the column Language or Name");
+    }
+    return QString();
+}
+
+enum class Target { Fine, Missing, Outside, Web, OtherScheme, CaseOnly };
+
+class InstallationCheck
+{
+public:
+    InstallationCheck(const ScreenContext &context, CheckReport &report)
+        : m_context(context)
+        , m_report(report)
+        , m_helpFolder(context.VisuPfad + kHelpFolder)
+        , m_helpLocal(mapWindowsPath(m_helpFolder))
+    { }
+
+    void run(std::optional<qint16> language)
+    {
+        checkFooter();
+        QStringList languages = chooseLanguages(language);
+        collectTopics();
+        if (!language) {
+            for (const QString &folder : std::as_const(m_moreLanguages))
+                if (!languages.contains(folder, Qt::CaseInsensitive))
+                    languages << folder;
+        }
+        for (const QString &name : std::as_const(languages))
+            checkPages(name);
+        flush();
+    }
+
+private:
+    Finding make(Finding::Severity severity, const char *kind, int entry, const QString &file,
+        const QString &message)
+    {
+        Finding f;
+        f.severity = severity;
+        f.kind = QLatin1String(kind);
+        f.entry = entry;
+        if (entry >= 0)
+            f.name = m_context.HelpEntries[size_t(entry)].Name;
+        f.file = file;
+        f.message = message;
+        return f;
+    }
+
+    void checkFooter()
+    {
+        if (m_context.DispHInt != 800 && m_context.DispHInt != 1280)
+            return; // the display width's own finding says enough
+        const QString path = footerButtonImagePath(m_context);
+        try {
+            LoadPicture(path);
+        } catch (const RuntimeError &error) {
+            m_report.add(make(Finding::Severity::Error, "footer-image", -1, path,
+                QStringLiteral("the footer button image %1: the operator sees the way out of "
+                               "help mode without it")
+                    .arg(error.number() == 53 ? QStringLiteral("is missing")
+                                              : QStringLiteral("cannot be read"))));
+        }
+    }
+
+    QString resolve(qint16 number)
+    {
+        ScreenContext context;
+        context.VisuPfad = m_context.VisuPfad;
+        context.LanguageNumber = number;
+        ResolveLanguage(context, m_table);
+        return context.LanguageName;
+    }
+
+    QStringList chooseLanguages(std::optional<qint16> only)
+    {
+        const QString tablePath = m_context.VisuPfad + kLanguageTable;
+        const LanguageTableResult table = m_table.read(tablePath);
+        if (!table.ok())
+            m_report.add(make(Finding::Severity::Error, "language-table", -1, tablePath,
+                QStringLiteral("the language table %1: the overlay shows every page in English")
+                    .arg(tableProblem(table.status))));
+
+        const qint16 number = only ? *only : m_context.LanguageNumber;
+        const QString operatorLanguage = resolve(number);
+        if (table.ok()
+            && std::none_of(table.rows.cbegin(), table.rows.cend(),
+                [number](const LanguageRow &row) { return languageMatches(row.language, number); }))
+            m_report.notes << QStringLiteral("Language %1 is not in the language table: the "
+                                             "overlay shows the %2 pages.")
+                                  .arg(number)
+                                  .arg(operatorLanguage);
+        QStringList languages;
+        auto take = [&](const QString &name) {
+            if (!languages.contains(name))
+                languages << name;
+        };
+        if (isFolder(operatorLanguage)) {
+            take(operatorLanguage);
+        } else {
+            Finding f = make(Finding::Severity::Error, "language-folder", -1,
+                m_helpFolder + operatorLanguage,
+                QStringLiteral("no help folder for %1, the language of number %2: every help "
+                               "click shows \"File ... not found\"")
+                    .arg(operatorLanguage)
+                    .arg(number));
+            f.languages << operatorLanguage;
+            m_report.add(f);
+        }
+        if (only)
+            return languages;
+
+        QStringList withoutFolder;
+        for (const LanguageRow &row : table.rows) {
+            if (row.language.kind != JetValue::Kind::Number || row.language.number < -32768
+                || row.language.number > 32767)
+                continue;
+            const QString name = resolve(qint16(row.language.number));
+            if (isFolder(name))
+                take(name);
+            else if (name != operatorLanguage && !withoutFolder.contains(name))
+                withoutFolder << QStringLiteral("%1 (%2)").arg(name).arg(row.language.number);
+        }
+        if (!withoutFolder.isEmpty())
+            m_report.notes << QStringLiteral("No help folder for %1: an operator with one of "
+                                             "these languages gets \"File ... not found\".")
+                                  .arg(withoutFolder.join(QLatin1String(", ")));
+        m_extraFolders = QDir(m_helpLocal).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        return languages;
+    }
+
+    bool isFolder(const QString &name) const
+    {
+        return QFileInfo(mapWindowsPath(m_helpFolder + name)).isDir();
+    }
+
+    // The page names of the entries that show a symbol, each with the
+    // entries that name it, the first of which the findings go to.
+    void collectTopics()
+    {
+        for (int i = 0; i <= m_context.LastEntry; ++i) {
+            const HelpEntry &entry = m_context.HelpEntries[size_t(i)];
+            if (entry.Tag.isEmpty() || UCase(entry.Name) == kFooterName
+                || entry.ContainerPath == QLatin1String("FALSE"))
+                continue;
+            if (!m_topicEntries.contains(entry.Tag))
+                m_topics << entry.Tag;
+            m_topicEntries[entry.Tag] << i;
+        }
+        // Folders of the help folder not in the table count as languages when
+        // they hold a page of this screen (so "Bilder" does not).
+        for (const QString &folder : std::as_const(m_extraFolders)) {
+            for (const QString &topic : std::as_const(m_topics)) {
+                if (Dir(m_helpFolder + folder + QLatin1Char('\\') + topic
+                        + QStringLiteral(".html"))) {
+                    m_moreLanguages << folder;
+                    break;
+                }
+            }
+        }
+    }
+
+    void checkPages(const QString &language)
+    {
+        m_report.languages << language;
+        QVector<Linked> linked;
+        for (const QString &topic : std::as_const(m_topics)) {
+            const int entry = m_topicEntries.value(topic).first();
+            const QString path
+                = m_helpFolder + language + QLatin1Char('\\') + topic + QStringLiteral(".html");
+            // As the symbol click decides: Dir finds the page and the help
+            // window serves it (HelpFiles::reachable, with the folder mapped
+            // once). HelpFiles serves only regular, non-hidden files, matching
+            // names as Dir does, so a page it serves is one Dir finds.
+            const std::optional<QByteArrayList> names
+                = HelpFiles::namesOf(HelpFiles::urlOf(m_helpFolder, path));
+            std::optional<QByteArray> html;
+            if (names)
+                html = HelpFiles::read(m_helpLocal, *names);
+            if (!html) {
+                record(make(Finding::Severity::Error, "page-missing", entry, path,
+                           QStringLiteral("the help page %1.html is missing: the operator gets "
+                                          "\"File '...' not found\"%2")
+                               .arg(topic, alsoEntries(topic))),
+                    language);
+                continue;
+            }
+            scanPage(language, { *names, entry, true }, path, linked, html);
+        }
+        // Then the pages they link to, each once; their findings go to the
+        // entry whose page linked to them first.
+        while (!linked.isEmpty()) {
+            const Linked page = linked.takeFirst();
+            scanPage(language, page, windowsPathOf(page.names), linked, std::nullopt);
+        }
+    }
+
+    QString alsoEntries(const QString &topic) const
+    {
+        QStringList others;
+        const QVector<int> &entries = m_topicEntries.value(topic);
+        for (int k = 1; k < entries.size(); ++k)
+            others << QString::number(entries.at(k));
+        return others.isEmpty()
+            ? QString()
+            : QStringLiteral(" (also for entries %1)").arg(others.join(QLatin1String(", ")));
+    }
+
+    struct Linked
+    {
+        QByteArrayList names;
+        int entry;
+        bool entryPage = false;
+    };
+
+    // `html` is the page's content when it has been read already.
+    void scanPage(const QString &language, const Linked &page, const QString &path,
+        QVector<Linked> &linked, std::optional<QByteArray> html)
+    {
+        const QByteArray key = page.names.join('/');
+        if (m_scanned.contains(key))
+            return;
+        m_scanned.insert(key);
+        if (!html)
+            html = HelpFiles::read(m_helpLocal, page.names);
+        if (!html)
+            return;
+        ++m_report.pagesChecked;
+        // A linked page's name is judged with the link that leads to it.
+        if (page.entryPage && !exactly(page.names))
+            record(make(Finding::Severity::Warning, "name-case", page.entry, path,
+                       QStringLiteral("the page's file name matches only without regard to case")),
+                language);
+        QUrl base;
+        base.setScheme(QLatin1String(HelpFiles::kScheme));
+        base.setHost(QLatin1String(HelpFiles::kHost));
+        base.setPath(QLatin1Char('/') + QString::fromUtf8(page.names.join('/')));
+        for (const PageReference &reference : pageReferences(*html)) {
+            QByteArrayList target;
+            const Target verdict = judge(base, reference.target, target);
+            if (verdict != Target::Fine)
+                record(referenceFinding(verdict, page.entry, path, reference), language);
+            if (verdict == Target::Fine || verdict == Target::CaseOnly) {
+                const QByteArray last = target.last().toLower();
+                if (last.endsWith(".html") || last.endsWith(".htm"))
+                    linked.append({ target, page.entry, false });
+            }
+        }
+    }
+
+    QString windowsPathOf(const QByteArrayList &names) const
+    {
+        QStringList parts;
+        for (const QByteArray &name : names)
+            parts << QFile::decodeName(name);
+        return m_helpFolder + parts.join(QLatin1Char('\\'));
+    }
+
+    bool exactly(const QByteArrayList &names) const
+    {
+        return QFileInfo::exists(
+            m_helpLocal + QLatin1Char('/') + QFile::decodeName(names.join('/')));
+    }
+
+    // Where a reference of the page at `base` leads, as the help window sees it.
+    Target judge(const QUrl &base, const QString &reference, QByteArrayList &names)
+    {
+        const QUrl url(reference);
+        const QString scheme = url.scheme().toLower();
+        static const QStringList web = { QStringLiteral("http"), QStringLiteral("https"),
+            QStringLiteral("ftp"), QStringLiteral("ws"), QStringLiteral("wss") };
+        if (web.contains(scheme) || reference.startsWith(QLatin1String("//")))
+            return Target::Web;
+        if (scheme == QLatin1String("file") || scheme.size() == 1
+            || reference.startsWith(QLatin1Char('\\')))
+            return Target::Outside;
+        if (!scheme.isEmpty() && scheme != QLatin1String(HelpFiles::kScheme))
+            return Target::OtherScheme;
+        // ".." beyond the help folder: the browser stops at the folder, the
+        // author meant a file outside it.
+        QStringList folders = base.path().split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        folders.removeLast();
+        for (const QString &part : url.path().split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            if (part == QLatin1String("..")) {
+                if (folders.isEmpty() && !url.path().startsWith(QLatin1Char('/')))
+                    return Target::Outside;
+                if (!folders.isEmpty())
+                    folders.removeLast();
+            } else if (part != QLatin1String(".")) {
+                folders << part;
+            }
+        }
+        const std::optional<QByteArrayList> resolved = HelpFiles::namesOf(base.resolved(url));
+        if (!resolved || resolved->isEmpty())
+            return Target::Outside;
+        names = *resolved;
+        const QByteArray key = names.join('/');
+        auto cached = m_targets.constFind(key);
+        if (cached == m_targets.cend()) {
+            Target verdict = Target::Missing;
+            if (HelpFiles::read(m_helpLocal, names))
+                verdict = exactly(names) ? Target::Fine : Target::CaseOnly;
+            cached = m_targets.insert(key, verdict);
+        }
+        return *cached;
+    }
+
+    Finding referenceFinding(
+        Target verdict, int entry, const QString &page, const PageReference &reference)
+    {
+        const char *kind = "reference-missing";
+        Finding::Severity severity = Finding::Severity::Error;
+        QString message;
+        switch (verdict) {
+        case Target::Missing:
+            message = QStringLiteral("points to %1, which is not in the help folder")
+                          .arg(reference.target);
+            break;
+        case Target::Outside:
+            kind = "reference-outside";
+            message = QStringLiteral("points outside the help folder (%1): the help window "
+                                     "refuses it")
+                          .arg(reference.target);
+            break;
+        case Target::Web:
+            kind = "reference-web";
+            message = QStringLiteral("points to the web (%1): the help window refuses it")
+                          .arg(reference.target);
+            break;
+        case Target::OtherScheme:
+            kind = "reference-web";
+            message = QStringLiteral("uses another scheme (%1): the help window refuses it")
+                          .arg(reference.target);
+            break;
+        case Target::CaseOnly:
+            kind = "name-case";
+            severity = Finding::Severity::Warning;
+            message = QStringLiteral("%1 matches a file only without regard to case")
+                          .arg(reference.target);
+            break;
+        case Target::Fine:
+            break;
+        }
+        Finding f = make(severity, kind, entry, page, message);
+        f.line = reference.line;
+        f.element = reference.element;
+        return f;
+    }
+
+    // Findings that differ only in their language are reported once, with
+    // every language they hold for.
+    void record(Finding finding, const QString &language)
+    {
+        QString tail = finding.file;
+        if (tail.startsWith(m_helpFolder + language + QLatin1Char('\\')))
+            tail = tail.mid(m_helpFolder.size() + language.size() + 1);
+        const QString key = finding.kind + QChar(1) + QString::number(finding.entry) + QChar(1)
+            + tail + QChar(1) + finding.element + QChar(1) + finding.message;
+        const auto it = m_merged.constFind(key);
+        if (it != m_merged.cend()) {
+            m_pending[*it].languages << language;
+            return;
+        }
+        finding.languages << language;
+        m_merged.insert(key, int(m_pending.size()));
+        m_pending.append(finding);
+    }
+
+    void flush()
+    {
+        for (const Finding &finding : std::as_const(m_pending))
+            m_report.add(finding);
+    }
+
+    const ScreenContext &m_context;
+    CheckReport &m_report;
+    QString m_helpFolder; // Windows path, ends in "\"
+    QString m_helpLocal; // on this machine
+    ReadOnce m_table;
+    QStringList m_extraFolders;
+    QStringList m_moreLanguages;
+    QStringList m_topics;
+    QHash<QString, QVector<int>> m_topicEntries;
+    QSet<QByteArray> m_scanned;
+    QHash<QByteArray, Target> m_targets;
+    QHash<QString, int> m_merged;
+    QVector<Finding> m_pending;
+};
+
+} // namespace
+
+void checkInstallation(
+    const ScreenContext &context, std::optional<qint16> language, CheckReport &report)
+{
+    InstallationCheck(context, report).run(language);
+}

@@ -1,0 +1,117 @@
+// tavlin-check: the help author's check of a visualisation's help set, and a
+// preview of the overlay as the operator will see it.
+
+#include "app/MainForm.h"
+#include "check/HelpCheck.h"
+#include "check/Preview.h"
+#include "check/ReportOutput.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryFile>
+#include <cstdio>
+
+namespace {
+
+const char kUsage[] = R"(Usage: tavlin-check [--temp DIR] [--visu DIR] [--language N] [--json]
+                    [--preview FILE.png]
+
+Checks what Tavlin will read, with Tavlin's own code: the description
+Tavlin.txt and the screenshot TavlinScreen.bmp (in TEMPVISU's Kestrel folder,
+as Tavlin finds them), the symbol placement, the language table, the footer
+button image and the help pages of every language, with their links,
+pictures, style sheets, scripts and frames.
+
+  --temp DIR        the folder holding Tavlin.txt (or a TEMPVISU root whose
+                    Kestrel folder holds it) instead of TEMPVISU
+  --visu DIR        the installation folder instead of the description's VisuPfad
+  --language N      check only language number N (as in the language table)
+  --json            write the findings as JSON instead of the readable report
+  --preview FILE    also draw the overlay as the operator sees it into a PNG,
+                    each entry with a finding outlined and numbered
+  --help            this text
+
+Exit status: 0 nothing found, 1 errors, 2 warnings only, 3 the check could
+not run (the reason on stderr), 4 wrong arguments.
+)";
+
+int fail(const QString &message, int status)
+{
+    std::fprintf(stderr, "tavlin-check: %s\n", qPrintable(message));
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // The check never shows a window. Its screen is the largest a description
+    // names, at 96 dots per inch (15 twips per pixel): the overlay paints only
+    // what lies on the screen, and the preview must show all of it.
+    QTemporaryFile screens;
+    if (screens.open()) {
+        screens.write(R"({"screens": [{"name": "panel", "x": 0, "y": 0, "width": 1280,
+            "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        screens.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
+    } else {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+
+    CheckOptions options;
+    QString previewFile;
+    bool json = false;
+    QStringList arguments = app.arguments();
+    arguments.removeFirst();
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (argument == QLatin1String("--json")) {
+            json = true;
+        } else if (argument == QLatin1String("--temp") && hasValue) {
+            options.tempFolder = arguments.at(++i);
+        } else if (argument == QLatin1String("--visu") && hasValue) {
+            options.visuFolder = arguments.at(++i);
+        } else if (argument == QLatin1String("--preview") && hasValue) {
+            previewFile = arguments.at(++i);
+        } else if (argument == QLatin1String("--language") && hasValue) {
+            bool ok = false;
+            const int number = arguments.at(++i).toInt(&ok);
+            if (!ok || number < -32768 || number > 32767)
+                return fail(QStringLiteral("--language takes a number"), 4);
+            options.language = qint16(number);
+        } else {
+            std::fputs(kUsage, stderr);
+            return 4;
+        }
+    }
+    options.buildOverlay = !previewFile.isEmpty();
+
+    CheckedOverlay overlay;
+    CheckReport report;
+    try {
+        report = runCheck(options, overlay);
+    } catch (const CheckFailed &failure) {
+        return fail(failure.message, 3);
+    }
+
+    if (json)
+        std::fputs(reportJson(report).constData(), stdout);
+    else
+        std::fputs(reportText(report).toUtf8().constData(), stdout);
+    std::fflush(stdout);
+
+    if (!previewFile.isEmpty()) {
+        if (!overlay.screenshot || !overlay.placed)
+            return fail(QStringLiteral("no preview: the overlay cannot be built without a "
+                                       "readable screenshot and a display width of 800 or 1280"),
+                3);
+        if (!renderPreview(*overlay.form, report).save(previewFile, "PNG"))
+            return fail(QStringLiteral("cannot write the preview %1").arg(previewFile), 3);
+    }
+    return report.exitStatus();
+}
