@@ -98,8 +98,8 @@ DemoLayout demoLayout(int displayWidth)
 
     // Title bar: the logo is described but has no help page (empty tag). It
     // is not the first entry, whose symbol element would otherwise keep its
-    // stored visibility and show as a blank square. The clock and the login button sit so close to the top and right
-    // edges that their symbols have to be kept on the screen.
+    // stored visibility and show as a blank square. The clock and the login button sit so close to
+    // the top and right edges that their symbols have to be kept on the screen.
     aligned(b.add(DemoKind::Clock, QStringLiteral("LblUhrzeit"), -1, QRect(1004, 8, 148, 40), none,
                 -1, QStringLiteral("Uhrzeit"), QStringLiteral("06.12.2026  14:32")),
         7);
@@ -167,10 +167,40 @@ DemoLayout demoLayout(int displayWidth)
         .state
         = 1;
 
-    // The operation panel: frames in frames, three deep.
+    // The operation panel. The overlay raises each entry and then everything
+    // nested in it, lower numbers on top, so a frame nested in another and
+    // numbered before its contents would be raised above them by the outer
+    // one and cover their symbols. Containers therefore nest one deep: the
+    // recipe frame stands in the operation frame on the screen but is an
+    // entry of its own, numbered before it so that it comes above it, and
+    // holds the recipe's controls directly. The dosing frame, which only
+    // surrounds some of them on the screen, is nested in it and numbered
+    // after them, so that they end above its picture.
     const QString operation = QStringLiteral("FraBedienung");
     const QString recipe = QStringLiteral("FraRezept");
-    const QString dosing = QStringLiteral("FraDosierung");
+    aligned(b.add(DemoKind::Frame, recipe, -1, QRect(880, 226, 376, 370), none, -1,
+                QStringLiteral("Rezept"), QStringLiteral("Recipe")),
+        1);
+    aligned(b.add(DemoKind::Combo, QStringLiteral("CboRezept"), -1, QRect(896, 254, 344, 30),
+                recipe, -1, QStringLiteral("Rezept"), QStringLiteral("0815  Lemon 0.5 l PET")),
+        4);
+    const char *values[] = { "4.80 l/min", "0.62 l/min", "6.5 g/l" };
+    for (int i = 0; i < 3; ++i) {
+        DemoControl &field = aligned(b.add(DemoKind::Field, QStringLiteral("TxtSollwert"), i,
+                                         QRect(1080, 334 + i * 44, 148, 30), recipe, -1,
+                                         QStringLiteral("Y=C;Sollwert"), QLatin1String(values[i])),
+            4);
+        field.state = i; // which setpoint: its label stands left of the field
+    }
+    aligned(b.add(DemoKind::CommandButton, QStringLiteral("CmdUebernehmen"), -1,
+                QRect(908, 520, 320, 46), recipe, -1, QStringLiteral("Uebernehmen"),
+                QStringLiteral("Apply setpoints")),
+        7)
+        .state
+        = 0;
+    aligned(b.add(DemoKind::Frame, QStringLiteral("FraDosierung"), -1, QRect(892, 300, 352, 284),
+                recipe, -1, QStringLiteral("Dosierung"), QStringLiteral("Dosing")),
+        1);
     aligned(b.add(DemoKind::Frame, operation, -1, QRect(868, 68, 400, 540), none, -1,
                 QStringLiteral("Bedienung"), QStringLiteral("Operation")),
         4);
@@ -198,29 +228,6 @@ DemoLayout demoLayout(int displayWidth)
         = 1;
     b.add(DemoKind::Option, QStringLiteral("OptBetriebsart"), 1, QRect(888, 188, 170, 26),
          operation, -1, QStringLiteral("Betriebsart"), QStringLiteral("Manual"))
-        .state
-        = 0;
-    aligned(b.add(DemoKind::Frame, recipe, -1, QRect(880, 226, 376, 370), operation, -1,
-                QStringLiteral("Rezept"), QStringLiteral("Recipe")),
-        1);
-    aligned(b.add(DemoKind::Combo, QStringLiteral("CboRezept"), -1, QRect(896, 254, 344, 30),
-                recipe, -1, QStringLiteral("Rezept"), QStringLiteral("0815  Lemon 0.5 l PET")),
-        4);
-    aligned(b.add(DemoKind::Frame, dosing, -1, QRect(892, 300, 352, 284), recipe, -1,
-                QStringLiteral("Dosierung"), QStringLiteral("Dosing")),
-        1);
-    const char *values[] = { "4.80 l/min", "0.62 l/min", "6.5 g/l" };
-    for (int i = 0; i < 3; ++i) {
-        DemoControl &field = aligned(b.add(DemoKind::Field, QStringLiteral("TxtSollwert"), i,
-                                         QRect(1080, 334 + i * 44, 148, 30), dosing, -1,
-                                         QStringLiteral("Y=C;Sollwert"), QLatin1String(values[i])),
-            4);
-        field.state = i; // which setpoint: its label stands left of the field
-    }
-    aligned(b.add(DemoKind::CommandButton, QStringLiteral("CmdUebernehmen"), -1,
-                QRect(908, 520, 320, 46), dosing, -1, QStringLiteral("Uebernehmen"),
-                QStringLiteral("Apply setpoints")),
-        7)
         .state
         = 0;
 

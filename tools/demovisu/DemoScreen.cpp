@@ -8,6 +8,8 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QtMath>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -107,13 +109,24 @@ void Screen::draw(const QImage &footerHelpImage, QImage &image)
 {
     m_painter.fillRect(image.rect(), kDesk);
     titleBar();
-    // Frames first, then the pipes inside the schematic, then everything in
-    // the order of the description, so inner controls lie on their frames.
-    for (const DemoControl &c : m_layout.controls) {
-        control(c);
-        if (c.name == QLatin1String("FraAnlage"))
-            pipes();
-    }
+    // Frames first, each before the smaller ones standing in it whatever
+    // their order in the description, then the pipes inside the schematic,
+    // then everything else in the order of the description, so inner
+    // controls lie on their frames.
+    std::vector<const DemoControl *> frames;
+    for (const DemoControl &c : m_layout.controls)
+        if (c.kind == DemoKind::Frame)
+            frames.push_back(&c);
+    const auto area
+        = [](const DemoControl *c) { return qint64(c->rect.width()) * c->rect.height(); };
+    std::stable_sort(frames.begin(), frames.end(),
+        [&](const DemoControl *a, const DemoControl *b) { return area(a) > area(b); });
+    for (const DemoControl *c : frames)
+        control(*c);
+    pipes();
+    for (const DemoControl &c : m_layout.controls)
+        if (c.kind != DemoKind::Frame)
+            control(c);
     m_painter.end();
     drawFooterHelpButton(image, m_layout, footerHelpImage);
 }
