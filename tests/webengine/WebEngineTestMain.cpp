@@ -78,7 +78,8 @@ int main(int argc, char **argv)
 {
     prepareBrowserEngine();
     QApplication app(argc, argv);
-    useBrowserEngine(QStringLiteral(TAVLIN_BINARY_DIR "/bin/libtavlin_webengine.so"));
+    useBrowserEngine(qEnvironmentVariable(
+        "TAVLIN_ENGINE_PLUGIN", QStringLiteral(TAVLIN_BINARY_DIR "/bin/libtavlin_webengine.so")));
     if (qEnvironmentVariableIsSet("TAVLIN_HELP_SESSION"))
         return runHelpSession();
     ::testing::InitGoogleTest(&argc, argv);
