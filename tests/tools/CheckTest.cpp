@@ -1,10 +1,11 @@
-#include "app/MainForm.h"
+#include "overlay/OverlayStartup.h"
+#include "form/MainForm.h"
 #include "check/HelpCheck.h"
 #include "check/Preview.h"
 #include "demovisu/DemoOverlay.h"
 #include "demovisu/DemoVisualisation.h"
 #include "demovisu/HelpPages.h"
-#include "platform/AnsiText.h"
+#include "semantics/AnsiText.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 
@@ -232,7 +233,7 @@ TEST_F(CheckTest, PreviewIsTheOverlaysOwnFrameOutsideTheOutlines)
     const QImage preview = renderPreview(*overlay.form, report, &marks);
 
     MainForm Main;
-    ASSERT_TRUE(Main.load());
+    ASSERT_TRUE(loadMain(Main));
     const QImage own
         = Main.grab(QRect(0, 0, 800, 600)).toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(preview.size(), own.size());

@@ -1,0 +1,191 @@
+#include "browser/BrowserView.h"
+#include "browser/HelpFiles.h"
+#include "browser/webengine/HelpRequestLock.h"
+#include "browser/webengine/HelpSchemeHandler.h"
+#include "browser/webengine/LockedWebPage.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineFileSystemAccessRequest>
+#include <QWebEngineFullScreenRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <unistd.h>
+
+namespace {
+
+// A profile without a storage name keeps everything in memory, yet the
+// engine still makes an empty folder for it under the user's data folder
+// (~/.local/share/<program>/QtWebEngine/OffTheRecord). The folders of that
+// path that did not exist before are removed again when a help page closes;
+// rmdir leaves any folder that is not empty.
+class EmptyFolderSweep
+{
+public:
+    EmptyFolderSweep()
+    {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+            + QStringLiteral("/QtWebEngine/OffTheRecord");
+        const QString home = QDir::homePath();
+        while (folder.startsWith(home + QLatin1Char('/'))) {
+            if (QFileInfo::exists(folder))
+                break;
+            m_made << QFile::encodeName(folder);
+            folder = QFileInfo(folder).path();
+        }
+    }
+    void sweep() const
+    {
+        for (const QByteArray &folder : m_made)
+            ::rmdir(folder.constData());
+    }
+
+private:
+    QByteArrayList m_made; // deepest first
+};
+
+// One profile for all help pages: off the record (nothing is written to
+// disk), serving the help folder through its own scheme, with the request
+// lock and every feature a help page does not need switched off. Created on
+// first use and kept until the application ends.
+struct HelpProfile
+{
+    QWebEngineProfile *profile = nullptr;
+    HelpSchemeHandler *files = nullptr;
+    EmptyFolderSweep *sweep = nullptr;
+    QWebEnginePage *warmPage = nullptr;
+};
+
+HelpProfile &helpProfile()
+{
+    static HelpProfile shared;
+    if (shared.profile)
+        return shared;
+
+    // The scheme must be known before the engine starts, which it does with
+    // the first profile.
+    HelpSchemeHandler::registerScheme();
+    shared.sweep = new EmptyFolderSweep;
+    auto *profile = new QWebEngineProfile(qApp); // no storage name: off the record
+    // The engine may touch the folder again as it shuts down.
+    QObject::connect(profile, &QObject::destroyed, [sweep = shared.sweep] { sweep->sweep(); });
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile->setSpellCheckEnabled(false);
+
+    QWebEngineSettings *settings = profile->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
+    settings->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+    settings->setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
+    settings->setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, false);
+    settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
+    settings->setAttribute(QWebEngineSettings::HyperlinkAuditingEnabled, false);
+    settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+    settings->setAttribute(QWebEngineSettings::TouchIconsEnabled, false);
+    settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+
+    // Downloads are refused outright.
+    QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile,
+        [](QWebEngineDownloadRequest *download) { download->cancel(); });
+
+    profile->setUrlRequestInterceptor(new HelpRequestLock(profile));
+    shared.files = new HelpSchemeHandler(profile);
+    profile->installUrlSchemeHandler(HelpFiles::kScheme, shared.files);
+    shared.profile = profile;
+    return shared;
+}
+
+class WebEngineBrowserView : public BrowserView
+{
+public:
+    explicit WebEngineBrowserView(QWidget *parent)
+        : m_view(new QWebEngineView(parent))
+    {
+        HelpProfile &shared = helpProfile();
+        m_page = new LockedWebPage(shared.profile, m_view);
+        m_view->setPage(m_page);
+        m_view->setContextMenuPolicy(Qt::NoContextMenu); // no view source, no inspect
+        m_view->setAcceptDrops(false);
+
+        QObject::connect(
+            m_page, &QWebEnginePage::loadStarted, m_view, [this] { m_loading = true; });
+        QObject::connect(
+            m_page, &QWebEnginePage::loadFinished, m_view, [this](bool) { m_loading = false; });
+        QObject::connect(m_page, &QWebEnginePage::featurePermissionRequested, m_page,
+            [page = m_page](const QUrl &origin, QWebEnginePage::Feature feature) {
+                page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
+            });
+        QObject::connect(m_page, &QWebEnginePage::fullScreenRequested, m_page,
+            [](QWebEngineFullScreenRequest request) { request.reject(); });
+        QObject::connect(m_page, &QWebEnginePage::fileSystemAccessRequested, m_page,
+            [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+    }
+
+    ~WebEngineBrowserView() override
+    {
+        delete m_view;
+        helpProfile().sweep->sweep();
+    }
+
+    QWidget *widget() override { return m_view; }
+
+    void navigate(const QUrl &page, const QString &allowedFolder) override
+    {
+        helpProfile().files->setFolder(allowedFolder);
+        m_page->load(page);
+    }
+
+    bool busy() const override { return m_loading; }
+
+    void stop() override
+    {
+        if (m_view)
+            m_view->stop();
+    }
+
+private:
+    QPointer<QWebEngineView> m_view;
+    LockedWebPage *m_page = nullptr;
+    bool m_loading = false;
+};
+
+void warmUpWebEngine()
+{
+    HelpProfile &shared = helpProfile();
+    if (shared.warmPage)
+        return;
+    // A page that is never shown starts the engine's browser side and a
+    // renderer, so the first help page only has to load and paint.
+    // It loads only the empty built-in page, which needs no file access.
+    shared.warmPage = new QWebEnginePage(shared.profile, shared.profile);
+    shared.warmPage->load(QUrl(QStringLiteral("about:blank")));
+}
+
+} // namespace
+
+// The plugin's entry points, looked up by name (platform/BrowserEngine.cpp).
+extern "C" Q_DECL_EXPORT BrowserView *tavlin_createBrowserView(QWidget *parent)
+{
+    return new WebEngineBrowserView(parent);
+}
+
+extern "C" Q_DECL_EXPORT void tavlin_warmUpBrowser()
+{
+    warmUpWebEngine();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "semantics/Twips.h"
+#include "raster/DrawingSurface.h"
+#include "os/Picture.h"
+
+#include <QWidget>
+#include <functional>
+
+// A picture box of the overlay form: a borderless child window with a
+// persistent image that it paints, a background colour, an optional picture
+// and twips geometry. A press and release of the left button inside it is a
+// click.
+class PictureBox : public QWidget, public DrawingSurface
+{
+    Q_OBJECT
+
+public:
+    PictureBox(QWidget *parent, const TwipsScale &scale, qint16 index = 0);
+
+    qint16 Index() const { return m_index; }
+
+    float Left() const { return m_scale.toTwipsX(x()); }
+    float Top() const { return m_scale.toTwipsY(y()); }
+    float Width() const { return m_scale.toTwipsX(width()); }
+    float Height() const { return m_scale.toTwipsY(height()); }
+    void setLeft(double twips);
+    void setTop(double twips);
+    void setWidth(double twips);
+    void setHeight(double twips);
+
+    // The inner size in pixels (the image's size).
+    int ScaleWidth() const { return imageSize().width(); }
+    int ScaleHeight() const { return imageSize().height(); }
+
+    bool Visible() const { return !isHidden(); }
+    void setVisibleProperty(bool visible) { setVisible(visible); }
+
+    // Setting the background colour clears what was drawn, as on the platform.
+    void setBackColor(quint32 colour);
+
+    // The picture is laid onto the background colour as it is assigned, so a
+    // transparent pixel shows that colour from then on. With AutoSize the box
+    // takes the picture's size.
+    void setPicture(const Picture &picture);
+    const Picture &picture() const { return m_picture; }
+    bool AutoSize = false;
+
+    // Brings the box in front of its siblings.
+    void ZOrder() { raise(); }
+
+    void Refresh() override;
+
+    // Copies the settings a new control-array element takes from element 0.
+    void copySettingsFrom(const PictureBox &other);
+
+    std::function<void(qint16)> clickHandler;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void resizePixels(int width, int height);
+
+    TwipsScale m_scale;
+    qint16 m_index;
+    Picture m_picture;
+    bool m_pressed = false;
+};

@@ -1,0 +1,52 @@
+#include "form/Startup.h"
+
+#include "os/EndProgram.h"
+#include "state/ScreenContext.h"
+#include "description/ContainerResolver.h"
+#include "description/DescriptionReader.h"
+#include "description/TavlinModule.h"
+#include "semantics/Arithmetic.h"
+#include "os/FileSystem.h"
+#include "os/Picture.h"
+#include "os/Platform.h"
+
+void applyLayoutValues(ScreenContext &context)
+{
+    // The overhang is the exact product of the Single factor and 7 or 11,
+    // rounded half to even into an Integer.
+    if (context.DispHInt == 800) {
+        context.ButtonSize = 41;
+        context.FooterTop = 537;
+        context.SymbolOverhang = Arithmetic::toInteger(double(context.TwipsPerPixelX) * 7.0);
+        context.DispVInt = 600;
+    } else if (context.DispHInt == 1280) {
+        context.ButtonSize = 66;
+        context.FooterTop = 916;
+        context.SymbolOverhang = Arithmetic::toInteger(double(context.TwipsPerPixelX) * 11.0);
+        context.DispVInt = 1024;
+    }
+    context.WidthFactor = double(context.DispHInt) / 1280.0;
+}
+
+void Form_Load(ScreenContext &context, TavlinModule &module, StartupSteps &steps)
+{
+    context.TempPfad = TavlinModule::GetDOSEnvironmentVariable(QStringLiteral("TEMPVISU"));
+    if (context.TempPfad.isEmpty())
+        context.TempPfad = QStringLiteral("C:\\Temp");
+    context.TempPfad += QStringLiteral("\\Kestrel");
+
+    const QString screenshot = context.TempPfad + QStringLiteral("\\TavlinScreen.bmp");
+    if (!Dir(screenshot))
+        EndProgram();
+
+    context.TwipsPerPixelX = platform().screen->twipsPerPixelX();
+    context.TwipsPerPixelY = platform().screen->twipsPerPixelY();
+    context.ScreenPicture = LoadPicture(screenshot);
+
+    ReadDescription(context, module);
+    applyLayoutValues(context);
+    ResolveContainers(context);
+
+    steps.BuildOverlay();
+    steps.ResolveLanguage();
+}

@@ -1,0 +1,306 @@
+#include "jet/LibmdbLanguageRead.h"
+
+#include <mdbtools.h>
+
+#include <QByteArray>
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Status = LanguageTableResult::Status;
+
+struct HandleCloser
+{
+    void operator()(MdbHandle *mdb) const { mdb_close(mdb); }
+};
+struct TableFreer
+{
+    void operator()(MdbTableDef *table) const { mdb_free_tabledef(table); }
+};
+
+// Names are compared as the database engine does: without regard to case.
+bool sameName(const char *a, const char *b)
+{
+    return g_ascii_strcasecmp(a, b) == 0;
+}
+
+int columnIndex(MdbTableDef *table, const char *name)
+{
+    for (guint i = 0; i < table->num_cols && i < table->columns->len; ++i) {
+        const auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
+        if (sameName(col->name, name))
+            return int(i);
+    }
+    return -1;
+}
+
+// Whether the resolver can use a column of this type: "Language" is compared
+// as a number, so it must hold numbers (Yes/No among them) or text; "Name"
+// becomes the folder name, so it must hold text. Any other type in a language
+// table means the file is not what it claims to be.
+bool usableLanguageType(int type)
+{
+    switch (type) {
+    case MDB_BOOL:
+    case MDB_BYTE:
+    case MDB_INT:
+    case MDB_LONGINT:
+    case MDB_MONEY:
+    case MDB_FLOAT:
+    case MDB_DOUBLE:
+    case MDB_NUMERIC:
+    case MDB_TEXT:
+    case MDB_MEMO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool usableNameType(int type)
+{
+    return type == MDB_TEXT || type == MDB_MEMO;
+}
+
+// Where one value of the row just fetched lies on the page, and whether it is
+// null (for Yes/No: whether it is No).
+struct RawValue
+{
+    int start = 0;
+    int size = 0;
+    bool isNull = true;
+};
+
+// Takes the row just fetched apart once more, from the page still loaded, and
+// checks it against its page: the row must be one the page's row table counts,
+// lie after that table and before the row above it, and hold the two values
+// inside itself. libmdb itself only checks a row against the page's end, so a
+// damaged row count or row table hands out header and free-space bytes as
+// rows. False when the row is not sound. The row's null mask also tells a
+// null from an empty text, which binding cannot: libmdb hands out both alike.
+bool crackSoundRow(MdbHandle *mdb, MdbTableDef *table, int first, int second, RawValue &firstValue,
+    RawValue &secondValue)
+{
+    if (table->cur_row == 0 || mdb->cur_pg != table->cur_phys_pg || table->num_cols > MDB_MAX_COLS)
+        return false;
+    const int pageSize = int(mdb->fmt->pg_size);
+    const int countAt = int(mdb->fmt->row_count_offset);
+    const int rows = mdb_get_int16(mdb->pg_buf, countAt);
+    const int row = int(table->cur_row - 1);
+    const int tableEnd = countAt + 2 + 2 * rows;
+    if (row >= rows || tableEnd > pageSize)
+        return false;
+    const int entry = mdb_get_int16(mdb->pg_buf, countAt + 2 + 2 * row);
+    if (entry & 0x8000)
+        return false; // a pointer to the row's new place, which libmdb does not follow
+    const int start = entry & 0x1fff;
+    const int next = row == 0 ? pageSize : mdb_get_int16(mdb->pg_buf, countAt + 2 * row) & 0x1fff;
+    if (start < tableEnd || start >= next || next > pageSize)
+        return false;
+
+    std::vector<MdbField> fields(MDB_MAX_COLS);
+    const int count = mdb_crack_row(table, start, size_t(next - start), fields.data());
+    if (count <= first || count <= second)
+        return false;
+    for (auto [index, value] :
+        { std::pair { first, &firstValue }, std::pair { second, &secondValue } }) {
+        const MdbField &field = fields[size_t(index)];
+        value->isNull = field.is_null;
+        value->start = field.start;
+        value->size = field.siz;
+        if (!field.is_null
+            && (field.siz < 0 || field.start < start || field.start + field.siz > next))
+            return false;
+    }
+    return true;
+}
+
+// The stored bytes of a Text or Memo value, following a Memo onto the pages
+// that hold it; empty when they cannot all be found.
+std::optional<QByteArray> storedText(MdbHandle *mdb, int type, const RawValue &value)
+{
+    const auto *page = reinterpret_cast<const char *>(mdb->pg_buf);
+    if (type == MDB_TEXT)
+        return QByteArray(page + value.start, value.size);
+    if (value.size < MDB_MEMO_OVERHEAD)
+        return QByteArray(); // libmdb reads an empty text
+    const quint32 length = quint32(mdb_get_int32(mdb->pg_buf, value.start));
+    if (length & 0x80000000u)
+        return QByteArray(page + value.start + MDB_MEMO_OVERHEAD, value.size - MDB_MEMO_OVERHEAD);
+    const bool onePage = length & 0x40000000u;
+    if (!onePage && (length & 0xff000000u))
+        return std::nullopt;
+    QByteArray bytes;
+    int pointer = int(mdb_get_int32(mdb->pg_buf, value.start + 4));
+    for (int pages = 0; pages < 1024; ++pages) {
+        void *buffer = nullptr;
+        int offset = 0;
+        size_t size = 0;
+        if (mdb_find_pg_row(mdb, pointer, &buffer, &offset, &size) != 0)
+            return std::nullopt;
+        const char *row = static_cast<const char *>(buffer) + offset;
+        if (onePage)
+            return QByteArray(row, qsizetype(size));
+        if (size < 4)
+            return std::nullopt;
+        bytes.append(row + 4, qsizetype(size) - 4);
+        pointer = int(mdb_get_int32(buffer, offset));
+        if (pointer == 0)
+            return bytes;
+    }
+    return std::nullopt;
+}
+
+// Whether the text holds a NUL character, which libmdb's C strings would cut
+// the text at. Jet 3 keeps one byte a character; Jet 4 two, or, after the
+// mark FF FE, runs of one-byte characters where a 0 byte only switches runs.
+bool holdsNul(const QByteArray &stored, bool jet3)
+{
+    if (jet3)
+        return stored.contains('\0');
+    if (stored.startsWith("\xff\xfe"))
+        return false;
+    for (qsizetype i = 0; i + 1 < stored.size(); i += 2) {
+        if (stored.at(i) == 0 && stored.at(i + 1) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The value just fetched into a bound column; libmdb writes every value out
+// as text. Yes/No has no bytes of its own: it is Yes (-1) unless its null bit
+// says No.
+JetValue valueOf(const MdbColumn *col, const char *bound, bool isNull)
+{
+    if (col->col_type == MDB_BOOL)
+        return JetValue::fromNumber(isNull ? 0 : -1);
+    if (isNull)
+        return JetValue::null();
+    switch (col->col_type) {
+    case MDB_BYTE:
+    case MDB_INT:
+    case MDB_LONGINT:
+    case MDB_FLOAT:
+    case MDB_DOUBLE:
+    case MDB_MONEY:
+    case MDB_NUMERIC: {
+        char *end = nullptr;
+        const double n = std::strtod(bound, &end);
+        if (end != bound && *end == '\0')
+            return JetValue::fromNumber(n);
+        break;
+    }
+    case MDB_TEXT:
+    case MDB_MEMO:
+        return JetValue::fromText(QString::fromUtf8(bound));
+    default:
+        break;
+    }
+    return { JetValue::Kind::Other, 0, QString::fromUtf8(bound) };
+}
+
+} // namespace
+
+LanguageTableResult readLanguageTableWithLibmdb(QByteArray bytes)
+{
+    // Numbers come back as text from libmdb; read them in the C locale
+    // whatever the process's locale is (this runs in a child of its own).
+    std::setlocale(LC_NUMERIC, "C");
+
+    LanguageTableResult result;
+    std::unique_ptr<MdbHandle, HandleCloser> mdb(
+        mdb_open_buffer(bytes.data(), size_t(bytes.size()), MDB_NOFLAGS));
+    if (!mdb) {
+        result.status = Status::NotJet;
+        return result;
+    }
+    if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) {
+        result.status = Status::Damaged;
+        return result;
+    }
+
+    MdbCatalogEntry *entry = nullptr;
+    for (guint i = 0; i < mdb->num_catalog && i < mdb->catalog->len; ++i) {
+        auto *e = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
+        if (e->object_type == MDB_TABLE && sameName(e->object_name, "LookupLanguages")) {
+            entry = e;
+            break;
+        }
+    }
+    if (!entry) {
+        result.status = Status::TableMissing;
+        return result;
+    }
+
+    std::unique_ptr<MdbTableDef, TableFreer> table(mdb_read_table(entry));
+    if (!table || !mdb_read_columns(table.get())) {
+        result.status = Status::Damaged;
+        return result;
+    }
+    const int language = columnIndex(table.get(), "Language");
+    const int name = columnIndex(table.get(), "Name");
+    if (language < 0 || name < 0) {
+        result.status = Status::ColumnMissing;
+        return result;
+    }
+
+    std::vector<char> languageText(mdb->bind_size + 1, '\0');
+    std::vector<char> nameText(mdb->bind_size + 1, '\0');
+    int languageLength = 0;
+    int nameLength = 0;
+    if (mdb_bind_column(table.get(), language + 1, languageText.data(), &languageLength) < 0
+        || mdb_bind_column(table.get(), name + 1, nameText.data(), &nameLength) < 0) {
+        result.status = Status::Damaged;
+        return result;
+    }
+    const auto *languageColumn
+        = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(language)));
+    const auto *nameColumn
+        = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(name)));
+    if (!usableLanguageType(languageColumn->col_type) || !usableNameType(nameColumn->col_type)) {
+        result.status = Status::Damaged;
+        return result;
+    }
+
+    const bool jet3 = mdb->f->jet_version == MDB_VER_JET3;
+    // A text that filled the whole bind buffer may have been cut at its end.
+    auto whole = [&mdb](const std::vector<char> &bound) {
+        return std::strlen(bound.data()) + 1 < mdb->bind_size;
+    };
+    mdb_rewind_table(table.get());
+    while (mdb_fetch_row(table.get())) {
+        RawValue languageRaw;
+        RawValue nameRaw;
+        if (!crackSoundRow(mdb.get(), table.get(), language, name, languageRaw, nameRaw)) {
+            result.rows.clear();
+            result.status = Status::Damaged;
+            return result;
+        }
+        for (auto [column, raw, bound] :
+            { std::tuple { languageColumn, &languageRaw, &languageText },
+                std::tuple { nameColumn, &nameRaw, &nameText } }) {
+            if (raw->isNull || (column->col_type != MDB_TEXT && column->col_type != MDB_MEMO))
+                continue;
+            const std::optional<QByteArray> stored = storedText(mdb.get(), column->col_type, *raw);
+            if (!stored || holdsNul(*stored, jet3) || !whole(*bound)) {
+                result.rows.clear();
+                result.status = Status::Damaged;
+                return result;
+            }
+        }
+        LanguageRow row;
+        row.language = valueOf(languageColumn, languageText.data(), languageRaw.isNull);
+        row.name = valueOf(nameColumn, nameText.data(), nameRaw.isNull);
+        result.rows.append(row);
+    }
+    result.status = Status::Ok;
+    return result;
+}

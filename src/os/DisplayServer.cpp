@@ -1,0 +1,34 @@
+#include "os/DisplayServer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QThread>
+#include <QWidget>
+#include <QtGui/qguiapplication_platform.h>
+#include <cstdlib>
+#include <xcb/xcb.h>
+
+void waitForDisplayServer()
+{
+    const auto *x11
+        = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
+    // A request with a reply is a round trip: the server answers it only after
+    // every request sent before it, the frame's image among them.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}
+
+void waitUntilShown(QWidget &window, int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (window.isVisible() && !window.testAttribute(Qt::WA_Mapped)
+        && !timer.hasExpired(milliseconds)) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!window.testAttribute(Qt::WA_Mapped))
+            QThread::msleep(1);
+    }
+}

@@ -1,0 +1,138 @@
+#include "raster/DrawingSurface.h"
+
+#include "raster/Colour.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <sys/mman.h>
+
+namespace {
+
+void releaseBuffer(void *data)
+{
+    std::free(data);
+}
+
+// An RGB32 image. Screen-sized ones live in memory aligned to, and advised
+// for, large pages: a dimming pass walks three of them, and with small pages
+// the address translations alone slow it down noticeably.
+QImage allocateImage(int width, int height)
+{
+    constexpr size_t largePage = size_t(2) << 20;
+    const qsizetype bytesPerLine = qsizetype(width) * 4;
+    const size_t bytes = size_t(bytesPerLine) * size_t(height);
+    if (bytes < largePage)
+        return QImage(width, height, QImage::Format_RGB32);
+    const size_t rounded = (bytes + largePage - 1) / largePage * largePage;
+    void *data = std::aligned_alloc(largePage, rounded);
+    if (!data)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(data, rounded, MADV_HUGEPAGE);
+#endif
+    return QImage(static_cast<uchar *>(data), width, height, bytesPerLine, QImage::Format_RGB32,
+        releaseBuffer, data);
+}
+
+// Fills a rectangle of an RGB32 image that lies inside it.
+void fillArea(QImage &image, const QRect &area, QRgb colour)
+{
+    if (area.isEmpty())
+        return;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        std::fill_n(row + area.left(), area.width(), colour);
+    }
+}
+
+} // namespace
+
+QImage composeOnColour(const QImage &picture, quint32 colour)
+{
+    if (picture.isNull() || picture.format() == QImage::Format_RGB32)
+        return picture;
+    const QImage source = picture.convertToFormat(QImage::Format_ARGB32);
+    QImage composed(source.size(), QImage::Format_RGB32);
+    const QRgb background = Colour::toQRgb(colour);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(composed.scanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            const int alpha = qAlpha(from[x]);
+            if (alpha == 255) {
+                to[x] = from[x];
+            } else if (alpha == 0) {
+                to[x] = background;
+            } else {
+                auto mix
+                    = [alpha](int c, int b) { return (c * alpha + b * (255 - alpha) + 127) / 255; };
+                to[x] = qRgb(mix(qRed(from[x]), qRed(background)),
+                    mix(qGreen(from[x]), qGreen(background)),
+                    mix(qBlue(from[x]), qBlue(background)));
+            }
+        }
+    }
+    return composed;
+}
+
+void DrawingSurface::Cls()
+{
+    const QSize size = imageSize();
+    if (m_picture.size() == size) {
+        // The picture covers the image: share it until something is drawn.
+        m_image = m_picture;
+        m_resizePending = false;
+        return;
+    }
+    if (m_resizePending || !m_image.isDetached()) {
+        // Everything is overwritten below: nothing of the old content to keep.
+        m_image = allocateImage(size.width(), size.height());
+        m_resizePending = false;
+    }
+    const QRgb background = Colour::toQRgb(BackColor);
+    const int width = std::min(m_image.width(), m_picture.width());
+    const int rows = std::min(m_image.height(), m_picture.height());
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(m_image.scanLine(y), m_picture.constScanLine(y), size_t(width) * 4);
+    fillArea(m_image, QRect(width, 0, m_image.width() - width, rows), background);
+    fillArea(m_image, QRect(0, rows, m_image.width(), m_image.height() - rows), background);
+}
+
+void DrawingSurface::setBackgroundPicture(const QImage &picture)
+{
+    m_picture = composeOnColour(picture, BackColor);
+}
+
+void DrawingSurface::resizeImage(int width, int height)
+{
+    const QSize size(std::max(width, 1), std::max(height, 1));
+    const QRgb colour = Colour::toQRgb(BackColor);
+    if (m_resizePending && colour != m_newPartsColour)
+        applyResize();
+    if (!m_resizePending) {
+        if (size == m_image.size())
+            return;
+        m_resizePending = true;
+        m_kept = m_image.size();
+        m_newPartsColour = colour;
+    }
+    m_size = size;
+    m_kept = m_kept.boundedTo(size);
+}
+
+void DrawingSurface::applyResize() const
+{
+    if (!m_resizePending)
+        return;
+    m_resizePending = false;
+    QImage resized = allocateImage(m_size.width(), m_size.height());
+    const int keptWidth = m_kept.width(), keptRows = m_kept.height();
+    for (int y = 0; y < keptRows; ++y)
+        std::memcpy(resized.scanLine(y), m_image.constScanLine(y), size_t(keptWidth) * 4);
+    fillArea(resized, QRect(keptWidth, 0, m_size.width() - keptWidth, keptRows), m_newPartsColour);
+    fillArea(
+        resized, QRect(0, keptRows, m_size.width(), m_size.height() - keptRows), m_newPartsColour);
+    m_image = resized;
+}

@@ -1,0 +1,68 @@
+#include "browser/BrowserView.h"
+#include "browser/BrowserEngine.h"
+#include "support/TempFolder.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QTextBrowser>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+// Without a registered engine the help window still shows the page's text,
+// under the same lock: pages and pictures come from the help folder only.
+TEST(BrowserViewTest, TextViewFallbackKeepsToTheFolder)
+{
+    TempFolder folder;
+    const QString help = folder.path() + QStringLiteral("/Help");
+    folder.write(QStringLiteral("Help/English/A.html"),
+        "<html><body><p>Page A</p><a href=\"B.html\">b</a></body></html>");
+    folder.write(QStringLiteral("Help/English/B.html"), "<html><body><p>Page B</p></body></html>");
+    folder.write(QStringLiteral("secret.html"), "<html><body><p>Secret</p></body></html>");
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    picture.save(help + QStringLiteral("/English/pic.png"));
+    picture.save(folder.path() + QStringLiteral("/outside.png"));
+
+    QWidget parent;
+    std::unique_ptr<BrowserView> view = createBrowserView(&parent);
+    auto *text = qobject_cast<QTextBrowser *>(view->widget());
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->parentWidget(), &parent);
+    EXPECT_FALSE(view->busy());
+
+    const QUrl pageA(QStringLiteral("tavlin://help/English/A.html"));
+    view->navigate(pageA, help);
+    EXPECT_EQ(text->source(), pageA);
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Page A")));
+    EXPECT_FALSE(
+        text->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).isNull());
+    for (const QString &outside :
+        { folder.path() + QStringLiteral("/outside.png"), QStringLiteral("../../outside.png"),
+            QUrl::fromLocalFile(folder.path() + QStringLiteral("/outside.png")).toString() })
+        EXPECT_TRUE(text->loadResource(QTextDocument::ImageResource, QUrl(outside)).isNull())
+            << outside.toStdString();
+
+    emit text->anchorClicked(QUrl(QStringLiteral("B.html")));
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Page B")));
+    emit text->anchorClicked(QUrl::fromLocalFile(folder.path() + QStringLiteral("/secret.html")));
+    emit text->anchorClicked(QUrl(QStringLiteral("https://example.com/")));
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Page B")));
+
+    view->navigate(QUrl::fromLocalFile(folder.path() + QStringLiteral("/secret.html")), help);
+    EXPECT_FALSE(text->toPlainText().contains(QStringLiteral("Secret")));
+    view.reset();
+    EXPECT_TRUE(parent.children().isEmpty());
+}
+
+TEST(BrowserViewTest, MissingEnginePluginFallsBackToTheTextView)
+{
+    useBrowserEngine(QStringLiteral("/nonexistent/libtavlin_webengine.so"));
+    QWidget parent;
+    std::unique_ptr<BrowserView> view = createBrowserView(&parent);
+    ASSERT_NE(view, nullptr);
+    EXPECT_NE(qobject_cast<QTextBrowser *>(view->widget()), nullptr);
+    warmUpBrowser(); // harmless without the engine
+    QCoreApplication::processEvents();
+    setBrowserFactory(nullptr);
+    setBrowserWarmUp(nullptr);
+}

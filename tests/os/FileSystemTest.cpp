@@ -1,0 +1,92 @@
+#include "os/FileSystem.h"
+#include "os/PathMapper.h"
+#include "os/Picture.h"
+#include "semantics/RuntimeError.h"
+#include "support/FakePlatform.h"
+#include "support/QtPrinters.h"
+#include "support/TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FileSystemTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QDir().mkpath(folder.path() + QStringLiteral("/wine/dosdevices"));
+        QDir().mkpath(folder.path() + QStringLiteral("/drive_c"));
+        QFile::link(folder.path() + QStringLiteral("/drive_c"),
+            folder.path() + QStringLiteral("/wine/dosdevices/c:"));
+        prefix.set(folder.path() + QStringLiteral("/wine"));
+    }
+
+    TempFolder folder;
+    EnvironmentGuard prefix { "WINEPREFIX" };
+};
+
+} // namespace
+
+TEST_F(FileSystemTest, MapsDrivesThroughWineLinksAndMatchesCaseInsensitively)
+{
+    folder.write(QStringLiteral("drive_c/Kalvo/Program/Help/Page.html"), "x");
+    const QString root = QDir(folder.path() + QStringLiteral("/drive_c")).canonicalPath();
+    EXPECT_EQ(mapWindowsPath(QStringLiteral("C:\\Kalvo\\Program\\Help\\Page.html")),
+        root + QStringLiteral("/Kalvo/Program/Help/Page.html"));
+    EXPECT_EQ(mapWindowsPath(QStringLiteral("c:\\KALVO\\program\\HELP\\page.HTML")),
+        root + QStringLiteral("/Kalvo/Program/Help/Page.html"));
+    EXPECT_EQ(mapWindowsPath(QStringLiteral("C:\\Kalvo\\\\Program\\Missing\\x.html")),
+        root + QStringLiteral("/Kalvo/Program/Missing/x.html"));
+    // No link for Q: the drive stands for the root.
+    EXPECT_EQ(mapWindowsPath(QStringLiteral("Q:\\Temp\\Kestrel")), QStringLiteral("/Temp/Kestrel"));
+    // POSIX paths pass through, also with the program's backslashes appended.
+    EXPECT_EQ(mapWindowsPath(folder.path() + QStringLiteral("\\drive_c\\kalvo")),
+        folder.path() + QStringLiteral("/drive_c/Kalvo"));
+}
+
+TEST_F(FileSystemTest, DirAcceptsOnlyOrdinaryVisibleFiles)
+{
+    folder.write(QStringLiteral("drive_c/Temp/Kestrel/TavlinScreen.bmp"), "x");
+    folder.write(QStringLiteral("drive_c/Temp/Kestrel/.Hidden.bmp"), "x");
+    folder.write(QStringLiteral("drive_c/Temp/Kestrel/a*b?.html"), "x");
+    QDir().mkpath(folder.path() + QStringLiteral("/drive_c/Temp/Kestrel/Folder.html"));
+    EXPECT_TRUE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\TavlinScreen.bmp")));
+    EXPECT_TRUE(Dir(QStringLiteral("C:\\Temp\\\\Kestrel\\tavlinscreen.bmp")));
+    EXPECT_FALSE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\.Hidden.bmp")));
+    EXPECT_FALSE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\Folder.html")));
+    EXPECT_FALSE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\Missing.bmp")));
+    EXPECT_FALSE(Dir(QString()));
+    // Wildcards are ordinary characters: they match only a file of exactly that name.
+    EXPECT_FALSE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\*.bmp")));
+    EXPECT_FALSE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\TavlinScreen.bm?")));
+    EXPECT_TRUE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\a*b?.html")));
+}
+
+TEST_F(FileSystemTest, LoadPictureReportsMissingAndUndecodableFiles)
+{
+    FakePlatform fake;
+    folder.writeBmp(QStringLiteral("drive_c/Pic/ok.bmp"), 1280, 1024);
+    folder.write(QStringLiteral("drive_c/Pic/bad.gif"), "GIF89a broken");
+    const Picture picture = LoadPicture(QStringLiteral("C:\\Pic\\ok.bmp"));
+    EXPECT_EQ(picture.image.size(), QSize(1280, 1024));
+    EXPECT_EQ(picture.Width, 33867); // HIMETRIC at 15 twips per pixel
+    EXPECT_EQ(picture.Height, 27093);
+    EXPECT_EQ(pixelsToHimetric(36, 15.0f), 952); // 952.5: halves go to the even neighbour
+    EXPECT_EQ(pixelsToHimetric(1, 27.0f), 48); // 47.625
+    try {
+        LoadPicture(QStringLiteral("C:\\Pic\\none.gif"));
+        FAIL();
+    } catch (const RuntimeError &error) {
+        EXPECT_EQ(error.number(), 53);
+        EXPECT_EQ(error.path(), QStringLiteral("C:\\Pic\\none.gif"));
+    }
+    try {
+        LoadPicture(QStringLiteral("C:\\Pic\\bad.gif"));
+        FAIL();
+    } catch (const RuntimeError &error) {
+        EXPECT_EQ(error.number(), 481);
+    }
+}

@@ -1,0 +1,43 @@
+#include "os/EndProgram.h"
+#include "os/RunGuarded.h"
+#include "semantics/RuntimeError.h"
+#include "support/FakePlatform.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+TEST(RunGuarded, ShowsTheStandardMessageAndEndsTheProgram)
+{
+    FakePlatform fake;
+    bool after = false;
+    EXPECT_FALSE(runGuarded([&] {
+        throw RuntimeError::overflow();
+        after = true;
+    }));
+    EXPECT_FALSE(after);
+    EXPECT_EQ(fake.messageBox.errors, QStringList({ "Run-time error '6':\n\nOverflow" }));
+    EXPECT_EQ(fake.messageBox.titles, QStringList({ "Tavlin" }));
+    EXPECT_EQ(fake.terminator.calls, 1);
+
+    EXPECT_FALSE(runGuarded([] { throw RuntimeError::fileNotFound(QStringLiteral("C:\\a.gif")); }));
+    EXPECT_EQ(fake.messageBox.errors.last(), QStringLiteral("Run-time error '53':\n\nFile not found: 'C:\\a.gif'"));
+    EXPECT_FALSE(runGuarded([] { throw std::runtime_error("boom"); }));
+    EXPECT_EQ(fake.terminator.calls, 3);
+}
+
+TEST(RunGuarded, EndProgramStopsTheHandlerSilently)
+{
+    FakePlatform fake;
+    int reached = 0;
+    EXPECT_FALSE(runGuarded([&] {
+        reached = 1;
+        EndProgram();
+        reached = 2;
+    }));
+    EXPECT_EQ(reached, 1);
+    EXPECT_EQ(fake.terminator.calls, 1);
+    EXPECT_TRUE(fake.messageBox.errors.isEmpty());
+    EXPECT_TRUE(runGuarded([&] { reached = 3; }));
+    EXPECT_EQ(reached, 3);
+}

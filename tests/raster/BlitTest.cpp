@@ -1,0 +1,184 @@
+#include "raster/Blit.h"
+#include "raster/Colour.h"
+
+#include <QImage>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+QImage filled(int w, int h, QRgb colour)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+QImage numbered(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(x * 10, y * 10, 77));
+    return image;
+}
+
+DeviceContext dc(QImage &image)
+{
+    return DeviceContext { &image, 0, 0 };
+}
+
+void checkEveryChannelPair()
+{
+    // Source channels run along x, destination channels along y: every pair of
+    // values meets once, in all three channels (red, green, blue shifted).
+    QImage source(256, 256, QImage::Format_RGB32);
+    QImage destination(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            source.setPixel(x, y, qRgb(x, 255 - x, (x + 85) % 256));
+            destination.setPixel(x, y, qRgb(y, (y * 7) % 256, 255 - y));
+        }
+    for (int level : { 0, 1, 100, 105, 128, 200, 254, 255 }) {
+        QImage target = destination.copy();
+        ASSERT_TRUE(AlphaBlend(
+            dc(target), 0, 0, 256, 256, dc(source), 0, 0, 256, 256, quint32(level) << 16));
+        int mismatches = 0;
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x) {
+                const QRgb s = source.pixel(x, y), d = destination.pixel(x, y),
+                           r = target.pixel(x, y);
+                auto expect = [level](int sc, int dcv) {
+                    return int(std::lround((sc * level + dcv * (255 - level)) / 255.0));
+                };
+                if (qRed(r) != expect(qRed(s), qRed(d)) || qGreen(r) != expect(qGreen(s), qGreen(d))
+                    || qBlue(r) != expect(qBlue(s), qBlue(d)))
+                    ++mismatches;
+            }
+        EXPECT_EQ(mismatches, 0) << "level " << level;
+    }
+}
+
+// Every width from 1 to 40 pixels at an odd offset, so that every split
+// between whole vector groups and the remaining pixels is met.
+void checkOddWidths()
+{
+    QImage source = numbered(48, 2);
+    for (int w = 1; w <= 40; ++w) {
+        QImage target = filled(48, 2, qRgb(90, 180, 30));
+        AlphaBlend(dc(target), 3, 1, w, 1, dc(source), 5, 0, w, 1, 77u << 16);
+        for (int x = 0; x < 48; ++x) {
+            QRgb expected = qRgb(90, 180, 30);
+            if (x >= 3 && x < 3 + w) {
+                const QRgb s = source.pixel(x + 2, 0);
+                auto mix
+                    = [](int sc, int d) { return int(std::lround((sc * 77 + d * 178) / 255.0)); };
+                expected = qRgb(mix(qRed(s), 90), mix(qGreen(s), 180), mix(qBlue(s), 30));
+            }
+            EXPECT_EQ(target.pixel(x, 1), expected) << "width " << w << " x " << x;
+            EXPECT_EQ(target.pixel(x, 0), qRgb(90, 180, 30));
+        }
+    }
+}
+
+} // namespace
+
+TEST(Colour, ValuesHoldRedInTheLowByte)
+{
+    EXPECT_EQ(Colour::toQRgb(0x0000FF), qRgb(255, 0, 0));
+    EXPECT_EQ(Colour::toQRgb(0x123456), qRgb(0x56, 0x34, 0x12));
+    EXPECT_EQ(Colour::fromQRgb(qRgb(0x56, 0x34, 0x12)), 0x123456u);
+    EXPECT_EQ(Colour::rgb(1, 2, 3), 0x030201u);
+}
+
+TEST(BitBlt, CopiesUnchangedAndClipsToBothImages)
+{
+    QImage source = numbered(10, 8);
+    QImage target = filled(6, 6, qRgb(1, 2, 3));
+
+    // Destination starts left of and above the target, source runs past its
+    // right edge: only the overlap of both is written.
+    EXPECT_TRUE(BitBlt(dc(target), -2, -1, 20, 20, dc(source), 5, 3, SRCCOPY));
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const int sx = x + 2 + 5, sy = y + 1 + 3;
+            const QRgb expected = (sx < 10 && sy < 8) ? source.pixel(sx, sy) : qRgb(1, 2, 3);
+            EXPECT_EQ(target.pixel(x, y), expected) << x << "," << y;
+        }
+
+    // A source origin outside the source copies only what exists.
+    QImage second = filled(4, 4, qRgb(9, 9, 9));
+    BitBlt(dc(second), 0, 0, 4, 4, dc(source), -2, 0, SRCCOPY);
+    EXPECT_EQ(second.pixel(1, 0), qRgb(9, 9, 9));
+    EXPECT_EQ(second.pixel(2, 0), source.pixel(0, 0));
+
+    // Another raster operation copies nothing.
+    QImage third = filled(4, 4, qRgb(9, 9, 9));
+    EXPECT_FALSE(BitBlt(dc(third), 0, 0, 4, 4, dc(source), 0, 0, 0x00EE0086));
+    EXPECT_EQ(third.pixel(0, 0), qRgb(9, 9, 9));
+}
+
+TEST(BitBlt, OverlappingCopyWithinOneImage)
+{
+    QImage image = numbered(8, 8);
+    const QImage before = image.copy();
+    BitBlt(dc(image), 1, 2, 6, 5, dc(image), 0, 0, SRCCOPY);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(image.pixel(x + 1, y + 2), before.pixel(x, y));
+}
+
+TEST(TransparentBlt, LeavesOutTheKeyColour)
+{
+    QImage source = filled(4, 3, qRgb(200, 10, 10));
+    source.setPixel(1, 1, Colour::toQRgb(Colour::Cyan));
+    source.setPixel(2, 1, qRgb(0, 255, 254)); // near cyan is not the key
+    QImage target = numbered(10, 10);
+    const QImage before = target.copy();
+
+    TransparentBlt(dc(target), 8, 8, 4, 3, dc(source), 0, 0, 4, 3, Colour::Cyan);
+    EXPECT_EQ(target.pixel(8, 8), qRgb(200, 10, 10));
+    EXPECT_EQ(target.pixel(9, 9), before.pixel(9, 9)); // cyan left out
+    // (10, 9) lies outside the target: clipped, nothing written elsewhere.
+    EXPECT_EQ(target.pixel(0, 9), before.pixel(0, 9));
+
+    TransparentBlt(dc(target), 0, 0, 4, 3, dc(source), 0, 0, 4, 3, Colour::Cyan);
+    EXPECT_EQ(target.pixel(1, 1), before.pixel(1, 1));
+    EXPECT_EQ(target.pixel(2, 1), qRgb(0, 255, 254));
+}
+
+// Every vector width the blend may use, and the plain loop.
+TEST(AlphaBlend, EveryChannelPairAndEveryOddWidth)
+{
+    for (int vectorBits : { 512, 256, 128, 0 }) {
+        SCOPED_TRACE(vectorBits);
+        setBlendVectorLimit(vectorBits);
+        checkEveryChannelPair();
+        checkOddWidths();
+    }
+    setBlendVectorLimit(512);
+}
+
+TEST(AlphaBlend, ClippingAndDescriptor)
+{
+    // Widths that do not fill a whole group of pixels, a destination offset and
+    // clipping at the right edge.
+    QImage source = filled(7, 3, qRgb(255, 255, 255));
+    QImage target = filled(9, 3, qRgb(0, 0, 0));
+    AlphaBlend(dc(target), 5, 0, 7, 3, dc(source), 0, 0, 7, 3, 100u << 16);
+    EXPECT_EQ(target.pixel(4, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(target.pixel(5, 1), qRgb(100, 100, 100));
+    EXPECT_EQ(target.pixel(8, 2), qRgb(100, 100, 100));
+
+    // Only source-over is known; the other bytes of the descriptor are its own.
+    QImage untouched = filled(2, 2, qRgb(0, 0, 0));
+    EXPECT_FALSE(AlphaBlend(dc(untouched), 0, 0, 2, 2, dc(source), 0, 0, 2, 2, (100u << 16) | 1u));
+    EXPECT_EQ(untouched.pixel(0, 0), qRgb(0, 0, 0));
+
+    // A different source size is sampled to the destination's.
+    QImage small = numbered(2, 2);
+    QImage large = filled(4, 4, qRgb(0, 0, 0));
+    AlphaBlend(dc(large), 0, 0, 4, 4, dc(small), 0, 0, 2, 2, 255u << 16);
+    EXPECT_EQ(large.pixel(3, 3), small.pixel(1, 1));
+    EXPECT_EQ(large.pixel(1, 0), small.pixel(0, 0));
+}
