@@ -175,8 +175,8 @@ TEST(JetLanguageTable, reportsEveryFailure)
     }
 
     // Real files from the desktop database program, without the table.
-    EXPECT_EQ(table.read(sharedJetFile("access97-sample.mdb")).status, Status::TableMissing);
-    EXPECT_EQ(table.read(sharedJetFile("access2000-sample.mdb")).status, Status::TableMissing);
+    EXPECT_EQ(table.read(realJetFile("access97-sample.mdb")).status, Status::TableMissing);
+    EXPECT_EQ(table.read(realJetFile("access2000-sample.mdb")).status, Status::TableMissing);
 
     // Random bytes, with and without a Jet header in front.
     QRandomGenerator random(5);

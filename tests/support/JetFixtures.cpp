@@ -158,7 +158,7 @@ JetWriter languageTableWriter(
     return writer;
 }
 
-QString sharedJetFile(const char *name)
+QString realJetFile(const char *name)
 {
-    return QStringLiteral(TAVLIN_SOURCE_DIR "/../shared/data/jet/") + QLatin1String(name);
+    return QStringLiteral(TAVLIN_SOURCE_DIR "/tests/data/jet/") + QLatin1String(name);
 }

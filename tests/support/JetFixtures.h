@@ -22,5 +22,5 @@ QString writeCheckedJetFile(const QString &path, const JetWriter &writer);
 JetWriter languageTableWriter(const std::vector<std::pair<QVariant, QVariant>> &rows,
     JetWriter::Version version = JetWriter::Version::Jet4);
 
-// The two real Jet files made by the desktop database program.
-QString sharedJetFile(const char *name);
+// The two real Jet files made by the desktop database program, in tests/data/jet.
+QString realJetFile(const char *name);
