@@ -57,8 +57,8 @@ bool writeDemoHelpPages(
     for (QDirIterator it(kPages, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
         QFile page(it.next());
         if (!page.open(QIODevice::ReadOnly)
-            || !save(folder.filePath(pages.relativeFilePath(page.fileName())), page.readAll(),
-                error))
+            || !save(
+                folder.filePath(pages.relativeFilePath(page.fileName())), page.readAll(), error))
             return false;
         ++written;
     }
