@@ -58,19 +58,18 @@ protected:
     void layOutFaults()
     {
         layOut();
-        const QString help = demo.visuFolder + QStringLiteral("/Program/Help/Tavlin/");
         for (const char *language : { "Deutsch", "English" }) {
-            const QString pages = help + QLatin1String(language) + QLatin1Char('/');
-            write(pages + QStringLiteral("Plain.html"), "<html><body>plain</body></html>");
-            write(pages + QStringLiteral("frame.html"), "<html><body>frame</body></html>");
-            write(pages + QStringLiteral("Checked.html"),
+            const QString pages = kVisu + "Program/Help/Tavlin/" + language + '/';
+            folder.write(pages + "Plain.html", "<html><body>plain</body></html>");
+            folder.write(pages + "frame.html", "<html><body>frame</body></html>");
+            folder.write(pages + "Checked.html",
                 "<html><head>\n<link rel=\"stylesheet\" href=\"../../../outside.css\">\n"
                 "<script src=\"http://example.com/x.js\"></script>\n</head><body>\n"
                 "<img src=\"../Bilder/none.png\">\n<iframe src=\"Frame.html\"></iframe>\n"
                 "</body></html>");
         }
         QFile::remove(
-            demo.visuFolder + QStringLiteral("/Standard/KalvoFußzeile/KalvoFußzeileHelp_1280.gif"));
+            folder.path() + '/' + kVisu + "Standard/KalvoFußzeile/KalvoFußzeileHelp_1280.gif");
         folder.writeBmp(QStringLiteral("demo/drive_c/Temp/Kestrel/TavlinScreen.bmp"), 1280, 1000);
         writeDescription("DispHInt=1280\r\nVisuPfad=C:\\Kalvo\\\r\nLanguage=3\r\n",
             { "Name=Pages\r\nTag=Checked\r\nLeft=1500\r\nTop=1500\r\nWidth=3000\r\nHeight=600",
@@ -96,15 +95,10 @@ protected:
         QByteArray text = "[Global]\r\n" + global;
         for (int i = 0; i < entries.size(); ++i)
             text += "[" + QByteArray::number(i) + "]\r\n" + entries.at(i) + "\r\n";
-        write(demo.tempFolder + QStringLiteral("/Tavlin.txt"), text + tail);
+        folder.write(QStringLiteral("demo/drive_c/Temp/Kestrel/Tavlin.txt"), text + tail);
     }
 
-    static void write(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    const QString kVisu = QStringLiteral("demo/drive_c/Kalvo/");
 
     TempFolder folder;
     EnvironmentGuard prefix { "WINEPREFIX" };
@@ -141,7 +135,7 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
     }
 
     // The faults that need a description or a language table of their own.
-    write(demo.visuFolder + QStringLiteral("/Program/Tools/Languages.mdb"), "no database");
+    folder.write(kVisu + "Program/Tools/Languages.mdb", "no database");
     writeDescription("DispHInt=1024\r\nVisuPfad=C:\\Kalvo\\\r\nLanguage=3\r\n", { "Name=A" });
     EXPECT_EQ(seen(check(), { "display-width", "language-table" }),
         (std::vector<Seen> { { "display-width", "E", -1, "Tavlin.txt" },

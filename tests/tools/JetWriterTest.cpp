@@ -104,6 +104,7 @@ TEST(JetWriter, mdbtoolsReadBackEmptyTablesAndManyPages)
         { QStringLiteral("Čeština"), QStringLiteral("日本語"), QStringLiteral("Ελληνικά"),
             QStringLiteral("Русский") } };
     for (Version version : { Version::Jet3, Version::Jet4 }) {
+        qint64 emptyPages = 0;
         for (const int count : { 0, 400 }) {
             JetWriter writer = languageTableWriter({}, version);
             QString expected = "LookupLanguages\n[Language] Long Integer,\n[Name] Text (50)\n"
@@ -116,7 +117,10 @@ TEST(JetWriter, mdbtoolsReadBackEmptyTablesAndManyPages)
             }
             const QString path = folder.path() + "/languages.mdb";
             EXPECT_EQ(writtenAndReadBack(writer, path), expected);
-            EXPECT_GE(QFile(path).size() / writer.pageSize(), count ? 8 : 4);
+            const qint64 pages = QFile(path).size() / writer.pageSize();
+            if (count == 0)
+                emptyPages = pages;
+            EXPECT_GE(pages - emptyPages, count ? 3 : 0) << "rows over several data pages";
         }
     }
 }
