@@ -1,4 +1,4 @@
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "check/HelpCheck.h"
 #include "check/Preview.h"
 #include "demovisu/DemoOverlay.h"
