@@ -59,7 +59,7 @@ QString resolve(qint16 languageNumber, const QVector<LanguageRow> &rows, Status 
 // under VisuPfad in the given version.
 QString writeLanguages(const TempFolder &folder, const JetWriter &writer)
 {
-    return writeCheckedJetFile(folder.path() + "/Visu/Program/Tools/Languages.mdb", writer);
+    return writeJetFile(folder.path() + "/Visu/Program/Tools/Languages.mdb", writer);
 }
 
 QString resolveFromFile(const TempFolder &folder, qint16 languageNumber)

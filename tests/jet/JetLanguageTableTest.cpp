@@ -64,7 +64,7 @@ TEST(JetLanguageTable, readsBothVersionsInFileOrder)
 {
     TempFolder folder;
     for (Version version : { Version::Jet3, Version::Jet4 }) {
-        const QString path = writeCheckedJetFile(
+        const QString path = writeJetFile(
             folder.path() + (version == Version::Jet3 ? "/v3.mdb" : "/v4.mdb"),
             languageTableWriter(
                 { { 2, QStringLiteral("English") }, { 1, QStringLiteral("Deutsch") } }, version));
@@ -88,7 +88,7 @@ TEST(JetLanguageTable, nullIsNotAnEmptyText)
         writer.addRow({ QStringLiteral("1"), QVariant() });
         writer.addRow({ QString(), QString() });
         writer.addRow({ QVariant(), QStringLiteral("Deutsch") });
-        const QString path = writeCheckedJetFile(folder.path() + "/nulls.mdb", writer);
+        const QString path = writeJetFile(folder.path() + "/nulls.mdb", writer);
         const LanguageTableResult result = JetLanguageTable().read(path);
         ASSERT_EQ(result.status, Status::Ok);
         EXPECT_EQ(
@@ -113,7 +113,7 @@ TEST(JetLanguageTable, extraColumnsForeignTextAndManyPages)
     for (int i = 0; i < 360; ++i)
         writer.addRow({ 1000 + i, QStringLiteral("comment %1").arg(i), i - 5,
             QStringLiteral("c%1").arg(i % 100), names.at(i % 3) + QString::number(i) });
-    const QString path = writeCheckedJetFile(folder.path() + "/many.mdb", writer);
+    const QString path = writeJetFile(folder.path() + "/many.mdb", writer);
     ASSERT_GT(QFileInfo(path).size() / 4096, 8);
 
     const LanguageTableResult result = JetLanguageTable().read(path);
@@ -140,7 +140,7 @@ TEST(JetLanguageTable, reportsEveryFailure)
     EXPECT_EQ(
         table.read(folder.write("text.mdb", "[Global]\r\nLanguage=1\r\n")).status, Status::NotJet);
 
-    const QString valid = writeCheckedJetFile(
+    const QString valid = writeJetFile(
         folder.path() + "/valid.mdb", languageTableWriter({ { 1, QStringLiteral("Deutsch") } }));
     const QByteArray bytes = fileBytes(valid);
     QByteArray newer = bytes;
@@ -158,7 +158,7 @@ TEST(JetLanguageTable, reportsEveryFailure)
 
     JetWriter otherTable = languageTableWriter({ { 1, QStringLiteral("Deutsch") } });
     otherTable.setTableName(QStringLiteral("LookupLanguage"));
-    EXPECT_EQ(table.read(writeCheckedJetFile(folder.path() + "/other.mdb", otherTable)).status,
+    EXPECT_EQ(table.read(writeJetFile(folder.path() + "/other.mdb", otherTable)).status,
         Status::TableMissing);
     // A column missing: each of the two in turn is named a little differently.
     for (const bool languageMissing : { true, false }) {
@@ -169,14 +169,14 @@ TEST(JetLanguageTable, reportsEveryFailure)
         writer.addColumn(
             languageMissing ? QStringLiteral("Name") : QStringLiteral("Names"), Type::Text);
         writer.addRow({ 1, QStringLiteral("Deutsch") });
-        EXPECT_EQ(table.read(writeCheckedJetFile(folder.path() + "/col.mdb", writer)).status,
+        EXPECT_EQ(table.read(writeJetFile(folder.path() + "/col.mdb", writer)).status,
             Status::ColumnMissing)
             << languageMissing;
     }
 
     // Real files from the desktop database program, without the table.
-    EXPECT_EQ(table.read(sharedJetFile("access97-sample.mdb")).status, Status::TableMissing);
-    EXPECT_EQ(table.read(sharedJetFile("access2000-sample.mdb")).status, Status::TableMissing);
+    EXPECT_EQ(table.read(realJetFile("access97-sample.mdb")).status, Status::TableMissing);
+    EXPECT_EQ(table.read(realJetFile("access2000-sample.mdb")).status, Status::TableMissing);
 
     // Random bytes, with and without a Jet header in front.
     QRandomGenerator random(5);
@@ -198,7 +198,7 @@ TEST(JetLanguageTable, reportsEveryFailure)
 TEST(JetLanguageTable, survivesACrashInsideLibmdb)
 {
     TempFolder folder;
-    const QString path = writeCheckedJetFile(
+    const QString path = writeJetFile(
         folder.path() + "/crash.mdb", languageTableWriter({ { 1, QStringLiteral("Deutsch") } }));
     QByteArray bytes = fileBytes(path);
     // The user table's usage-map pointer names row 0x80 of the map page,

@@ -13,20 +13,16 @@ struct DemoLayout;
 // related topics; the alarm page also carries one link to the
 // manufacturer's web site, which the help window is expected to refuse.
 //
+// The pages and the stylesheet are the files in tools/demovisu/help, built
+// into the library as resources; the pictures are cut from the drawn screen.
 // Every topic of the layout gets a page except "Wartung", the maintenance
 // page, which is missing on purpose.
 
 // The language folders.
 QStringList demoHelpLanguages();
 
-// The topics that have pages.
-QStringList demoHelpTopics();
-
 // The topic whose page is missing on purpose.
 QString demoMissingTopic();
-
-// The external link on the alarm page.
-QString demoExternalLink();
 
 // Writes the pages into `helpFolder` (the ".../Program/Help/Tavlin" folder),
 // with pictures cut from the drawn screen. False and `error` on failure.
