@@ -16,8 +16,6 @@
 namespace {
 
 constexpr int kLevel = 105; // the fade's last level
-const QRgb kGrey = qRgb(128, 128, 128);
-const QRgb kWhite = qRgb(255, 255, 255);
 
 } // namespace
 
@@ -42,14 +40,6 @@ DemoRun::DemoRun(int width, int language)
     m_ready = !m_symbol.isNull() && m_screenshot.size() == QSize(layout().width, layout().height);
     if (m_ready)
         m_expected = demoExpectedOverlay(m_screenshot, layout(), m_symbol, kLevel);
-}
-
-DemoRun::~DemoRun()
-{
-    if (running()) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
 }
 
 bool DemoRun::start()
@@ -92,9 +82,10 @@ bool DemoRun::endsWithStatusZero(int milliseconds)
 bool DemoRun::showsButtonLook(bool raised) const
 {
     const QImage screen = grabScreen();
+    const QRgb grey = qRgb(128, 128, 128), white = qRgb(255, 255, 255);
     const QRgb leg = screen.pixel(0, layout().footerTop);
     const QRgb hypotenuse = screen.pixel(layout().helpButtonSize, layout().footerTop);
-    return raised ? leg == kWhite && hypotenuse == kGrey : leg == kGrey && hypotenuse == kWhite;
+    return raised ? leg == white && hypotenuse == grey : leg == grey && hypotenuse == white;
 }
 
 QRect DemoRun::waitForWindow(const std::function<bool(const QRect &)> &which, int milliseconds,

@@ -17,9 +17,13 @@
 class DemoRun
 {
 public:
-    // Lays out the demo for `width` with the operator's language `language`.
+    // Lays out the demo for `width`, the operator's language `language`.
     explicit DemoRun(int width, int language = 2);
-    ~DemoRun();
+    ~DemoRun()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
 
     const DemoVisualisation &demo() const { return m_demo; }
     const DemoLayout &layout() const { return m_demo.layout; }
@@ -28,9 +32,7 @@ public:
     const QImage &symbol() const { return m_symbol; }
     const QImage &expected() const { return m_expected; } // the overlay after the fade
 
-    // False when the demo could not be laid out or the program did not start
-    // within 10 s.
-    bool start();
+    bool start(); // false without the demo or when not started within 10 s
     bool running() const { return m_process.state() != QProcess::NotRunning; }
     // Whether the program ends within `milliseconds`, by itself, with status 0.
     bool endsWithStatusZero(int milliseconds);
