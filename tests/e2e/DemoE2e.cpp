@@ -61,16 +61,12 @@ bool DemoRun::endsWithStatusZero(int milliseconds)
         && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
 }
 
-::testing::AssertionResult DemoRun::waitForOverlay(QImage *screen)
+::testing::AssertionResult DemoRun::waitForOverlay()
 {
     const QRect button = demoHelpButtonBox(layout());
     QImage last;
-    if (waitUntil(
-            [&] { return mismatches(last = grabScreen(), m_expected, button) == 0; }, 30000)) {
-        if (screen)
-            *screen = last;
+    if (waitUntil([&] { return mismatches(last = grabScreen(), m_expected, button) == 0; }, 30000))
         return ::testing::AssertionSuccess();
-    }
     const QString name = QStringLiteral("tavlin-e2e-demo-%1").arg(layout().width);
     return ::testing::AssertionFailure()
         << mismatches(last, m_expected, button)
@@ -95,10 +91,9 @@ QRect DemoRun::waitForWindow(const std::function<bool(const QRect &)> &which, in
     waitUntil(
         [&] {
             found = QRect();
-            if (running())
-                for (const QRect &window : windowsOf(m_process.processId(), title))
-                    if (found.isNull() && which(window))
-                        found = window;
+            for (const QRect &window : windowsOf(m_process.processId(), title))
+                if (found.isNull() && which(window))
+                    found = window;
             return found.isNull() == gone || !running();
         },
         milliseconds);
@@ -138,8 +133,7 @@ void checkOverlay(int width)
         ++falling;
     EXPECT_GE(falling, 10u) << ::testing::PrintToString(levels);
 
-    QImage screen;
-    EXPECT_TRUE(demo.waitForOverlay(&screen));
+    EXPECT_TRUE(demo.waitForOverlay());
     ASSERT_TRUE(demo.running()) << "the overlay stays until the operator ends it";
 
     // The footer help button, undimmed in its latched look, with the
@@ -152,6 +146,7 @@ void checkOverlay(int width)
     onSilver.fill(qRgb(192, 192, 192));
     QPainter(&onSilver).drawImage(0, 0, image);
     const int top = demo.layout().footerTop, at = width == 800 ? 3 : 5;
+    QImage screen;
     EXPECT_TRUE(waitUntil(
         [&] {
             screen = grabScreen();

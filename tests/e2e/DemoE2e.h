@@ -38,8 +38,8 @@ public:
     bool endsWithStatusZero(int milliseconds);
 
     // Waits up to 30 s until the screen shows the overlay after the fade,
-    // apart from the footer help button; the last screen goes to `screen`.
-    ::testing::AssertionResult waitForOverlay(QImage *screen = nullptr);
+    // apart from the footer help button.
+    ::testing::AssertionResult waitForOverlay();
     // Whether the footer help button shows its raised or its latched look, at
     // two corners of its frame: the left end of its top leg and the right end.
     bool showsButtonLook(bool raised) const;
