@@ -1,4 +1,5 @@
-// The program on the 1280 x 1024 demo visualisation, German operator.
+// The program on the 1280 x 1024 demo visualisation: what a real display and
+// a real pointer add to the unit tests.
 
 #include "DemoE2e.h"
 #include "E2eHarness.h"
