@@ -1,5 +1,5 @@
 #include "interaction/SymbolClick.h"
-#include "app/ScreenContext.h"
+#include "state/ScreenContext.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
@@ -8,7 +8,7 @@
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
-#include "platform/RunGuarded.h"
+#include "os/RunGuarded.h"
 #include <QDir>
 #include <QFile>
 #include <QTest>

@@ -1,11 +1,11 @@
-#include "app/ScreenContext.h"
+#include "state/ScreenContext.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
 #include "interaction/SymbolClick.h"
-#include "platform/BrowserView.h"
-#include "platform/Platform.h"
-#include "platform/RunGuarded.h"
+#include "browser/BrowserView.h"
+#include "os/Platform.h"
+#include "os/RunGuarded.h"
 #include "support/TempFolder.h"
 
 #include <QElapsedTimer>
