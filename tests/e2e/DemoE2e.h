@@ -1,60 +1,66 @@
 #pragma once
 
-#include "E2eHarness.h"
 #include "demovisu/DemoVisualisation.h"
 
 #include <QImage>
+#include <QProcess>
 #include <QRect>
-#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
 
-// The real program on a demo visualisation (tools/demovisu) at 800 x 600 or
-// 1280 x 1024, started the way a visualisation starts it: TEMPVISU and Wine's
-// drive link, the program beside the symbol images of the build. The checks
-// below use GoogleTest assertions; each bounds its own waits and the program
-// is killed when its run ends.
+// The real program on a demo visualisation (tools/demovisu) of the test's
+// screen size, started the way a visualisation starts it: TEMPVISU and Wine's
+// drive link, from a copy of the program in a folder of its own (bin/) beside
+// the symbol images and, when built, the browser engine plugin. The program
+// is killed when the run ends, whatever happened.
 class DemoRun
 {
 public:
-    // Lays out the demo for `width` with the operator's language `language`.
-    DemoRun(int width, int language);
+    // Lays out the demo for `width`, the operator's language `language`.
+    explicit DemoRun(int width, int language = 2);
+    ~DemoRun()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
 
-    bool ready() const { return m_ready; }
-    ProgramRun &run() { return m_run; }
     const DemoVisualisation &demo() const { return m_demo; }
+    const DemoLayout &layout() const { return m_demo.layout; }
+    QString programFolder() const { return m_dir.path() + QStringLiteral("/bin"); }
     const QImage &screenshot() const { return m_screenshot; }
     const QImage &symbol() const { return m_symbol; }
-    int width() const { return m_demo.layout.width; }
-    int height() const { return m_demo.layout.height; }
+    const QImage &expected() const { return m_expected; } // the overlay after the fade
 
-    // The help window's expected size and place: 1 / 1.3 of the screen, centred.
-    QSize helpSize() const;
+    bool start(); // false without the demo or when not started within 10 s
+    bool running() const { return m_process.state() != QProcess::NotRunning; }
+    // Whether the program ends within `milliseconds`, by itself, with status 0.
+    bool endsWithStatusZero(int milliseconds);
 
-    // Starts the program and waits (up to 30 s) until the fade has ended and
-    // the symbols are drawn; false when the screen never showed that.
-    bool startAndWaitForOverlay(QImage *screen = nullptr, QString *why = nullptr);
+    // Waits up to 30 s until the screen shows the overlay after the fade,
+    // apart from the footer help button.
+    ::testing::AssertionResult waitForOverlay();
+    // Whether the footer help button shows its raised or its latched look, at
+    // two corners of its frame: the left end of its top leg and the right end.
+    bool showsButtonLook(bool raised) const;
 
-    // The program's window of the help window's size, or a null rectangle;
-    // waits up to `milliseconds` for it to be there (or gone, `gone`).
-    QRect waitForHelpWindow(int milliseconds, bool gone = false);
-
-    // Waits (up to `milliseconds`) until the program has started the browser
-    // engine's helper process, which it warms up once the overlay is up, and
-    // a moment more; false at once when the run has no engine plugin.
+    // The program's first visible window (titled `title` when one is given)
+    // that `which` accepts, waiting up to `milliseconds` for one to show or,
+    // `gone`, for none to be left, or for the program to end; a null rectangle
+    // when there is none.
+    QRect waitForWindow(const std::function<bool(const QRect &)> &which, int milliseconds,
+        bool gone = false, const QString &title = QString());
 
 private:
-    ProgramRun m_run;
+    QTemporaryDir m_dir;
+    QProcess m_process;
     DemoVisualisation m_demo;
     QImage m_screenshot;
     QImage m_symbol;
+    QImage m_expected;
     bool m_ready = false;
 };
 
-// The checks, shared by the 800 x 600 and the 1280 x 1024 runs.
-void checkOverlayCoversAndFades(int width);
-// The footer button is pressed at once after the overlay is complete.
-void checkFooterButton(int width);
-// A click on a symbol opens the page of `languageFolder` ("Deutsch" or
-// "English") for the operator's `language`; dragging, closing and reopening.
-void checkHelpWindow(int width, int language, const QString &languageFolder);
-void checkMissingPage(int width);
-void checkMissingStartFile(int width, bool screenshot);
+// On either screen: the fade reaches the screen step by step, then the overlay
+// shows the darkened screenshot, every symbol and the latched footer button.
+void checkOverlay(int width);
