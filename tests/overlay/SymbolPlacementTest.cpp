@@ -5,6 +5,7 @@
 #include "support/OverlayScene.h"
 #include "support/QtPrinters.h"
 
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -170,17 +171,8 @@ TEST_F(PlacementOnOtherWidth, SymbolsEndAboveTheVisibleArea)
     EXPECT_FLOAT_EQ(symbol(0).Top(), -270.0f);
 }
 
+// Entries stack above their containers; containment is a plain substring test.
 TEST_F(Placement, NestedEntriesStackAboveTheirContainers)
-{
-    add(1500, 1500).ContainerPath = QStringLiteral(".");
-    add(1600, 1600).ContainerPath = QStringLiteral(".0.");
-    add(4500, 1500).ContainerPath = QStringLiteral(".");
-    PlaceHelpSymbols(scene.Main());
-    EXPECT_EQ(stacking(scene.Main(), 2),
-        (QStringList { "Symbol 1", "Bild 1", "Symbol 0", "Bild 0", "Symbol 2", "Bild 2" }));
-}
-
-TEST_F(Placement, ContainmentIsAPlainSubstringTest)
 {
     for (int i = 0; i < 4; ++i)
         add(1500 + 300 * i, 1500);
@@ -225,29 +217,23 @@ TEST_F(Placement, NoEntriesLeavesTheTemplatesAsStored)
     EXPECT_FALSE(scene.Main().Symbol.exists(1));
 }
 
-TEST_F(Placement, MissingSymbolImageEndsWithAMessageNamingTheFile)
+TEST_F(Placement, MissingOrBrokenSymbolImageEndsWithAnErrorNamingTheFile)
 {
     add(1500, 1500);
-    QFile::remove(QString(scene.symbolImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')));
-    const QString path = scene.Main().appPath + QStringLiteral("\\Tavlin_800.gif");
-    try {
-        PlaceHelpSymbols(scene.Main());
-        ADD_FAILURE() << "no error";
-    } catch (const RuntimeError &error) {
-        EXPECT_EQ(error.number(), 53);
-        EXPECT_EQ(error.path(), path);
-    }
-
-    // A file that is no picture: error 481, again naming the file.
-    QFile file(QString(scene.symbolImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not a picture");
-    file.close();
-    try {
-        PlaceHelpSymbols(scene.Main());
-        ADD_FAILURE() << "no error";
-    } catch (const RuntimeError &error) {
-        EXPECT_EQ(error.number(), 481);
-        EXPECT_EQ(error.path(), path);
+    const QString file
+        = QString(scene.symbolImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    for (const int number : { 53, 481 }) {
+        if (number == 53)
+            QFile::remove(file);
+        else
+            scene.folder.write(
+                QFileInfo(file).filePath().mid(scene.folder.path().size() + 1), "not a picture");
+        try {
+            PlaceHelpSymbols(scene.Main());
+            ADD_FAILURE() << "no error " << number;
+        } catch (const RuntimeError &error) {
+            EXPECT_EQ(error.number(), number);
+            EXPECT_EQ(error.path(), scene.Main().appPath + QStringLiteral("\\Tavlin_800.gif"));
+        }
     }
 }
