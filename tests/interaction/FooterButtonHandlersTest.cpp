@@ -75,44 +75,30 @@ protected:
 
 } // namespace
 
+// Points in pixels on and off the button; halves go to the even neighbour:
+// 41.5 and 42.5 to 42 (on), 43.5 to 44, 536.5 to 536 (off).
 TEST_F(FooterButtonHandlersTest, HitRegionEdges)
 {
-    struct Hit
+    struct Layout
     {
-        float x, y; // pixels
-        qint16 size, top, hit;
+        qint16 size, top;
+        std::vector<QPointF> on, off;
     };
-    const Hit hits[] = {
-        { 0, 537, 41, 537, 1 },
-        { 42, 537, 41, 537, 1 },
-        { 43, 537, 41, 537, 0 },
-        { 0, 579, 41, 537, 1 },
-        { 0, 580, 41, 537, 0 },
-        { 10, 536, 41, 537, 0 },
-        { 21, 558, 41, 537, 1 }, // on the hypotenuse
-        { 22, 558, 41, 537, 0 },
-        // Halves go to the even neighbour: 41.5 -> 42 (on), 42.5 -> 42 (on), 43.5 -> 44.
-        { 41.5f, 537, 41, 537, 1 },
-        { 42.5f, 537, 41, 537, 1 },
-        { 43.5f, 537, 41, 537, 0 },
-        { 0, 536.5f, 41, 537, 0 }, // 536 lies above the footer
-        { 67, 916, 66, 916, 1 },
-        { 0, 983, 66, 916, 1 },
-        { 68, 916, 66, 916, 0 },
-        { 0, 984, 66, 916, 0 },
-        { 0, 915, 66, 916, 0 },
+    const Layout layouts[] = {
+        { 41, 537,
+            { { 0, 537 }, { 42, 537 }, { 0, 579 }, { 21, 558 }, { 41.5, 537 }, { 42.5, 537 } },
+            { { 43, 537 }, { 0, 580 }, { 10, 536 }, { 22, 558 }, { 43.5, 537 }, { 0, 536.5 } } },
+        { 66, 916, { { 67, 916 }, { 0, 983 } }, { { 68, 916 }, { 0, 984 }, { 0, 915 } } },
         // Neither 800 nor 1280: only three pixels in the top-left corner.
-        { 0, 0, 0, 0, 1 },
-        { 1, 0, 0, 0, 1 },
-        { 0, 1, 0, 0, 1 },
-        { 1, 1, 0, 0, 0 },
-        { 2, 0, 0, 0, 0 },
-        { 0, 2, 0, 0, 0 },
+        { 0, 0, { { 0, 0 }, { 1, 0 }, { 0, 1 } }, { { 1, 1 }, { 2, 0 }, { 0, 2 } } }
     };
-    for (const Hit &h : hits) {
-        context.ButtonSize = h.size;
-        context.FooterTop = h.top;
-        EXPECT_EQ(button.HitHelpButton(h.x * 15, h.y * 15), h.hit) << h.x << "," << h.y;
+    for (const Layout &l : layouts) {
+        context.ButtonSize = l.size;
+        context.FooterTop = l.top;
+        for (const bool on : { true, false })
+            for (const QPointF p : on ? l.on : l.off)
+                EXPECT_EQ(button.HitHelpButton(float(p.x() * 15), float(p.y() * 15)), on ? 1 : 0)
+                    << p.x() << "," << p.y();
     }
 }
 
