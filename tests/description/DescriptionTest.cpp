@@ -9,7 +9,9 @@
 #include "support/TempFolder.h"
 
 #include <QDir>
+#include <array>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -49,24 +51,16 @@ TEST_F(DescriptionTest, ReadsGlobalValuesAndEntriesInAnyKeyOrder)
     read({ "[Global]", "DispHInt=800", "VisuPfad=C:\\V\\", "Language=2", "[0]", "Width=300",
         "Tag=X=12;Y=C;T=Pump", "Height=200", "Name=Fußzeile", "Alignment=4", "Left=100", "Top=200",
         "Index=3", "ContainerIndex=7" });
-    EXPECT_EQ(context.DispHInt, 800);
-    EXPECT_EQ(context.VisuPfad, QStringLiteral("C:\\V\\"));
-    EXPECT_EQ(context.LanguageNumber, 2);
-    EXPECT_EQ(context.LastEntry, 0);
+    EXPECT_EQ(std::make_tuple(
+                  context.DispHInt, context.VisuPfad, context.LanguageNumber, context.LastEntry),
+        std::make_tuple(qint16(800), QStringLiteral("C:\\V\\"), qint16(2), qint16(0)));
     const HelpEntry &e = entry(0);
     EXPECT_EQ(e.Name, QString::fromUtf8("Fußzeile")); // decoded from Windows-1252
-    EXPECT_EQ(e.Tag, QStringLiteral("Pump"));
-    EXPECT_EQ(e.TagX, QStringLiteral("12"));
-    EXPECT_EQ(e.TagY, QStringLiteral("C"));
-    EXPECT_EQ(e.Left, 100);
-    EXPECT_EQ(e.Top, 200);
-    EXPECT_EQ(e.Width, 300);
-    EXPECT_EQ(e.Height, 200);
-    EXPECT_EQ(e.Alignment, 4);
-    EXPECT_EQ(e.Index, 3);
-    EXPECT_EQ(e.ContainerName, QString());
-    EXPECT_EQ(e.ContainerIndex, 7);
-    EXPECT_EQ(e.ContainerPath, QStringLiteral("."));
+    EXPECT_EQ(QStringList({ e.Tag, e.TagX, e.TagY, e.ContainerName, e.ContainerPath }),
+        QStringList({ "Pump", "12", "C", "", "." }));
+    EXPECT_EQ((std::array<int, 7> {
+                  e.Left, e.Top, e.Width, e.Height, e.Alignment, e.Index, e.ContainerIndex }),
+        (std::array<int, 7> { 100, 200, 300, 200, 4, 3, 7 }));
     EXPECT_TRUE(fake.messageBox.messages.isEmpty());
 }
 
