@@ -4,10 +4,10 @@
 // platform, quiet platform services, and an overlay form with a patterned
 // screenshot, a footer button image and a symbol image in a temporary folder.
 
-#include "app/MainForm.h"
-#include "app/Startup.h"
-#include "platform/Picture.h"
-#include "platform/Platform.h"
+#include "form/MainForm.h"
+#include "form/Startup.h"
+#include "os/Picture.h"
+#include "os/Platform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "BenchScene.h"
 
 #include "overlay/Dimming.h"
-#include "platform/Blit.h"
+#include "raster/Blit.h"
 
 #include <cstdio>
 #include <cstring>

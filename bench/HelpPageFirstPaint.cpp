@@ -13,14 +13,14 @@
 // iteration time), second click, and for the warmed-up engine how long the warm-up held up the UI
 // thread (the longest stall of a 5 ms timer while warming).
 #include "OverlayStandIn.h"
-#include "app/ScreenContext.h"
+#include "state/ScreenContext.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
 #include "interaction/SymbolClick.h"
-#include "platform/BrowserEngine.h"
-#include "platform/BrowserView.h"
-#include "platform/RunGuarded.h"
+#include "browser/BrowserEngine.h"
+#include "browser/BrowserView.h"
+#include "os/RunGuarded.h"
 
 #include <QDir>
 #include <QElapsedTimer>

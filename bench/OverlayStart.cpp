@@ -9,8 +9,8 @@
 // is reported before, so this shows only whether the warm-up slows the
 // process down on its way to the first paint, e.g. through loading).
 #include "OverlayStandIn.h"
-#include "platform/BrowserEngine.h"
-#include "platform/BrowserView.h"
+#include "browser/BrowserEngine.h"
+#include "browser/BrowserView.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

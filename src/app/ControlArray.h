@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/PictureBox.h"
-#include "platform/RuntimeError.h"
+#include "form/PictureBox.h"
+#include "semantics/RuntimeError.h"
 
 #include <map>
 

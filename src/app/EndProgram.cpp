@@ -1,7 +1,7 @@
-#include "app/EndProgram.h"
+#include "os/EndProgram.h"
 
-#include "platform/Platform.h"
-#include "platform/RuntimeError.h"
+#include "os/Platform.h"
+#include "semantics/RuntimeError.h"
 
 void EndProgram()
 {

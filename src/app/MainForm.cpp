@@ -1,10 +1,10 @@
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 
 #include "description/LanguageResolver.h"
 #include "overlay/OverlayBuild.h"
-#include "platform/Colour.h"
-#include "platform/DisplayServer.h"
-#include "platform/RunGuarded.h"
+#include "raster/Colour.h"
+#include "os/DisplayServer.h"
+#include "os/RunGuarded.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

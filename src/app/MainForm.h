@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/ControlArray.h"
-#include "app/PictureBox.h"
-#include "app/ScreenContext.h"
-#include "app/Startup.h"
-#include "app/Twips.h"
+#include "form/ControlArray.h"
+#include "form/PictureBox.h"
+#include "state/ScreenContext.h"
+#include "form/Startup.h"
+#include "semantics/Twips.h"
 #include "description/TavlinModule.h"
-#include "platform/DrawingSurface.h"
+#include "raster/DrawingSurface.h"
 
 #include <QWidget>
 #include <functional>

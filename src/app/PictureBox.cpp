@@ -1,6 +1,6 @@
-#include "app/PictureBox.h"
+#include "form/PictureBox.h"
 
-#include "platform/Colour.h"
+#include "raster/Colour.h"
 
 #include <QMouseEvent>
 #include <QPainter>

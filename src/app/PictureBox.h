@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Twips.h"
-#include "platform/DrawingSurface.h"
-#include "platform/Picture.h"
+#include "semantics/Twips.h"
+#include "raster/DrawingSurface.h"
+#include "os/Picture.h"
 
 #include <QWidget>
 #include <functional>

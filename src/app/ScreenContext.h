@@ -1,7 +1,7 @@
 #pragma once
 
-#include "description/HelpEntry.h"
-#include "platform/Picture.h"
+#include "state/HelpEntry.h"
+#include "os/Picture.h"
 
 #include <QString>
 

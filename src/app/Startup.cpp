@@ -1,14 +1,14 @@
-#include "app/Startup.h"
+#include "form/Startup.h"
 
-#include "app/EndProgram.h"
-#include "app/ScreenContext.h"
+#include "os/EndProgram.h"
+#include "state/ScreenContext.h"
 #include "description/ContainerResolver.h"
 #include "description/DescriptionReader.h"
 #include "description/TavlinModule.h"
-#include "platform/Arithmetic.h"
-#include "platform/FileSystem.h"
-#include "platform/Picture.h"
-#include "platform/Platform.h"
+#include "semantics/Arithmetic.h"
+#include "os/FileSystem.h"
+#include "os/Picture.h"
+#include "os/Platform.h"
 
 void applyLayoutValues(ScreenContext &context)
 {

@@ -1,7 +1,7 @@
-#include "app/Twips.h"
+#include "semantics/Twips.h"
 
-#include "platform/Arithmetic.h"
-#include "platform/Platform.h"
+#include "semantics/Arithmetic.h"
+#include "os/Platform.h"
 
 qint32 TwipsScale::toPixelsX(double twips) const
 {

@@ -1,7 +1,7 @@
 #include "app/DisplayPlatform.h"
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "interaction/OverlayInteraction.h"
-#include "platform/BrowserEngine.h"
+#include "browser/BrowserEngine.h"
 
 #include <QApplication>
 

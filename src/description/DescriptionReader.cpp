@@ -1,9 +1,9 @@
 #include "description/DescriptionReader.h"
 
-#include "app/EndProgram.h"
-#include "app/ScreenContext.h"
+#include "os/EndProgram.h"
+#include "state/ScreenContext.h"
 #include "description/TavlinModule.h"
-#include "platform/FileSystem.h"
+#include "os/FileSystem.h"
 
 namespace {
 

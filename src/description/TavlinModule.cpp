@@ -1,13 +1,13 @@
 #include "description/TavlinModule.h"
 
-#include "platform/AnsiText.h"
-#include "platform/Arithmetic.h"
-#include "platform/Environment.h"
-#include "platform/FileSystem.h"
-#include "platform/Platform.h"
-#include "platform/RuntimeError.h"
-#include "platform/TextFile.h"
-#include "platform/Val.h"
+#include "semantics/AnsiText.h"
+#include "semantics/Arithmetic.h"
+#include "os/Environment.h"
+#include "os/FileSystem.h"
+#include "os/Platform.h"
+#include "semantics/RuntimeError.h"
+#include "os/TextFile.h"
+#include "semantics/Val.h"
 
 #include <new>
 

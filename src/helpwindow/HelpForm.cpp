@@ -3,12 +3,12 @@
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
 #include "helpwindow/TwipsGeometry.h"
-#include "platform/Arithmetic.h"
-#include "platform/BrowserView.h"
-#include "platform/HelpFiles.h"
-#include "platform/PathMapper.h"
-#include "platform/Platform.h"
-#include "platform/RunGuarded.h"
+#include "semantics/Arithmetic.h"
+#include "browser/BrowserView.h"
+#include "browser/HelpFiles.h"
+#include "os/PathMapper.h"
+#include "os/Platform.h"
+#include "os/RunGuarded.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -3,7 +3,7 @@
 #include "helpwindow/ButtonPictures.h"
 #include "helpwindow/PictureButton.h"
 #include "helpwindow/TwipsGeometry.h"
-#include "platform/BrowserView.h"
+#include "browser/BrowserView.h"
 
 const QColor HelpWindow::kBackground(192, 192, 255);
 

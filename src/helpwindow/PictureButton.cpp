@@ -1,6 +1,6 @@
 #include "helpwindow/PictureButton.h"
 
-#include "platform/Platform.h"
+#include "os/Platform.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "helpwindow/TwipsGeometry.h"
 
-#include "platform/Arithmetic.h"
-#include "platform/Platform.h"
-#include "platform/RuntimeError.h"
+#include "semantics/Arithmetic.h"
+#include "os/Platform.h"
+#include "semantics/RuntimeError.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
 #include "interaction/FooterButtonHandlers.h"
 
-#include "app/EndProgram.h"
-#include "app/ScreenContext.h"
+#include "os/EndProgram.h"
+#include "state/ScreenContext.h"
 #include "interaction/HelpButtonPainter.h"
-#include "platform/Arithmetic.h"
+#include "semantics/Arithmetic.h"
 
 namespace {
 

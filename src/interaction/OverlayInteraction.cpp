@@ -1,6 +1,6 @@
 #include "interaction/OverlayInteraction.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "overlay/FooterButton.h"
 
 OverlayInteraction::OverlayInteraction(MainForm &Main)

@@ -1,12 +1,12 @@
 #include "interaction/SymbolClick.h"
 
-#include "app/ScreenContext.h"
+#include "state/ScreenContext.h"
 #include "helpwindow/HelpForm.h"
-#include "platform/Arithmetic.h"
-#include "platform/FileSystem.h"
-#include "platform/HelpFiles.h"
-#include "platform/Platform.h"
-#include "platform/RuntimeError.h"
+#include "semantics/Arithmetic.h"
+#include "os/FileSystem.h"
+#include "browser/HelpFiles.h"
+#include "os/Platform.h"
+#include "semantics/RuntimeError.h"
 
 namespace {
 

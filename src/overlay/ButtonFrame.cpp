@@ -1,10 +1,10 @@
 #include "overlay/ButtonFrame.h"
 
-#include "app/ScreenContext.h"
-#include "platform/Arithmetic.h"
-#include "platform/DrawingSurface.h"
-#include "platform/Platform.h"
-#include "platform/Shapes.h"
+#include "state/ScreenContext.h"
+#include "semantics/Arithmetic.h"
+#include "raster/DrawingSurface.h"
+#include "os/Platform.h"
+#include "raster/Shapes.h"
 
 #include <QPoint>
 

@@ -1,10 +1,10 @@
 #include "overlay/Dimming.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "overlay/FooterButton.h"
-#include "platform/Arithmetic.h"
-#include "platform/Blit.h"
-#include "platform/RuntimeError.h"
+#include "semantics/Arithmetic.h"
+#include "raster/Blit.h"
+#include "semantics/RuntimeError.h"
 
 #include <cstring>
 

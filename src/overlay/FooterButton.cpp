@@ -1,13 +1,13 @@
 #include "overlay/FooterButton.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "overlay/ButtonFrame.h"
-#include "platform/Arithmetic.h"
-#include "platform/Blit.h"
-#include "platform/Colour.h"
-#include "platform/NumberText.h"
-#include "platform/Picture.h"
-#include "platform/RuntimeError.h"
+#include "semantics/Arithmetic.h"
+#include "raster/Blit.h"
+#include "raster/Colour.h"
+#include "semantics/NumberText.h"
+#include "os/Picture.h"
+#include "semantics/RuntimeError.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "overlay/OverlayBuild.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "overlay/Dimming.h"
 #include "overlay/SymbolPlacement.h"
-#include "platform/Arithmetic.h"
-#include "platform/Platform.h"
+#include "semantics/Arithmetic.h"
+#include "os/Platform.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include "overlay/SymbolPlacement.h"
 
-#include "app/MainForm.h"
-#include "platform/AnsiText.h"
-#include "platform/Arithmetic.h"
-#include "platform/Blit.h"
-#include "platform/Colour.h"
-#include "platform/Picture.h"
-#include "platform/Val.h"
+#include "form/MainForm.h"
+#include "semantics/AnsiText.h"
+#include "semantics/Arithmetic.h"
+#include "raster/Blit.h"
+#include "raster/Colour.h"
+#include "os/Picture.h"
+#include "semantics/Val.h"
 
 namespace {
 

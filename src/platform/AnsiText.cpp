@@ -1,4 +1,4 @@
-#include "platform/AnsiText.h"
+#include "semantics/AnsiText.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "platform/Arithmetic.h"
+#include "semantics/Arithmetic.h"
 
-#include "platform/RuntimeError.h"
+#include "semantics/RuntimeError.h"
 
 #include <cmath>
 #include <limits>

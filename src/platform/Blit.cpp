@@ -1,6 +1,6 @@
-#include "platform/Blit.h"
+#include "raster/Blit.h"
 
-#include "platform/Colour.h"
+#include "raster/Colour.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "platform/BrowserEngine.h"
+#include "browser/BrowserEngine.h"
 
-#include "platform/BrowserView.h"
-#include "platform/EngineSwitches.h"
+#include "browser/BrowserView.h"
+#include "browser/EngineSwitches.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "platform/BrowserView.h"
+#include "browser/BrowserView.h"
 
-#include "platform/HelpFiles.h"
+#include "browser/HelpFiles.h"
 
 #include <QPointer>
 #include <QTextBrowser>

@@ -1,4 +1,4 @@
-#include "platform/DisplayServer.h"
+#include "os/DisplayServer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "platform/DrawingSurface.h"
+#include "raster/DrawingSurface.h"
 
-#include "platform/Colour.h"
+#include "raster/Colour.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "platform/Environment.h"
+#include "os/Environment.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
-#include "platform/FileSystem.h"
+#include "os/FileSystem.h"
 
-#include "platform/PathMapper.h"
+#include "os/PathMapper.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "platform/HelpFiles.h"
+#include "browser/HelpFiles.h"
 
-#include "platform/PathMapper.h"
+#include "os/PathMapper.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,4 +1,4 @@
-#include "platform/IsolatedCall.h"
+#include "jet/IsolatedCall.h"
 
 #include <QElapsedTimer>
 

@@ -1,4 +1,4 @@
-#include "platform/JetFileCheck.h"
+#include "jet/JetFileCheck.h"
 
 #include <array>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "platform/JetLanguageTable.h"
+#include "jet/JetLanguageTable.h"
 
-#include "platform/IsolatedCall.h"
-#include "platform/JetFileCheck.h"
-#include "platform/LibmdbLanguageRead.h"
-#include "platform/PathMapper.h"
+#include "jet/IsolatedCall.h"
+#include "jet/JetFileCheck.h"
+#include "jet/LibmdbLanguageRead.h"
+#include "os/PathMapper.h"
 
 #include <QDataStream>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LanguageTable.h"
+#include "jet/LanguageTable.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "platform/LibmdbLanguageRead.h"
+#include "jet/LibmdbLanguageRead.h"
 
 #include <mdbtools.h>
 

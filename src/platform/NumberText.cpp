@@ -1,4 +1,4 @@
-#include "platform/NumberText.h"
+#include "semantics/NumberText.h"
 
 #include <QLocale>
 #include <cmath>

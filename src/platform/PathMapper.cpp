@@ -1,4 +1,4 @@
-#include "platform/PathMapper.h"
+#include "os/PathMapper.h"
 
 #include <QDir>
 #include <QFileInfo>

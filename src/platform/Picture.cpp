@@ -1,9 +1,9 @@
-#include "platform/Picture.h"
+#include "os/Picture.h"
 
-#include "platform/Arithmetic.h"
-#include "platform/FileSystem.h"
-#include "platform/Platform.h"
-#include "platform/RuntimeError.h"
+#include "semantics/Arithmetic.h"
+#include "os/FileSystem.h"
+#include "os/Platform.h"
+#include "semantics/RuntimeError.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,6 +1,6 @@
-#include "platform/Platform.h"
+#include "os/Platform.h"
 
-#include "platform/EngineSwitches.h"
+#include "browser/EngineSwitches.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

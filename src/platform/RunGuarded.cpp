@@ -1,7 +1,7 @@
-#include "platform/RunGuarded.h"
+#include "os/RunGuarded.h"
 
-#include "platform/Platform.h"
-#include "platform/RuntimeError.h"
+#include "os/Platform.h"
+#include "semantics/RuntimeError.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "platform/RuntimeError.h"
+#include "semantics/RuntimeError.h"
 
 RuntimeError::RuntimeError(int number, QString description, QString path, QString source)
     : m_number(number)

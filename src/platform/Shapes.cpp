@@ -1,6 +1,6 @@
-#include "platform/Shapes.h"
+#include "raster/Shapes.h"
 
-#include "platform/Colour.h"
+#include "raster/Colour.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DeviceContext.h"
+#include "raster/DeviceContext.h"
 
 #include <QPoint>
 

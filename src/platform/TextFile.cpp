@@ -1,6 +1,6 @@
-#include "platform/TextFile.h"
+#include "os/TextFile.h"
 
-#include "platform/AnsiText.h"
+#include "semantics/AnsiText.h"
 
 QStringList splitAnsiLines(const QByteArray &bytes)
 {

@@ -1,6 +1,6 @@
-#include "platform/Val.h"
+#include "semantics/Val.h"
 
-#include "platform/RuntimeError.h"
+#include "semantics/RuntimeError.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "description/LanguageResolver.h"
-#include "app/ScreenContext.h"
-#include "platform/LanguageTable.h"
+#include "state/ScreenContext.h"
+#include "jet/LanguageTable.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 

@@ -10,7 +10,7 @@
 //   3     the valid Jet 4 file cut short at the position the next bytes give
 //   else  the rest of the input is the file
 #include "JetWriter.h"
-#include "platform/JetLanguageTable.h"
+#include "jet/JetLanguageTable.h"
 
 #include <cstddef>
 #include <cstdint>

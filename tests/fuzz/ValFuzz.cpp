@@ -1,8 +1,8 @@
 // Arbitrary text through Val and the Integer conversion that follows it.
-#include "platform/AnsiText.h"
-#include "platform/Arithmetic.h"
-#include "platform/RuntimeError.h"
-#include "platform/Val.h"
+#include "semantics/AnsiText.h"
+#include "semantics/Arithmetic.h"
+#include "semantics/RuntimeError.h"
+#include "semantics/Val.h"
 
 #include <cmath>
 #include <cstdint>

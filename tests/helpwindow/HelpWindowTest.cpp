@@ -2,7 +2,7 @@
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/PictureButton.h"
 #include "helpwindow/TwipsGeometry.h"
-#include "platform/RunGuarded.h"
+#include "os/RunGuarded.h"
 #include "support/FakeBrowser.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"

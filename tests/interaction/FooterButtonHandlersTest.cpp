@@ -1,8 +1,8 @@
 #include "interaction/FooterButtonHandlers.h"
-#include "app/MainForm.h"
-#include "app/ScreenContext.h"
+#include "form/MainForm.h"
+#include "state/ScreenContext.h"
 #include "interaction/HelpButtonPainter.h"
-#include "platform/RunGuarded.h"
+#include "os/RunGuarded.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 

@@ -1,5 +1,5 @@
 #include "interaction/OverlayInteraction.h"
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"

@@ -1,6 +1,6 @@
 #include "overlay/Dimming.h"
-#include "platform/Colour.h"
-#include "platform/RuntimeError.h"
+#include "raster/Colour.h"
+#include "semantics/RuntimeError.h"
 #include "support/OverlayScene.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "overlay/FooterButton.h"
-#include "platform/Colour.h"
-#include "platform/RuntimeError.h"
+#include "raster/Colour.h"
+#include "semantics/RuntimeError.h"
 #include "support/OverlayScene.h"
 #include "support/QtPrinters.h"
 

@@ -1,6 +1,6 @@
 #include "overlay/OverlayBuild.h"
 #include "overlay/Dimming.h"
-#include "platform/RuntimeError.h"
+#include "semantics/RuntimeError.h"
 #include "support/OverlayScene.h"
 
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "overlay/SymbolPlacement.h"
 #include "overlay/Dimming.h"
-#include "platform/Colour.h"
-#include "platform/RuntimeError.h"
+#include "raster/Colour.h"
+#include "semantics/RuntimeError.h"
 #include "support/OverlayScene.h"
 #include "support/QtPrinters.h"
 

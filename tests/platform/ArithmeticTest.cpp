@@ -1,5 +1,5 @@
-#include "platform/Arithmetic.h"
-#include "platform/RuntimeError.h"
+#include "semantics/Arithmetic.h"
+#include "semantics/RuntimeError.h"
 
 #include "support/QtPrinters.h"
 

@@ -1,5 +1,5 @@
-#include "platform/Blit.h"
-#include "platform/Colour.h"
+#include "raster/Blit.h"
+#include "raster/Colour.h"
 
 #include <QImage>
 #include <cmath>

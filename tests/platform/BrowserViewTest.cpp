@@ -1,5 +1,5 @@
-#include "platform/BrowserView.h"
-#include "platform/BrowserEngine.h"
+#include "browser/BrowserView.h"
+#include "browser/BrowserEngine.h"
 #include "support/TempFolder.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "platform/EngineSwitches.h"
+#include "browser/EngineSwitches.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

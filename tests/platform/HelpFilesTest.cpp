@@ -1,4 +1,4 @@
-#include "platform/HelpFiles.h"
+#include "browser/HelpFiles.h"
 #include "support/TempFolder.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/EndProgram.h"
-#include "platform/RunGuarded.h"
-#include "platform/RuntimeError.h"
+#include "os/EndProgram.h"
+#include "os/RunGuarded.h"
+#include "semantics/RuntimeError.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 

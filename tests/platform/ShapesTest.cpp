@@ -1,5 +1,5 @@
-#include "platform/Shapes.h"
-#include "platform/Colour.h"
+#include "raster/Shapes.h"
+#include "raster/Colour.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

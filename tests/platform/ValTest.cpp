@@ -1,5 +1,5 @@
-#include "platform/RuntimeError.h"
-#include "platform/Val.h"
+#include "semantics/RuntimeError.h"
+#include "semantics/Val.h"
 
 #include "support/QtPrinters.h"
 

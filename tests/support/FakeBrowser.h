@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/BrowserView.h"
+#include "browser/BrowserView.h"
 
 #include <QPointer>
 #include <QWidget>

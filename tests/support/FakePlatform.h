@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "os/Platform.h"
 
 #include <QStringList>
 

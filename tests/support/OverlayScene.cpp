@@ -1,10 +1,10 @@
 #include "support/OverlayScene.h"
 
-#include "app/Startup.h"
+#include "form/Startup.h"
 #include "overlay/FooterButton.h"
 #include "overlay/SymbolPlacement.h"
-#include "platform/Colour.h"
-#include "platform/Picture.h"
+#include "raster/Colour.h"
+#include "os/Picture.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 

@@ -1,10 +1,10 @@
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "check/HelpCheck.h"
 #include "check/Preview.h"
 #include "demovisu/DemoOverlay.h"
 #include "demovisu/DemoVisualisation.h"
 #include "demovisu/HelpPages.h"
-#include "platform/AnsiText.h"
+#include "semantics/AnsiText.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 

@@ -1,6 +1,6 @@
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
-#include "platform/BrowserView.h"
+#include "browser/BrowserView.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>

@@ -4,8 +4,8 @@
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
-#include "platform/BrowserView.h"
-#include "platform/HelpFiles.h"
+#include "browser/BrowserView.h"
+#include "browser/HelpFiles.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 

@@ -1,9 +1,9 @@
 #include "check/DescriptionChecks.h"
 
-#include "app/ScreenContext.h"
+#include "state/ScreenContext.h"
 #include "check/CheckReport.h"
 #include "description/TavlinModule.h"
-#include "platform/AnsiText.h"
+#include "semantics/AnsiText.h"
 
 #include <QHash>
 #include <QStringDecoder>

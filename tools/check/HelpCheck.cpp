@@ -1,7 +1,7 @@
 #include "check/HelpCheck.h"
 
-#include "app/MainForm.h"
-#include "app/Startup.h"
+#include "form/MainForm.h"
+#include "form/Startup.h"
 #include "check/DescriptionChecks.h"
 #include "check/HelpPageChecks.h"
 #include "check/PlacementChecks.h"
@@ -9,11 +9,11 @@
 #include "description/DescriptionReader.h"
 #include "overlay/OverlayBuild.h"
 #include "overlay/SymbolPlacement.h"
-#include "platform/Arithmetic.h"
-#include "platform/FileSystem.h"
-#include "platform/Picture.h"
-#include "platform/Platform.h"
-#include "platform/RuntimeError.h"
+#include "semantics/Arithmetic.h"
+#include "os/FileSystem.h"
+#include "os/Picture.h"
+#include "os/Platform.h"
+#include "semantics/RuntimeError.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
 #include "check/HelpPageChecks.h"
 
-#include "app/ScreenContext.h"
+#include "state/ScreenContext.h"
 #include "check/CheckReport.h"
 #include "check/PageReferences.h"
 #include "description/LanguageResolver.h"
 #include "overlay/FooterButton.h"
-#include "platform/AnsiText.h"
-#include "platform/FileSystem.h"
-#include "platform/HelpFiles.h"
-#include "platform/JetLanguageTable.h"
-#include "platform/PathMapper.h"
-#include "platform/Picture.h"
-#include "platform/RuntimeError.h"
+#include "semantics/AnsiText.h"
+#include "os/FileSystem.h"
+#include "browser/HelpFiles.h"
+#include "jet/JetLanguageTable.h"
+#include "os/PathMapper.h"
+#include "os/Picture.h"
+#include "semantics/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "check/PlacementChecks.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "check/CheckReport.h"
 
 #include <QHash>

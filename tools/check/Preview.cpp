@@ -1,6 +1,6 @@
 #include "check/Preview.h"
 
-#include "app/MainForm.h"
+#include "form/MainForm.h"
 #include "check/CheckReport.h"
 
 #include <QFont>

@@ -1,7 +1,7 @@
 #include "demovisu/DescriptionWriter.h"
 
 #include "demovisu/DemoLayout.h"
-#include "platform/AnsiText.h"
+#include "semantics/AnsiText.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "JetWriter.h"
 
-#include "platform/AnsiText.h"
+#include "semantics/AnsiText.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
-#include "platform/webengine/HelpRequestLock.h"
+#include "browser/webengine/HelpRequestLock.h"
 
-#include "platform/HelpFiles.h"
+#include "browser/HelpFiles.h"
 
 void HelpRequestLock::interceptRequest(QWebEngineUrlRequestInfo &info)
 {

@@ -1,6 +1,6 @@
-#include "platform/webengine/HelpSchemeHandler.h"
+#include "browser/webengine/HelpSchemeHandler.h"
 
-#include "platform/HelpFiles.h"
+#include "browser/HelpFiles.h"
 
 #include <QBuffer>
 #include <QWebEngineUrlRequestJob>

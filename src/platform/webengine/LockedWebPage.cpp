@@ -1,6 +1,6 @@
-#include "platform/webengine/LockedWebPage.h"
+#include "browser/webengine/LockedWebPage.h"
 
-#include "platform/HelpFiles.h"
+#include "browser/HelpFiles.h"
 
 LockedWebPage::LockedWebPage(QWebEngineProfile *profile, QObject *parent)
     : QWebEnginePage(profile, parent)

@@ -1,8 +1,8 @@
-#include "platform/BrowserView.h"
-#include "platform/HelpFiles.h"
-#include "platform/webengine/HelpRequestLock.h"
-#include "platform/webengine/HelpSchemeHandler.h"
-#include "platform/webengine/LockedWebPage.h"
+#include "browser/BrowserView.h"
+#include "browser/HelpFiles.h"
+#include "browser/webengine/HelpRequestLock.h"
+#include "browser/webengine/HelpSchemeHandler.h"
+#include "browser/webengine/LockedWebPage.h"
 
 #include <QApplication>
 #include <QDir>
