@@ -9,7 +9,9 @@
 #include "support/TempFolder.h"
 
 #include <QDir>
+#include <array>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -49,56 +51,28 @@ TEST_F(DescriptionTest, ReadsGlobalValuesAndEntriesInAnyKeyOrder)
     read({ "[Global]", "DispHInt=800", "VisuPfad=C:\\V\\", "Language=2", "[0]", "Width=300",
         "Tag=X=12;Y=C;T=Pump", "Height=200", "Name=Fußzeile", "Alignment=4", "Left=100", "Top=200",
         "Index=3", "ContainerIndex=7" });
-    EXPECT_EQ(context.DispHInt, 800);
-    EXPECT_EQ(context.VisuPfad, QStringLiteral("C:\\V\\"));
-    EXPECT_EQ(context.LanguageNumber, 2);
-    EXPECT_EQ(context.LastEntry, 0);
+    EXPECT_EQ(std::make_tuple(
+                  context.DispHInt, context.VisuPfad, context.LanguageNumber, context.LastEntry),
+        std::make_tuple(qint16(800), QStringLiteral("C:\\V\\"), qint16(2), qint16(0)));
     const HelpEntry &e = entry(0);
     EXPECT_EQ(e.Name, QString::fromUtf8("Fußzeile")); // decoded from Windows-1252
-    EXPECT_EQ(e.Tag, QStringLiteral("Pump"));
-    EXPECT_EQ(e.TagX, QStringLiteral("12"));
-    EXPECT_EQ(e.TagY, QStringLiteral("C"));
-    EXPECT_EQ(e.Left, 100);
-    EXPECT_EQ(e.Top, 200);
-    EXPECT_EQ(e.Width, 300);
-    EXPECT_EQ(e.Height, 200);
-    EXPECT_EQ(e.Alignment, 4);
-    EXPECT_EQ(e.Index, 3);
-    EXPECT_EQ(e.ContainerName, QString());
-    EXPECT_EQ(e.ContainerIndex, 7);
-    EXPECT_EQ(e.ContainerPath, QStringLiteral("."));
+    EXPECT_EQ(QStringList({ e.Tag, e.TagX, e.TagY, e.ContainerName, e.ContainerPath }),
+        QStringList({ "Pump", "12", "C", "", "." }));
+    EXPECT_EQ((std::array<int, 7> {
+                  e.Left, e.Top, e.Width, e.Height, e.Alignment, e.Index, e.ContainerIndex }),
+        (std::array<int, 7> { 100, 200, 300, 200, 4, 3, 7 }));
     EXPECT_TRUE(fake.messageBox.messages.isEmpty());
 }
 
-TEST_F(DescriptionTest, MissingKeysReadAsMinusOneOrEmpty)
-{
-    read({ "[0]", "Name=Only" });
-    EXPECT_EQ(context.DispHInt, -1);
-    EXPECT_EQ(context.LanguageNumber, -1);
-    EXPECT_EQ(context.VisuPfad, QString());
-    EXPECT_EQ(context.LastEntry, 0);
-    EXPECT_EQ(entry(0).Alignment, -1);
-    EXPECT_EQ(entry(0).Index, -1);
-    EXPECT_EQ(entry(0).Left, -1);
-    EXPECT_EQ(entry(0).Tag, QString());
-}
-
+// The list ends at the first section without a name; sections beyond the
+// table are ignored.
 TEST_F(DescriptionTest, TheListEndsAtTheFirstSectionWithoutAName)
 {
     read({ "[0]", "Name=A", "[1]", "Name=B", "[3]", "Name=D" });
     EXPECT_EQ(context.LastEntry, 1);
-
-    ScreenContext empty;
-    context = empty;
-    TavlinModule fresh;
-    folder.write(QStringLiteral("Kestrel/Tavlin.txt"), "[0]\r\nName=\r\n[1]\r\nName=B\r\n");
-    context.TempPfad = folder.path() + QStringLiteral("\\Kestrel");
-    ReadDescription(context, fresh);
+    read({ "[0]", "Name=", "[1]", "Name=B" });
     EXPECT_EQ(context.LastEntry, -1);
-}
 
-TEST_F(DescriptionTest, SectionsBeyondTheTableAreIgnored)
-{
     QStringList lines;
     for (int n = 0; n <= 1005; ++n)
         lines << QStringLiteral("[%1]").arg(n) << QStringLiteral("Name=C%1").arg(n);
@@ -143,22 +117,18 @@ TEST(TagCutting, RemovesTheMarkers)
 
 TEST_F(DescriptionTest, ContainersNestToAnyDepth)
 {
-    QStringList lines { "[Global]", "DispHInt=800", "VisuPfad=C:\\V\\", "Language=2" };
+    QStringList lines;
     lines << control(0, "Frame1", 100, 200) << control(1, "Button1", 10, 20, "Frame1")
           << control(2, "Label1", 5, 5, "Button1") << control(3, "Deep", 1, 2, "Label1");
     read(lines);
     ResolveContainers(context);
-    EXPECT_EQ(context.LastEntry, 3);
-    EXPECT_EQ(entry(0).ContainerPath, QStringLiteral("."));
-    EXPECT_EQ(entry(1).Left, 110);
-    EXPECT_EQ(entry(1).Top, 220);
-    EXPECT_EQ(entry(1).ContainerPath, QStringLiteral(".0."));
-    EXPECT_EQ(entry(2).Left, 115);
-    EXPECT_EQ(entry(2).Top, 225);
-    EXPECT_EQ(entry(2).ContainerPath, QStringLiteral(".0.1."));
-    EXPECT_EQ(entry(3).Left, 116);
-    EXPECT_EQ(entry(3).Top, 227);
-    EXPECT_EQ(entry(3).ContainerPath, QStringLiteral(".0.1.2."));
+    const std::tuple<int, int, const char *> expected[] = { { 100, 200, "." }, { 110, 220, ".0." },
+        { 115, 225, ".0.1." }, { 116, 227, ".0.1.2." } };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(std::make_tuple(int(entry(i).Left), int(entry(i).Top), entry(i).ContainerPath),
+            std::make_tuple(std::get<0>(expected[i]), std::get<1>(expected[i]),
+                QString::fromLatin1(std::get<2>(expected[i]))))
+            << i;
 }
 
 TEST_F(DescriptionTest, ContainersThatAreNotFound)

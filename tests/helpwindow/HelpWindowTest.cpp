@@ -1,10 +1,8 @@
 #include "helpwindow/HelpWindow.h"
-#include "helpwindow/ButtonPictures.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/PictureButton.h"
 #include "helpwindow/TwipsGeometry.h"
 #include "os/RunGuarded.h"
-#include "semantics/RuntimeError.h"
 #include "support/FakeBrowser.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
@@ -13,37 +11,17 @@
 #include <QPointingDevice>
 #include <QTest>
 #include <QTimer>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Twips
-{
-    float left, top, width, height;
-};
-
-Twips twipsOf(const QWidget *widget)
-{
-    return { TwipsGeometry::left(widget), TwipsGeometry::top(widget), TwipsGeometry::width(widget),
-        TwipsGeometry::height(widget) };
-}
-
 void expectTwips(const QWidget *widget, float left, float top, float width, float height)
 {
-    const Twips t = twipsOf(widget);
-    EXPECT_FLOAT_EQ(t.left, left) << widget->objectName().toStdString();
-    EXPECT_FLOAT_EQ(t.top, top) << widget->objectName().toStdString();
-    EXPECT_FLOAT_EQ(t.width, width) << widget->objectName().toStdString();
-    EXPECT_FLOAT_EQ(t.height, height) << widget->objectName().toStdString();
-}
-
-int countColour(const QImage &image, QColor colour)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixelColor(x, y) == colour ? 1 : 0;
-    return count;
+    EXPECT_EQ((std::array { TwipsGeometry::left(widget), TwipsGeometry::top(widget),
+                  TwipsGeometry::width(widget), TwipsGeometry::height(widget) }),
+        (std::array { left, top, width, height }))
+        << widget->objectName().toStdString();
 }
 
 class HelpWindowTest : public ::testing::Test
@@ -70,52 +48,20 @@ protected:
 
 } // namespace
 
-TEST_F(HelpWindowTest, FreshWindowShowsItsStoredMakeUp)
+// The fresh window, light blue with its two grey picture buttons, compared
+// pixel for pixel with its reference picture in tests/data (made from this
+// drawing once, checked by eye).
+TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPage)
 {
     Help help;
     EXPECT_FALSE(help.isLoaded());
-    EXPECT_FLOAT_EQ(help.Width(), 4680); // touching the size loads the window
+    EXPECT_FLOAT_EQ(help.Width(), 4680);
     ASSERT_TRUE(help.isLoaded());
-    HelpWindow *window = help.window();
-    EXPECT_FLOAT_EQ(help.Height(), 3195);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Form1"));
-    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint); // over the overlay
-    expectTwips(window->Verschieben, 90, 2145, 3510, 960);
-    expectTwips(window->WebBrowser->widget(), 90, 90, 4500, 1995);
-    expectTwips(window->Ende, 3660, 2175, 945, 945);
-
-    // Light blue behind the controls, grey buttons with their pictures.
-    const QImage shot = window->grab().toImage();
-    EXPECT_EQ(shot.pixelColor(2, 2), QColor(192, 192, 255));
-    const QImage ende = window->Ende->grab().toImage();
-    EXPECT_EQ(ende.pixelColor(5, 5), QColor(192, 192, 192));
-    EXPECT_GT(countColour(ende, QColor(255, 0, 0)), 50);
-    const QImage handle = window->Verschieben->grab().toImage();
-    EXPECT_EQ(handle.pixelColor(3, 3), QColor(192, 192, 192));
-    EXPECT_GT(countColour(handle, QColor(192, 192, 255)), 1000);
     EXPECT_EQ(browser.log.created, 1);
     EXPECT_TRUE(browser.log.navigations.empty());
-}
-
-TEST_F(HelpWindowTest, ButtonPicturesHaveTheirSizesAndColours)
-{
-    const QImage close = closeSymbolPicture();
-    EXPECT_EQ(close.size(), QSize(30, 31));
-    EXPECT_EQ(close.pixelColor(0, 0), QColor(192, 192, 192));
-    EXPECT_EQ(close.pixelColor(15, 15), QColor(255, 0, 0)); // the cross's middle
-    EXPECT_EQ(close.pixelColor(15, 2), QColor(192, 192, 192));
-    EXPECT_EQ(
-        countColour(close, QColor(255, 0, 0)) + countColour(close, QColor(192, 192, 192)), 30 * 31);
-
-    const QImage move = moveSymbolPicture();
-    EXPECT_EQ(move.size(), QSize(72, 57));
-    EXPECT_EQ(move.pixelColor(2, 2), QColor(192, 192, 192)); // margin
-    EXPECT_EQ(move.pixelColor(20, 40), QColor(192, 192, 255)); // page
-    // Arrow tips at the middle of the edges.
-    EXPECT_EQ(move.pixelColor(36, 0), QColor(0, 0, 0));
-    EXPECT_EQ(move.pixelColor(71, 28), QColor(0, 0, 0));
-    EXPECT_GT(countColour(move, QColor(255, 0, 0)), 3); // the little close cross
+    const QImage shot = help.window()->grab().toImage();
+    const QImage expected(QStringLiteral(TAVLIN_SOURCE_DIR "/tests/data/HelpWindow.png"));
+    EXPECT_TRUE(shot == expected.convertToFormat(shot.format()));
 }
 
 TEST_F(HelpWindowTest, InitLaysOutFromTheWindowSizeAndStartsLoading)
@@ -158,23 +104,18 @@ TEST_F(HelpWindowTest, TooNarrowWindowIsARunTimeError)
     Help help;
     help.setWidth(1155); // 945 + 3 x 75 would be needed
     help.setHeight(6915);
-    try {
-        help.Init();
-        FAIL() << "a negative handle width must be refused";
-    } catch (const RuntimeError &error) {
-        EXPECT_EQ(error.number(), 380);
-    }
+    EXPECT_FALSE(runGuarded([&] { help.Init(); }));
     EXPECT_TRUE(browser.log.navigations.empty());
 
-    // A huge twips-per-pixel factor overflows the 16-bit product of step 7.
+    // A huge twips-per-pixel factor overflows a 16-bit product.
     Help other;
     fake.screen.x = 4000.0f;
     other.setWidth(4000.0f * 2000);
     other.setHeight(6915);
     EXPECT_FALSE(runGuarded([&] { other.Init(); }));
-    ASSERT_EQ(fake.messageBox.errors.size(), 1);
-    EXPECT_TRUE(fake.messageBox.errors[0].startsWith(QStringLiteral("Run-time error '6'")));
-    EXPECT_EQ(fake.terminator.calls, 1);
+    ASSERT_EQ(fake.messageBox.errors.size(), 2);
+    EXPECT_TRUE(fake.messageBox.errors[0].startsWith(QStringLiteral("Run-time error '380'")));
+    EXPECT_TRUE(fake.messageBox.errors[1].startsWith(QStringLiteral("Run-time error '6'")));
 }
 
 TEST_F(HelpWindowTest, HandleDragsTheWindowWithAnyButtonWithoutBounds)
@@ -201,10 +142,6 @@ TEST_F(HelpWindowTest, HandleDragsTheWindowWithAnyButtonWithoutBounds)
     QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(40, 20));
     EXPECT_FALSE(help.Dragging());
 
-    // After the release movement over the handle moves nothing.
-    QTest::mouseMove(handle, QPoint(100, 40));
-    EXPECT_EQ(window->pos(), QPoint(130, 90));
-
     // Right button drags too, and the window may leave the screen.
     QTest::mousePress(handle, Qt::RightButton, {}, QPoint(40, 20));
     QTest::mouseMove(handle, QPoint(-260, -200));
@@ -222,8 +159,7 @@ TEST_F(HelpWindowTest, EndeUnloadsTheWindowAndEndsTheModalShow)
     init(help);
     QPointer<HelpWindow> window = help.window();
     bool shownModally = false;
-    // Owned by this scope: a timer that never fired (no window opened) dies here.
-    QObject scope;
+    QObject scope; // a timer that never fired dies here
     QTimer::singleShot(0, &scope, [&] {
         shownModally = window && window->isVisible() && window->isModal();
         // A right click is no click of the button.
@@ -243,23 +179,14 @@ TEST_F(HelpWindowTest, EndeUnloadsTheWindowAndEndsTheModalShow)
 
 TEST_F(HelpWindowTest, TerminateStopsALoadStillUnderWay)
 {
-    {
+    for (const bool busy : { true, false }) {
         auto help = std::make_unique<Help>();
         help->setWidth(9225);
-        browser.log.busy = true;
+        browser.log.busy = busy;
         help.reset();
+        EXPECT_EQ(browser.log.stops, 1) << busy;
+        EXPECT_EQ(fake.events.calls, 1) << busy;
     }
-    EXPECT_EQ(browser.log.stops, 1);
-    EXPECT_EQ(fake.events.calls, 1);
-
-    {
-        auto help = std::make_unique<Help>();
-        help->setWidth(9225);
-        browser.log.busy = false;
-        help.reset();
-    }
-    EXPECT_EQ(browser.log.stops, 1);
-    EXPECT_EQ(fake.events.calls, 1);
     EXPECT_EQ(browser.log.destroyed, 2);
 }
 

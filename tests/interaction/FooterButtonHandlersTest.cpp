@@ -1,6 +1,6 @@
+#include "interaction/FooterButtonHandlers.h"
 #include "form/MainForm.h"
 #include "state/ScreenContext.h"
-#include "interaction/FooterButtonHandlers.h"
 #include "interaction/HelpButtonPainter.h"
 #include "os/RunGuarded.h"
 #include "support/FakePlatform.h"
@@ -11,31 +11,23 @@
 
 namespace {
 
+// Records the looks as "U" (raised) and "D" (latched).
 class RecordingPainter : public HelpButtonPainter
 {
 public:
-    void DrawHelpButtonUp(qint16 button) override
-    {
-        drawings.append(QStringLiteral("up %1").arg(button));
-    }
-    void DrawHelpButtonDown(Surface surface, qint16 button) override
-    {
-        EXPECT_EQ(surface, Surface::Main);
-        drawings.append(QStringLiteral("down %1").arg(button));
-    }
-    QStringList drawings;
+    void DrawHelpButtonUp(qint16 button) override { drawn += button == 1 ? "U" : "?"; }
+    void DrawHelpButtonDown(Surface, qint16 button) override { drawn += button == 1 ? "D" : "?"; }
+    std::string drawn;
 };
 
-// The real overlay form, sized to the 800 x 600 screen, its mouse events
-// hooked to the footer button's handlers (the looks are recorded instead of
-// drawn), fed with real mouse events.
+// The real overlay form on the 800 x 600 screen, its mouse events hooked to
+// the footer button's handlers, fed with real mouse events.
 class FooterButtonHandlersTest : public ::testing::Test
 {
 protected:
     FooterButtonHandlersTest()
     {
-        context.TwipsPerPixelX = 15;
-        context.TwipsPerPixelY = 15;
+        context.TwipsPerPixelX = context.TwipsPerPixelY = 15;
         context.ButtonSize = 41;
         context.FooterTop = 537;
         form.setWidth(12000);
@@ -53,20 +45,25 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
 
-    void press(QPoint at, Qt::MouseButton which = Qt::LeftButton)
+    // Plays events written as d(own), u(p), m(ove) or c (double click), the
+    // mouse button (L, R, M; none for moves) and o(n) or x (off the button),
+    // separated by blanks: "dLo mx uLo".
+    void play(const char *events)
     {
-        QTest::mousePress(&form, which, {}, at);
-    }
-    void release(QPoint at, Qt::MouseButton which = Qt::LeftButton)
-    {
-        QTest::mouseRelease(&form, which, {}, at);
-    }
-    void move(QPoint at) { QTest::mouseMove(&form, at); }
-    bool ended() const { return fake.terminator.calls > 0; }
-    void expectState(qint16 pressed, qint16 held) const
-    {
-        EXPECT_EQ(context.PressedButton, pressed);
-        EXPECT_EQ(context.MouseHeld, held);
+        for (const QString &event : QString::fromLatin1(events).split(QLatin1Char(' '))) {
+            const QPoint at = event.endsWith(QLatin1Char('o')) ? QPoint(10, 560) : QPoint(400, 300);
+            const Qt::MouseButton which = event[1] == QLatin1Char('L')
+                ? Qt::LeftButton
+                : (event[1] == QLatin1Char('R') ? Qt::RightButton : Qt::MiddleButton);
+            if (event[0] == QLatin1Char('m'))
+                QTest::mouseMove(&form, at);
+            else if (event[0] == QLatin1Char('d'))
+                QTest::mousePress(&form, which, {}, at);
+            else if (event[0] == QLatin1Char('u'))
+                QTest::mouseRelease(&form, which, {}, at);
+            else
+                QTest::mouseDClick(&form, which, {}, at);
+        }
     }
 
     FakePlatform fake;
@@ -76,194 +73,82 @@ protected:
     FooterButtonHandlers button { context, painter };
 };
 
-const QPoint kOn(10, 560);
-const QPoint kOff(400, 300);
-
 } // namespace
 
-TEST_F(FooterButtonHandlersTest, HitRegionEdgesOn800And1280)
+// Points in pixels on and off the button; halves go to the even neighbour:
+// 41.5 and 42.5 to 42 (on), 43.5 to 44, 536.5 to 536 (off).
+TEST_F(FooterButtonHandlersTest, HitRegionEdges)
 {
-    auto hit = [&](int x, int y) { return button.HitHelpButton(x * 15.0f, y * 15.0f); };
-    EXPECT_EQ(hit(0, 537), 1);
-    EXPECT_EQ(hit(42, 537), 1);
-    EXPECT_EQ(hit(43, 537), 0);
-    EXPECT_EQ(hit(0, 579), 1);
-    EXPECT_EQ(hit(0, 580), 0);
-    EXPECT_EQ(hit(10, 536), 0);
-    EXPECT_EQ(hit(21, 558), 1); // on the hypotenuse
-    EXPECT_EQ(hit(22, 558), 0);
-    // Halves go to the even neighbour: 41.5 -> 42 (on), 42.5 -> 42 (on), 43.5 -> 44 (off).
-    EXPECT_EQ(button.HitHelpButton(622.5f, 8055), 1);
-    EXPECT_EQ(button.HitHelpButton(637.5f, 8055), 1);
-    EXPECT_EQ(button.HitHelpButton(652.5f, 8055), 0);
-    // 536.5 rounds to 536: above the footer.
-    EXPECT_EQ(button.HitHelpButton(0, 536.5f * 15), 0);
-
-    context.ButtonSize = 66;
-    context.FooterTop = 916;
-    EXPECT_EQ(hit(67, 916), 1);
-    EXPECT_EQ(hit(0, 983), 1);
-    EXPECT_EQ(hit(68, 916), 0);
-    EXPECT_EQ(hit(0, 984), 0);
-    EXPECT_EQ(hit(0, 915), 0);
-
-    // Neither 800 nor 1280: only three pixels in the top-left corner.
-    context.ButtonSize = 0;
-    context.FooterTop = 0;
-    EXPECT_EQ(hit(0, 0), 1);
-    EXPECT_EQ(hit(1, 0), 1);
-    EXPECT_EQ(hit(0, 1), 1);
-    EXPECT_EQ(hit(1, 1), 0);
-    EXPECT_EQ(hit(2, 0), 0);
-    EXPECT_EQ(hit(0, 2), 0);
-}
-
-TEST_F(FooterButtonHandlersTest, HitTestArithmeticErrorsEndTheProgram)
-{
-    context.TwipsPerPixelX = 0; // a division by zero
-    EXPECT_FALSE(runGuarded([&] { button.HitHelpButton(15, 15); }));
-    context.TwipsPerPixelX = 0.001f; // 40000 pixels: beyond 16 bits
-    EXPECT_FALSE(runGuarded([&] { button.HitHelpButton(40, 15); }));
-    ASSERT_EQ(fake.messageBox.errors.size(), 2);
-    EXPECT_TRUE(fake.messageBox.errors[0].startsWith(QStringLiteral("Run-time error '11'")));
-    EXPECT_TRUE(fake.messageBox.errors[1].startsWith(QStringLiteral("Run-time error '6'")));
-}
-
-TEST_F(FooterButtonHandlersTest, RealClicksOnTheEdgePixelsWithAnyMouseButton)
-{
-    // Just off the button: nothing happens.
-    for (const QPoint at : { QPoint(43, 537), QPoint(0, 580), QPoint(10, 536) }) {
-        press(at);
-        release(at);
-        EXPECT_FALSE(ended()) << at.x() << "," << at.y();
-        expectState(0, 0);
+    struct Layout
+    {
+        qint16 size, top;
+        std::vector<QPointF> on, off;
+    };
+    const Layout layouts[] = {
+        { 41, 537,
+            { { 0, 537 }, { 42, 537 }, { 0, 579 }, { 21, 558 }, { 41.5, 537 }, { 42.5, 537 } },
+            { { 43, 537 }, { 0, 580 }, { 10, 536 }, { 22, 558 }, { 43.5, 537 }, { 0, 536.5 } } },
+        { 66, 916, { { 67, 916 }, { 0, 983 } }, { { 68, 916 }, { 0, 984 }, { 0, 915 } } },
+        // Neither 800 nor 1280: only three pixels in the top-left corner.
+        { 0, 0, { { 0, 0 }, { 1, 0 }, { 0, 1 } }, { { 1, 1 }, { 2, 0 }, { 0, 2 } } }
+    };
+    for (const Layout &l : layouts) {
+        context.ButtonSize = l.size;
+        context.FooterTop = l.top;
+        for (const bool on : { true, false })
+            for (const QPointF p : on ? l.on : l.off)
+                EXPECT_EQ(button.HitHelpButton(float(p.x() * 15), float(p.y() * 15)), on ? 1 : 0)
+                    << p.x() << "," << p.y();
     }
-    EXPECT_TRUE(painter.drawings.isEmpty());
+}
 
-    press(QPoint(0, 537));
-    EXPECT_EQ(painter.drawings, QStringList { QStringLiteral("up 1") });
-    expectState(1, -1);
-    EXPECT_FALSE(ended());
-    release(QPoint(0, 537));
-    EXPECT_TRUE(ended());
-    EXPECT_FLOAT_EQ(context.LastMouseX, 0);
-    EXPECT_FLOAT_EQ(context.LastMouseY, 8055);
-
-    const std::pair<QPoint, Qt::MouseButton> others[]
-        = { { QPoint(42, 537), Qt::RightButton }, { QPoint(0, 579), Qt::MiddleButton } };
-    for (const auto &[at, which] : others) {
+// The footer button's states, Idle (PressedButton 0, MouseHeld 0), Pressed
+// (1, -1) and Abandoned (0, -1), driven by real events.
+TEST_F(FooterButtonHandlersTest, StateMachine)
+{
+    struct Case
+    {
+        const char *events;
+        qint16 pressed, held;
+        const char *drawn;
+        bool ends;
+    };
+    const Case cases[] = {
+        { "dLx mo mx uLo", 0, 0, "", false }, // a press off, then a release on: nothing
+        { "dLo mo", 1, -1, "U", false }, // moving on the button draws nothing
+        { "dLo uLo", 1, -1, "U", true },
+        { "dRo uRo", 1, -1, "U", true }, // any mouse button
+        { "dMo uMo", 1, -1, "U", true },
+        { "dLo mx mo mx uLo", 0, 0, "UD", false }, // abandoned: never pressed again
+        { "dLo uLx", 0, 0, "UD", false }, // released off without a move first
+        { "dLo dRo", 1, -1, "UU", false }, // a second button on: raised again
+        { "dLo dMx", 0, -1, "U", false }, // a second button off: abandoned silently
+        { "dLo dMx dLx dRo", 1, -1, "UU", false }, // abandoned, pressed on: pressed
+        { "dLo dMx dLx dRo mx uRo", 0, 0, "UUD", false },
+        // A double click uses the position stored last, not its own.
+        { "dLx uLx cLo", 0, 0, "", false },
+        { "dLx uLx mo cRo", 0, 0, "", true },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.events);
+        context.PressedButton = context.MouseHeld = 0;
+        painter.drawn.clear();
         fake.terminator.calls = 0;
-        context.PressedButton = 0;
-        context.MouseHeld = 0;
-        press(at, which);
-        release(at, which);
-        EXPECT_TRUE(ended()) << at.x() << "," << at.y();
+        play(c.events);
+        if (!c.ends) {
+            EXPECT_EQ(context.PressedButton, c.pressed);
+            EXPECT_EQ(context.MouseHeld, c.held);
+        }
+        EXPECT_EQ(painter.drawn, c.drawn);
+        EXPECT_EQ(fake.terminator.calls, c.ends ? 1 : 0);
     }
     EXPECT_TRUE(fake.messageBox.errors.isEmpty());
-}
 
-TEST_F(FooterButtonHandlersTest, IdleTransitions)
-{
-    press(kOff);
-    expectState(0, 0);
-    move(kOn);
-    move(kOff);
-    expectState(0, 0);
-    release(kOn); // a press off, then a release on: nothing
-    expectState(0, 0);
-    EXPECT_FALSE(ended());
-    EXPECT_TRUE(painter.drawings.isEmpty());
-    // Every event stored its position.
-    EXPECT_FLOAT_EQ(context.LastMouseX, kOn.x() * 15.0f);
-    EXPECT_FLOAT_EQ(context.LastMouseY, kOn.y() * 15.0f);
-    move(QPoint(123, 45));
-    EXPECT_FLOAT_EQ(context.LastMouseX, 1845);
-    EXPECT_FLOAT_EQ(context.LastMouseY, 675);
-}
-
-TEST_F(FooterButtonHandlersTest, AbandonedPressNeverEnds)
-{
-    press(kOn);
-    move(QPoint(12, 562)); // still on: nothing drawn
-    EXPECT_EQ(painter.drawings, QStringList { QStringLiteral("up 1") });
-    expectState(1, -1);
-    move(kOff);
-    expectState(0, -1);
-    EXPECT_EQ(painter.drawings, (QStringList { QStringLiteral("up 1"), QStringLiteral("down 1") }));
-    move(kOn); // back on: not pressed again, nothing drawn
-    move(kOff);
-    expectState(0, -1);
-    release(kOn);
-    expectState(0, 0);
-    EXPECT_FALSE(ended());
-    EXPECT_EQ(painter.drawings.size(), 2);
-}
-
-TEST_F(FooterButtonHandlersTest, PressedReleasedOffFallsBackToLatched)
-{
-    press(kOn);
-    release(kOff); // no move reported in between
-    expectState(0, 0);
-    EXPECT_EQ(painter.drawings, (QStringList { QStringLiteral("up 1"), QStringLiteral("down 1") }));
-    EXPECT_FALSE(ended());
-}
-
-TEST_F(FooterButtonHandlersTest, SecondMouseButtonWhilePressedOrAbandoned)
-{
-    // Pressed, a second button pressed on: raised look drawn again.
-    press(kOn, Qt::LeftButton);
-    press(kOn, Qt::RightButton);
-    expectState(1, -1);
-    EXPECT_EQ(painter.drawings, (QStringList { QStringLiteral("up 1"), QStringLiteral("up 1") }));
-
-    // Pressed, a second button pressed off: Abandoned without drawing.
-    painter.drawings.clear();
-    press(kOff, Qt::MiddleButton);
-    expectState(0, -1);
-    EXPECT_TRUE(painter.drawings.isEmpty());
-
-    // Abandoned, pressed off again: still Abandoned.
-    press(kOff, Qt::LeftButton);
-    expectState(0, -1);
-    // Abandoned, pressed on: Pressed, raised look.
-    press(kOn, Qt::RightButton);
-    expectState(1, -1);
-    EXPECT_EQ(painter.drawings, QStringList { QStringLiteral("up 1") });
-    // Abandoned by moving off, then any release: Idle without drawing.
-    move(kOff);
-    painter.drawings.clear();
-    release(kOn, Qt::RightButton);
-    expectState(0, 0);
-    EXPECT_TRUE(painter.drawings.isEmpty());
-    EXPECT_FALSE(ended());
-}
-
-TEST_F(FooterButtonHandlersTest, DoubleClickUsesTheLastStoredPosition)
-{
-    // First click off the button; the double click arrives without a move:
-    // the stored position is still off the button.
-    press(kOff);
-    release(kOff);
-    QTest::mouseDClick(&form, Qt::LeftButton, {}, kOn);
-    EXPECT_FALSE(ended());
-    EXPECT_TRUE(painter.drawings.isEmpty());
-    // The pointer moved onto the button before the second press.
-    move(kOn);
-    QTest::mouseDClick(&form, Qt::RightButton, {}, kOn);
-    EXPECT_TRUE(ended());
-
-    // The handler itself: off the button nothing happens but MouseHeld drops.
-    fake.terminator.calls = 0;
-    context.LastMouseX = kOff.x() * 15.0f;
-    context.LastMouseY = kOff.y() * 15.0f;
+    // A double click off the button leaves it pressed but no longer held.
+    context.LastMouseX = context.LastMouseY = 0;
     context.PressedButton = 1;
     context.MouseHeld = -1;
     EXPECT_TRUE(runGuarded([&] { button.Form_DblClick(); }));
     EXPECT_EQ(context.PressedButton, 1);
     EXPECT_EQ(context.MouseHeld, 0);
-    EXPECT_FALSE(ended());
-    context.LastMouseX = 0;
-    context.LastMouseY = 8055;
-    EXPECT_FALSE(runGuarded([&] { button.Form_DblClick(); }));
-    EXPECT_TRUE(ended());
 }

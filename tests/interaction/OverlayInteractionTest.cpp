@@ -5,7 +5,6 @@
 #include "helpwindow/PictureButton.h"
 #include "support/FakeBrowser.h"
 #include "support/FakePlatform.h"
-#include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
 #include <QGuiApplication>
@@ -15,18 +14,15 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace {
-
-// The real overlay form on an 800 x 600 screen with the interaction hooked
-// in, the footer button drawn by the overlay itself (without its image file,
-// which the test does not provide), and a help page for entry 0.
+// The real overlay form on an 800 x 600 screen with the interaction hooked in
+// and a help page for entry 0. The footer state machine and the help window's
+// opening have their own tests; here the pieces are seen working together.
 class OverlayInteractionTest : public ::testing::Test
 {
 protected:
     OverlayInteractionTest()
     {
-        context.TwipsPerPixelX = 15;
-        context.TwipsPerPixelY = 15;
+        context.TwipsPerPixelX = context.TwipsPerPixelY = 15;
         context.DispHInt = 800;
         context.DispVInt = 600;
         context.ButtonSize = 41;
@@ -52,99 +48,61 @@ protected:
     MainForm form;
     ScreenContext &context = form.context();
     OverlayInteraction interaction { form };
+    const QPoint onButton { 5, 545 };
 };
 
-} // namespace
-
-TEST_F(OverlayInteractionTest, FooterButtonIsDrawnRaisedThenLatchedAndEndsOnRelease)
+TEST_F(OverlayInteractionTest, FooterButtonIsDrawnOnTheFormAndEndsByMouseOrTouch)
 {
     const QImage before = footer();
-    QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(5, 545));
+    QTest::mousePress(&form, Qt::LeftButton, {}, onButton);
     const QImage raised = footer();
     EXPECT_NE(raised, before);
     QTest::mouseMove(&form, QPoint(300, 300));
-    const QImage latched = footer();
-    EXPECT_NE(latched, raised);
-    QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(5, 545));
+    EXPECT_NE(footer(), raised); // latched again
+    QTest::mouseRelease(&form, Qt::LeftButton, {}, onButton);
     EXPECT_FALSE(ended());
 
-    QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(5, 545));
-    EXPECT_TRUE(ended());
-    EXPECT_TRUE(fake.messageBox.errors.isEmpty());
-}
-
-TEST_F(OverlayInteractionTest, SymbolClickOpensTheHelpWindowUntilItIsClosed)
-{
-    bool opened = false;
-    QObject scope;
-    QTimer::singleShot(0, &scope, [&] {
-        HelpWindow *window = interaction.help().window();
-        ASSERT_NE(window, nullptr);
-        opened = window->isVisible();
-        // The footer button is out of reach while the help window is open.
-        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, QPoint(5, 545));
-        QTest::mouseClick(window->Ende, Qt::LeftButton);
-    });
-    QTest::mouseClick(&form.Symbol(0), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(opened);
-    EXPECT_FALSE(ended());
-    ASSERT_EQ(browser.log.navigations.size(), 1u);
-    EXPECT_EQ(browser.log.navigations[0].page,
-        QUrl(QStringLiteral("tavlin://help/English/Conveyor.html")));
-    EXPECT_FALSE(interaction.help().isLoaded());
-
-    // After a missing page (its message is the symbol click's own test) the
-    // footer button works again.
-    context.HelpEntries[0].Tag = QStringLiteral("Missing");
-    QTest::mouseClick(&form.Symbol(0), Qt::LeftButton, {}, QPoint(5, 5));
-    ASSERT_EQ(fake.messageBox.messages.size(), 1);
-    QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(5, 545));
-    EXPECT_TRUE(ended());
-}
-
-TEST_F(OverlayInteractionTest, InputOverAnElementNeverReachesTheFormsHandlers)
-{
-    // Bild 0 laid over the footer button, and a Symbol loaded later beside it.
-    PictureBox &bild = form.Bild(0);
-    bild.setLeft(0);
-    bild.setTop(530 * 15);
-    PictureBox &symbol = form.Symbol.Load(1);
-    symbol.setLeft(0);
-    symbol.setTop(580 * 15);
-    symbol.show();
-    const QPoint overButton = bild.mapFrom(&form, QPoint(5, 545));
-
-    QTest::mouseMove(&form, QPoint(400, 300));
-    QTest::mouseMove(&bild, overButton);
-    QTest::mouseMove(&symbol, QPoint(3, 3));
-    EXPECT_FLOAT_EQ(context.LastMouseX, 6000); // the last move on the form itself
-    QTest::mouseClick(&bild, Qt::LeftButton, {}, overButton);
-    QTest::mouseClick(&bild, Qt::RightButton, {}, overButton);
-    QTest::mouseClick(&symbol, Qt::RightButton, {}, QPoint(3, 3));
-    QTest::mouseDClick(&bild, Qt::LeftButton, {}, overButton);
-    EXPECT_FALSE(ended());
-    EXPECT_EQ(context.PressedButton, 0);
-
-    // Hidden, the element is out of the way.
-    bild.hide();
-    QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(5, 545));
-    EXPECT_TRUE(ended());
-}
-
-TEST_F(OverlayInteractionTest, TapOnTheFooterButtonEndsTheProgram)
-{
-    // No tap here may count as the second half of a double click with the
-    // made-up times of the clicks of earlier tests.
+    // A tap, with no double click made up from the earlier clicks' times.
     QStyleHints *hints = QGuiApplication::styleHints();
     const int doubleClickInterval = hints->mouseDoubleClickInterval();
     hints->setMouseDoubleClickInterval(0);
     QPointingDevice *touchScreen = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
-    QTest::touchEvent(&form, touchScreen).press(0, QPoint(300, 300));
-    QTest::touchEvent(&form, touchScreen).release(0, QPoint(300, 300));
-    EXPECT_FALSE(ended());
-    QTest::touchEvent(&form, touchScreen).press(0, QPoint(5, 545));
+    QTest::touchEvent(&form, touchScreen).press(0, onButton);
     EXPECT_EQ(context.PressedButton, 1);
-    QTest::touchEvent(&form, touchScreen).release(0, QPoint(5, 545));
-    EXPECT_TRUE(ended());
+    QTest::touchEvent(&form, touchScreen).release(0, onButton);
     hints->setMouseDoubleClickInterval(doubleClickInterval);
+    EXPECT_TRUE(ended());
+    EXPECT_TRUE(fake.messageBox.errors.isEmpty());
+}
+
+TEST_F(OverlayInteractionTest, SymbolOpensTheModalHelpWindowAndElementsKeepTheirInput)
+{
+    QObject scope;
+    QTimer::singleShot(0, &scope, [&] {
+        HelpWindow *window = interaction.help().window();
+        ASSERT_NE(window, nullptr);
+        // The footer button is out of reach while the help window is open.
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, onButton);
+        QTest::mouseClick(window->Ende, Qt::LeftButton);
+    });
+    QTest::mouseClick(&form.Symbol(0), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(browser.log.navigations.size(), 1u);
+    EXPECT_FALSE(interaction.help().isLoaded());
+    EXPECT_FALSE(ended());
+
+    // Bild 0 laid over the footer button: input over it never reaches the
+    // form's handlers; hidden, it is out of the way.
+    PictureBox &bild = form.Bild(0);
+    bild.setLeft(0);
+    bild.setTop(530 * 15);
+    const QPoint overButton = bild.mapFrom(&form, onButton);
+    QTest::mouseMove(&form, QPoint(400, 300));
+    QTest::mouseMove(&bild, overButton);
+    EXPECT_FLOAT_EQ(context.LastMouseX, 6000); // the last move on the form itself
+    QTest::mouseClick(&bild, Qt::RightButton, {}, overButton);
+    QTest::mouseDClick(&bild, Qt::LeftButton, {}, overButton);
+    EXPECT_FALSE(ended());
+    bild.hide();
+    QTest::mouseClick(&form, Qt::LeftButton, {}, onButton);
+    EXPECT_TRUE(ended());
 }

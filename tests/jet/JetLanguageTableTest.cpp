@@ -76,6 +76,21 @@ TEST(JetLanguageTable, readsBothVersionsInFileOrder)
     }
 }
 
+// Yes/No has no bytes of its own: Yes is -1, No is 0.
+TEST(JetLanguageTable, yesNoReadsAsMinusOneOrZero)
+{
+    TempFolder folder;
+    JetWriter writer;
+    writer.setTableName(QStringLiteral("LookupLanguages"));
+    writer.addColumn(QStringLiteral("Language"), Type::YesNo);
+    writer.addColumn(QStringLiteral("Name"), Type::Text);
+    writer.addRow({ true, QStringLiteral("Yes") });
+    writer.addRow({ false, QStringLiteral("No") });
+    const LanguageTableResult result
+        = JetLanguageTable().read(writeJetFile(folder.path() + "/yesno.mdb", writer));
+    EXPECT_EQ(describe(result), (QStringList { "num:-1|text:Yes", "num:0|text:No" }));
+}
+
 // A null is told apart from an empty text, in both columns and both versions.
 TEST(JetLanguageTable, nullIsNotAnEmptyText)
 {
@@ -151,6 +166,21 @@ TEST(JetLanguageTable, reportsEveryFailure)
     QByteArray noCatalog = bytes;
     noCatalog[2 * 4096] = 0x01;
     EXPECT_EQ(JetLanguageTable::readBytes(noCatalog).status, Status::Damaged);
+
+    // Damage that libmdb reads through without a word, each of which would
+    // yield a name the file does not hold: a data page counting more rows
+    // than it has, the Name column's type made a number, a NUL inside the name.
+    const qsizetype dataPage = 5 * 4096;
+    const qsizetype nameType = 4 * 4096 + 63 + 25; // the second column descriptor
+    ASSERT_EQ(bytes.at(dataPage + 12), 1); // the row count
+    ASSERT_EQ(bytes.at(nameType), 0x0a); // Text
+    const qsizetype letterU = bytes.indexOf(QByteArray("D\0e\0u\0", 6), dataPage) + 4;
+    ASSERT_GT(letterU, dataPage);
+    for (const qsizetype at : { dataPage + 12, nameType, letterU }) {
+        QByteArray damaged = bytes;
+        damaged[at] = at == letterU ? 0 : 4;
+        EXPECT_EQ(JetLanguageTable::readBytes(damaged).status, Status::Damaged) << at;
+    }
 
     // Whole pages cut off the end: the data page is gone.
     const LanguageTableResult cut = JetLanguageTable::readBytes(bytes.left(5 * 4096));

@@ -55,28 +55,40 @@ public:
     std::vector<Pass> passes;
 };
 
+const std::vector<qint16> kSlowLevels { 255, 100 };
 const std::vector<qint16> kFadeLevels
     = { 255, 245, 235, 225, 215, 205, 195, 185, 175, 165, 155, 145, 135, 125, 115, 105 };
 
 } // namespace
 
-TEST(BuildOverlay, FastMachineFadesInSixteenPassesEndingAt105)
+// A probe pass under 100 ms fades in sixteen passes to 105, pausing 31 ms
+// less the probe (at least 1) between them; a slower one shows 100 at once.
+// The tick counter may wrap, unsigned or signed, during the probe.
+TEST(BuildOverlay, FadeOrFinalLevelByTheProbeTime)
 {
-    for (quint32 probe : { 0u, 1u, 30u, 99u }) {
-        BuildRun run(5000, 5000 + probe);
-        SCOPED_TRACE(probe);
-        EXPECT_EQ(run.levels(), kFadeLevels);
-        // Shown after the probe and before the first pause, showing the probe image.
+    struct Probe
+    {
+        quint32 start, end;
+        qint32 pause; // 0: the slow path
+    };
+    const Probe probes[] = { { 5000, 5000, 31 }, { 5000, 5001, 30 }, { 5000, 5030, 1 },
+        { 5000, 5099, 1 }, { 0xFFFFFFF0u, 0x10u, 1 }, { 0x7FFFFFF0u, 0x80000010u, 1 },
+        { 5000, 5100, 0 }, { 0xFFFFFFC0u, 0x56u, 0 } };
+    for (const Probe &p : probes) {
+        SCOPED_TRACE(p.end - p.start);
+        BuildRun run(p.start, p.end);
+        const bool fast = p.pause > 0;
+        EXPECT_EQ(run.levels(), fast ? kFadeLevels : kSlowLevels);
+        EXPECT_EQ(run.scene.fake.clock.sleeps, std::vector<qint32>(fast ? 15 : 0, p.pause));
+        // Shown after the probe: before the first pause, or after the final level.
         EXPECT_FALSE(run.passes[0].visible);
-        EXPECT_TRUE(run.passes[1].visible);
+        EXPECT_EQ(run.passes[1].visible, fast);
+        EXPECT_TRUE(run.scene.Main().isVisible());
         EXPECT_EQ(run.scene.fake.events.calls, 1);
-        // 31 ms less the probe, at least 1.
-        const qint32 pause = probe < 30 ? 31 - qint32(probe) : 1;
-        EXPECT_EQ(run.scene.fake.clock.sleeps, std::vector<qint32>(15, pause));
-        // The final frame is the screenshot at 105, the button undimmed.
+        // The final frame is the screenshot at the final level, the button undimmed.
         const QImage &form = run.scene.Main().image();
         EXPECT_EQ(form.pixel(400, 300),
-            OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(400, 300), 105));
+            OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(400, 300), fast ? 105 : 100));
         EXPECT_EQ(form.pixel(4, 541), qRgb(255, 140, 0));
         // Every step reached the screen before the next one, although the
         // window system had not shown the window yet when events were last
@@ -87,32 +99,6 @@ TEST(BuildOverlay, FastMachineFadesInSixteenPassesEndingAt105)
                     OverlayScene::screenshotPixel(400, 300), run.passes[step].level))
                 << "step " << step;
     }
-}
-
-TEST(BuildOverlay, SlowMachineShowsTheFinalLevelAtOnce)
-{
-    BuildRun run(5000, 5100);
-    EXPECT_EQ(run.levels(), (std::vector<qint16> { 255, 100 }));
-    EXPECT_FALSE(run.passes[1].visible); // drawn before it is shown
-    EXPECT_TRUE(run.scene.Main().isVisible());
-    EXPECT_TRUE(run.scene.fake.clock.sleeps.empty());
-    EXPECT_EQ(run.scene.fake.events.calls, 1);
-    EXPECT_EQ(run.scene.Main().image().pixel(400, 300),
-        OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(400, 300), 100));
-}
-
-TEST(BuildOverlay, TickCounterWrappingDuringTheProbe)
-{
-    // Across the unsigned wrap and across the signed boundary, 32 ms apart.
-    for (quint32 start : { 0xFFFFFFF0u, 0x7FFFFFF0u }) {
-        BuildRun run(start, start + 32u);
-        SCOPED_TRACE(start);
-        EXPECT_EQ(run.levels(), kFadeLevels);
-        EXPECT_EQ(run.scene.fake.clock.sleeps, std::vector<qint32>(15, 1));
-    }
-    // 150 ms across the wrap takes the slow path.
-    BuildRun slow(0xFFFFFFC0u, 0x56u);
-    EXPECT_EQ(slow.levels(), (std::vector<qint16> { 255, 100 }));
 }
 
 TEST(BuildOverlay, FormSizedFromTheHimetricSizeAsTwips)

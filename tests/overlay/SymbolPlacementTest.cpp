@@ -5,6 +5,7 @@
 #include "support/OverlayScene.h"
 #include "support/QtPrinters.h"
 
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,57 +56,53 @@ QStringList stacking(MainForm &m, int last)
 
 } // namespace
 
-TEST_F(Placement, EveryPlacementRule)
+TEST_F(Placement, EveryPlacementRuleAndClamp)
 {
-    HelpEntry *e = &add(1500, 1500, 3000, 900); // 0: centred, at the left edge ("L")
-    e->TagY = QStringLiteral("C");
-    e->TagX = QStringLiteral("L");
-    e = &add(1500, 3000); // 1: "c" is no centring code; Alignment 1
-    e->TagY = QStringLiteral("c");
-    e->Alignment = 1;
-    e = &add(3000, 3000); // 2: TagX 10 pixels of the 1280 screen
-    e->TagX = QStringLiteral("10");
-    e = &add(4500, 4500); // 3: Alignment -1 (no Alignment key)
-    e->Alignment = -1;
-    e = &add(1500, 6000, 3000); // 4: Alignment 4, right edge
-    e->Alignment = 4;
-    e = &add(6000, 1500, 3000); // 5: Alignment 7, centred
-    e->Alignment = 7;
-    e = &add(6000, 3000); // 6: Alignment 0 keeps the template's Left
-    e->Alignment = 0;
-    e = &add(6000, 4500); // 7: Val skips blanks; 407.5 pixels round to 408
-    e->TagX = QStringLiteral(" 1 2");
-    e = &add(6000, 6000); // 8: a TagX that is no number adds nothing
-    e->TagX = QStringLiteral("abc");
-    e = &add(7500, 7500); // 9: Alignment 3 keeps the template too
-    e->Alignment = 3;
-
-    PlaceHelpSymbols(scene.Main());
-
-    const QPoint expected[] = {
-        { 100, 121 }, // 1500; (900 - 270) / 2 + 1500 = 1815
-        { 93, 193 }, // 1395; 2895
-        { 206, 193 }, // 3093.75 -> 206.25; 2895
-        { 293, 293 }, // 4395; 4395
-        { 287, 393 }, // 4500 - 300 + 105 = 4305
-        { 490, 93 }, // (3000 - 300) / 2 + 6000 = 7350
-        { 129, 193 }, // template 1935 twips
-        { 408, 293 }, // 6000 + 0.625 x 12 x 15 = 6112.5 -> 407.5 -> 408
-        { 400, 393 },
-        { 129, 493 },
+    struct Rule
+    {
+        int left, top, width, height;
+        const char *tagY, *tagX;
+        qint16 alignment;
+        QPoint at; // pixels
     };
-    for (int i = 0; i <= 9; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(symbol(i).pos(), expected[i]);
-        EXPECT_EQ(symbol(i).size(), QSize(20, 18));
-        EXPECT_TRUE(symbol(i).Visible());
-        EXPECT_TRUE(bild(i).Visible());
-        const HelpEntry &entry = scene.context().HelpEntries[size_t(i)];
-        EXPECT_EQ(bild(i).geometry(),
-            QRect(entry.Left / 15, entry.Top / 15, entry.Width / 15, entry.Height / 15));
+    const Rule rules[] = { // Centred, at the left edge: 1500; (900 - 270) / 2 + 1500 = 1815.
+        { 1500, 1500, 3000, 900, "C", "L", -1, { 100, 121 } },
+        { 1500, 3000, 1500, 600, "c", "", 1, { 93, 193 } }, // no centring code; 1395, 2895
+        { 3000, 3000, 1500, 600, "", "10", -1, { 206, 193 } }, // 10 pixels of 1280: 3093.75
+        { 4500, 4500, 1500, 600, "", "", -1, { 293, 293 } }, // no Alignment key
+        { 1500, 6000, 3000, 600, "", "", 4, { 287, 393 } }, // right edge: 4500 - 300 + 105
+        { 6000, 1500, 3000, 600, "", "", 7, { 490, 93 } }, // centred: (3000 - 300) / 2 + 6000
+        { 6000, 3000, 1500, 600, "", "", 0, { 129, 193 } }, // the template's 1935 twips
+        // Val skips blanks: 6000 + 0.625 x 12 x 15 = 6112.5 twips, 407.5 pixels -> 408.
+        { 6000, 4500, 1500, 600, "", " 1 2", -1, { 408, 293 } },
+        { 6000, 6000, 1500, 600, "", "abc", -1, { 400, 393 } }, // no number adds nothing
+        { 7500, 7500, 1500, 600, "", "", 3, { 129, 493 } }, // the template's too
+        // Kept on the screen at all four edges and in a corner.
+        { 30, 3000, 1500, 600, "", "", 1, { 0, 193 } }, // 30 - 105 < 0
+        { 11800, 3000, 1500, 600, "", "L", -1, { 780, 193 } }, // 11800 + 300 > 12000
+        { 3000, 50, 1500, 600, "", "", -1, { 193, 0 } }, // 50 - 105 < 0
+        { 3000, 8900, 1500, 200, "C", "", -1, { 193, 582 } }, // 8865 + 270 > 9000
+        { 11700, 60, 1500, 600, "", "", 4, { 780, 0 } }
+    };
+    for (const Rule &r : rules) {
+        HelpEntry &e = add(r.left, r.top, r.width, r.height);
+        e.TagY = QString::fromLatin1(r.tagY);
+        e.TagX = QString::fromLatin1(r.tagX);
+        e.Alignment = r.alignment;
     }
-    // Symbol(2).Left reads back as whole pixels in twips.
-    EXPECT_FLOAT_EQ(symbol(2).Left(), 3090.0f);
+    PlaceHelpSymbols(scene.Main());
+    for (int i = 0; i < int(std::size(rules)); ++i) {
+        const Rule &r = rules[i];
+        EXPECT_EQ(symbol(i).pos(), r.at) << i;
+        EXPECT_EQ(symbol(i).size(), QSize(20, 18)) << i;
+        EXPECT_TRUE(symbol(i).Visible() && bild(i).Visible()) << i;
+        EXPECT_EQ(bild(i).geometry(),
+            QRect(qRound(r.left / 15.0), qRound(r.top / 15.0), r.width / 15, r.height / 15))
+            << i;
+    }
+    EXPECT_FLOAT_EQ(symbol(2).Left(), 3090.0f); // whole pixels in twips
+    // The symbol shows the screenshot at its final place.
+    EXPECT_EQ(symbol(11).image().pixel(0, 0), dimmed().pixel(780, 193));
 }
 
 TEST_F(Placement, SymbolsAndBackgroundsShowTheDimmedScreenshot)
@@ -131,28 +128,6 @@ TEST_F(Placement, SymbolsAndBackgroundsShowTheDimmedScreenshot)
     EXPECT_EQ(scene.Main().ZwischenPic->BackColor, Colour::Cyan);
 }
 
-TEST_F(Placement, KeptOnTheScreenAtAllFourEdges)
-{
-    HelpEntry *e = &add(30, 3000); // left: 30 - 105 < 0
-    e->Alignment = 1;
-    e = &add(11800, 3000); // right: 11800 + 300 > 12000
-    e->TagX = QStringLiteral("L");
-    e = &add(3000, 50); // top: 50 - 105 < 0
-    e = &add(3000, 8900, 1500, 200); // bottom: 8865 + 270 > 9000
-    e->TagY = QStringLiteral("C");
-    e = &add(11700, 60); // top-right corner: both
-    e->Alignment = 4;
-
-    PlaceHelpSymbols(scene.Main());
-    EXPECT_EQ(symbol(0).pos(), QPoint(0, 193));
-    EXPECT_EQ(symbol(1).pos(), QPoint(780, 193));
-    EXPECT_EQ(symbol(2).pos(), QPoint(193, 0));
-    EXPECT_EQ(symbol(3).pos(), QPoint(193, 582));
-    EXPECT_EQ(symbol(4).pos(), QPoint(780, 0));
-    // The symbol shows the screenshot at its final place.
-    EXPECT_EQ(symbol(1).image().pixel(0, 0), dimmed().pixel(780, 193));
-}
-
 class PlacementOnOtherWidth : public Placement
 {
 protected:
@@ -170,17 +145,8 @@ TEST_F(PlacementOnOtherWidth, SymbolsEndAboveTheVisibleArea)
     EXPECT_FLOAT_EQ(symbol(0).Top(), -270.0f);
 }
 
+// Entries stack above their containers; containment is a plain substring test.
 TEST_F(Placement, NestedEntriesStackAboveTheirContainers)
-{
-    add(1500, 1500).ContainerPath = QStringLiteral(".");
-    add(1600, 1600).ContainerPath = QStringLiteral(".0.");
-    add(4500, 1500).ContainerPath = QStringLiteral(".");
-    PlaceHelpSymbols(scene.Main());
-    EXPECT_EQ(stacking(scene.Main(), 2),
-        (QStringList { "Symbol 1", "Bild 1", "Symbol 0", "Bild 0", "Symbol 2", "Bild 2" }));
-}
-
-TEST_F(Placement, ContainmentIsAPlainSubstringTest)
 {
     for (int i = 0; i < 4; ++i)
         add(1500 + 300 * i, 1500);
@@ -225,29 +191,23 @@ TEST_F(Placement, NoEntriesLeavesTheTemplatesAsStored)
     EXPECT_FALSE(scene.Main().Symbol.exists(1));
 }
 
-TEST_F(Placement, MissingSymbolImageEndsWithAMessageNamingTheFile)
+TEST_F(Placement, MissingOrBrokenSymbolImageEndsWithAnErrorNamingTheFile)
 {
     add(1500, 1500);
-    QFile::remove(QString(scene.symbolImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')));
-    const QString path = scene.Main().appPath + QStringLiteral("\\Tavlin_800.gif");
-    try {
-        PlaceHelpSymbols(scene.Main());
-        ADD_FAILURE() << "no error";
-    } catch (const RuntimeError &error) {
-        EXPECT_EQ(error.number(), 53);
-        EXPECT_EQ(error.path(), path);
-    }
-
-    // A file that is no picture: error 481, again naming the file.
-    QFile file(QString(scene.symbolImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not a picture");
-    file.close();
-    try {
-        PlaceHelpSymbols(scene.Main());
-        ADD_FAILURE() << "no error";
-    } catch (const RuntimeError &error) {
-        EXPECT_EQ(error.number(), 481);
-        EXPECT_EQ(error.path(), path);
+    const QString file
+        = QString(scene.symbolImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    for (const int number : { 53, 481 }) {
+        if (number == 53)
+            QFile::remove(file);
+        else
+            scene.folder.write(
+                QFileInfo(file).filePath().mid(scene.folder.path().size() + 1), "not a picture");
+        try {
+            PlaceHelpSymbols(scene.Main());
+            ADD_FAILURE() << "no error " << number;
+        } catch (const RuntimeError &error) {
+            EXPECT_EQ(error.number(), number);
+            EXPECT_EQ(error.path(), scene.Main().appPath + QStringLiteral("\\Tavlin_800.gif"));
+        }
     }
 }
