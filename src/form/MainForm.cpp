@@ -1,9 +1,10 @@
 #include "form/MainForm.h"
 
-#include "raster/Colour.h"
 #include "os/DisplayServer.h"
 #include "os/Platform.h"
 #include "os/RunGuarded.h"
+#include "raster/Colour.h"
+#include "semantics/MouseArguments.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -11,30 +12,6 @@
 #include <QScreen>
 
 namespace {
-
-qint16 buttonMask(Qt::MouseButtons buttons)
-{
-    qint16 mask = 0;
-    if (buttons & Qt::LeftButton)
-        mask |= 1;
-    if (buttons & Qt::RightButton)
-        mask |= 2;
-    if (buttons & Qt::MiddleButton)
-        mask |= 4;
-    return mask;
-}
-
-qint16 shiftMask(Qt::KeyboardModifiers modifiers)
-{
-    qint16 mask = 0;
-    if (modifiers & Qt::ShiftModifier)
-        mask |= 1;
-    if (modifiers & Qt::ControlModifier)
-        mask |= 2;
-    if (modifiers & Qt::AltModifier)
-        mask |= 4;
-    return mask;
-}
 
 // The screen's factors as they are now (read once, at form creation).
 TwipsScale screenTwips()
@@ -155,12 +132,12 @@ void MainForm::deliverMouse(
     // Pixels to twips with the start-up factors; the position is relative to
     // the form, which sits at the screen's origin.
     const QPointF position = event->position();
-    const auto x = static_cast<float>(position.x() * double(m_scale.x));
-    const auto y = static_cast<float>(position.y() * double(m_scale.y));
+    const float x = m_scale.toTwipsX(position.x());
+    const float y = m_scale.toTwipsY(position.y());
     // The button that changed for presses and releases, the held ones for moves.
-    const qint16 button = buttonMask(
+    const qint16 button = MouseArguments::buttonMask(
         event->type() == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()));
-    const qint16 shift = shiftMask(event->modifiers());
+    const qint16 shift = MouseArguments::shiftMask(event->modifiers());
     runGuarded([&] { handler(button, shift, x, y); });
 }
 

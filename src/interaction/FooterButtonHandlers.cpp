@@ -1,21 +1,15 @@
 #include "interaction/FooterButtonHandlers.h"
 
-#include "os/EndProgram.h"
-#include "state/ScreenContext.h"
 #include "interaction/HelpButtonPainter.h"
+#include "os/EndProgram.h"
 #include "semantics/Arithmetic.h"
+#include "semantics/Twips.h"
+#include "state/ScreenContext.h"
 
 namespace {
 
 constexpr qint16 kTrue = -1;
 constexpr qint16 kFalse = 0;
-
-// Twips to a whole pixel: the quotient as a Single, then to the nearest
-// 16-bit integer with halves to even.
-qint16 toPixel(float twips, float twipsPerPixel)
-{
-    return Arithmetic::toInteger(Arithmetic::toSingle(Arithmetic::divide(twips, twipsPerPixel)));
-}
 
 } // namespace
 
@@ -27,8 +21,8 @@ FooterButtonHandlers::FooterButtonHandlers(ScreenContext &context, HelpButtonPai
 qint16 FooterButtonHandlers::HitHelpButton(float X, float Y) const
 {
     using namespace Arithmetic;
-    const qint16 x = toPixel(X, m_context.TwipsPerPixelX);
-    const qint16 y = toPixel(Y, m_context.TwipsPerPixelY);
+    const qint16 x = Twips::toIntegerPixelsViaSingle(X, m_context.TwipsPerPixelX);
+    const qint16 y = Twips::toIntegerPixelsViaSingle(Y, m_context.TwipsPerPixelY);
     const qint16 a = sub(add(m_context.ButtonSize, 1), x);
     const qint16 d = sub(y, m_context.FooterTop);
     if (d > a)
