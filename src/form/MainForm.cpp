@@ -39,8 +39,8 @@ MainForm::MainForm(QWidget *parent)
     setHeight(7080);
     Cls();
 
-    const auto click = [this](qint16 index) { runGuarded([this, index] { Symbol_Click(index); }); };
-    Symbol.clickHandler = click;
+    connect(&Symbol, &ControlArray::clicked, this,
+        [this](qint16 index) { runGuarded([this, index] { emit symbolClick(index); }); });
     placeDesign(Symbol.createFirst(), 1935, 2910, 525, 540);
     placeDesign(Bild.createFirst(), 480, 3060, 1065, 780);
     ZwischenPic = createWorkPicture(1620, -60, Colour::rgb(224, 224, 224));
@@ -110,12 +110,6 @@ QRect MainForm::onScreen(const QRect &area) const
     return area & QRect(mapFromGlobal(display->geometry().topLeft()), display->geometry().size());
 }
 
-void MainForm::Symbol_Click(qint16 Index)
-{
-    if (symbolClickHandler)
-        symbolClickHandler(Index);
-}
-
 void MainForm::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
@@ -124,11 +118,9 @@ void MainForm::paintEvent(QPaintEvent *event)
 }
 
 void MainForm::deliverMouse(
-    const std::function<void(qint16, qint16, float, float)> &handler, QMouseEvent *event)
+    void (MainForm::*signal)(qint16, qint16, float, float), QMouseEvent *event)
 {
     event->accept();
-    if (!handler)
-        return;
     // Pixels to twips with the start-up factors; the position is relative to
     // the form, which sits at the screen's origin.
     const QPointF position = event->position();
@@ -138,27 +130,26 @@ void MainForm::deliverMouse(
     const qint16 button = MouseArguments::buttonMask(
         event->type() == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()));
     const qint16 shift = MouseArguments::shiftMask(event->modifiers());
-    runGuarded([&] { handler(button, shift, x, y); });
+    runGuarded([&] { (this->*signal)(button, shift, x, y); });
 }
 
 void MainForm::mousePressEvent(QMouseEvent *event)
 {
-    deliverMouse(mouseDownHandler, event);
+    deliverMouse(&MainForm::mouseDown, event);
 }
 
 void MainForm::mouseMoveEvent(QMouseEvent *event)
 {
-    deliverMouse(mouseMoveHandler, event);
+    deliverMouse(&MainForm::mouseMove, event);
 }
 
 void MainForm::mouseReleaseEvent(QMouseEvent *event)
 {
-    deliverMouse(mouseUpHandler, event);
+    deliverMouse(&MainForm::mouseUp, event);
 }
 
 void MainForm::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
-    if (dblClickHandler)
-        runGuarded([this] { dblClickHandler(); });
+    runGuarded([this] { emit dblClick(); });
 }

@@ -37,10 +37,9 @@ void PictureButton::paintEvent(QPaintEvent *)
     painter.drawLine(area.topRight(), area.bottomRight());
 }
 
-void PictureButton::report(const MouseHandler &handler, QMouseEvent *event)
+void PictureButton::report(
+    void (PictureButton::*signal)(int, int, float, float), QMouseEvent *event)
 {
-    if (!handler)
-        return;
     const int button = MouseArguments::buttonMask(
         event->type() == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()));
     // From the pointer's place on the screen and the window's place now: an
@@ -48,7 +47,7 @@ void PictureButton::report(const MouseHandler &handler, QMouseEvent *event)
     // holds a position relative to where the window was, which would make the
     // dragged window run ahead of the pointer.
     const QPointF position = mapFromGlobal(event->globalPosition());
-    handler(button, MouseArguments::shiftMask(event->modifiers()),
+    (this->*signal)(button, MouseArguments::shiftMask(event->modifiers()),
         Twips::toTwips(position.x(), platform().screen->twipsPerPixelX()),
         Twips::toTwips(position.y(), platform().screen->twipsPerPixelY()));
 }
@@ -56,7 +55,7 @@ void PictureButton::report(const MouseHandler &handler, QMouseEvent *event)
 void PictureButton::mousePressEvent(QMouseEvent *event)
 {
     QPointer<PictureButton> alive(this);
-    report(onMouseDown, event);
+    report(&PictureButton::mouseDown, event);
     if (alive)
         QAbstractButton::mousePressEvent(event);
     event->accept();
@@ -65,7 +64,7 @@ void PictureButton::mousePressEvent(QMouseEvent *event)
 void PictureButton::mouseMoveEvent(QMouseEvent *event)
 {
     QPointer<PictureButton> alive(this);
-    report(onMouseMove, event);
+    report(&PictureButton::mouseMove, event);
     if (alive)
         QAbstractButton::mouseMoveEvent(event);
     event->accept();
@@ -74,7 +73,7 @@ void PictureButton::mouseMoveEvent(QMouseEvent *event)
 void PictureButton::mouseReleaseEvent(QMouseEvent *event)
 {
     QPointer<PictureButton> alive(this);
-    report(onMouseUp, event);
+    report(&PictureButton::mouseUp, event);
     if (alive)
         QAbstractButton::mouseReleaseEvent(event);
     event->accept();

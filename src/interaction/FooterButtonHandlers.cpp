@@ -1,7 +1,8 @@
 #include "interaction/FooterButtonHandlers.h"
 
-#include "interaction/HelpButtonPainter.h"
+#include "form/MainForm.h"
 #include "os/EndProgram.h"
+#include "overlay/FooterButton.h"
 #include "semantics/Arithmetic.h"
 #include "semantics/Twips.h"
 #include "state/ScreenContext.h"
@@ -13,9 +14,9 @@ constexpr qint16 kFalse = 0;
 
 } // namespace
 
-FooterButtonHandlers::FooterButtonHandlers(ScreenContext &context, HelpButtonPainter &painter)
-    : m_context(context)
-    , m_painter(painter)
+FooterButtonHandlers::FooterButtonHandlers(MainForm &Main)
+    : m_main(Main)
+    , m_context(Main.context())
 { }
 
 qint16 FooterButtonHandlers::HitHelpButton(float X, float Y) const
@@ -38,7 +39,7 @@ void FooterButtonHandlers::Form_MouseDown(int, int, float X, float Y)
     m_context.LastMouseY = Y;
     m_context.PressedButton = HitHelpButton(X, Y);
     if (m_context.PressedButton > 0) {
-        m_painter.DrawHelpButtonUp(m_context.PressedButton);
+        DrawHelpButtonUp(m_main, m_context.PressedButton);
         m_context.MouseHeld = kTrue;
     }
 }
@@ -51,7 +52,7 @@ void FooterButtonHandlers::Form_MouseMove(int, int, float X, float Y)
         return;
     const qint16 h = HitHelpButton(X, Y);
     if (h != m_context.PressedButton && m_context.PressedButton != 0) {
-        m_painter.DrawHelpButtonDown(HelpButtonPainter::Surface::Main, m_context.PressedButton);
+        DrawHelpButtonDown(m_main, m_main, m_context.PressedButton);
         m_context.PressedButton = 0;
     }
 }
@@ -64,7 +65,7 @@ void FooterButtonHandlers::Form_MouseUp(int, int, float X, float Y)
     if (m_context.PressedButton != 0) {
         if (h == m_context.PressedButton && h == 1)
             EndProgram();
-        m_painter.DrawHelpButtonDown(HelpButtonPainter::Surface::Main, m_context.PressedButton);
+        DrawHelpButtonDown(m_main, m_main, m_context.PressedButton);
         m_context.PressedButton = 0;
     }
     m_context.MouseHeld = kFalse;

@@ -1,7 +1,7 @@
 #include "form/MainForm.h"
 #include "state/ScreenContext.h"
 #include "interaction/FooterButtonHandlers.h"
-#include "interaction/HelpButtonPainter.h"
+#include "raster/Colour.h"
 #include "os/RunGuarded.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
@@ -11,24 +11,37 @@
 
 namespace {
 
-class RecordingPainter : public HelpButtonPainter
+// The footer button's looks as the form shows them: at each paint the raised
+// look (a white leg on the footer's top row) or the latched one (a white
+// hypotenuse), then the form is cleared for the next.
+class LookRecorder : public QObject
 {
 public:
-    void DrawHelpButtonUp(qint16 button) override
+    explicit LookRecorder(MainForm &form)
+        : m_form(form)
     {
-        drawings.append(QStringLiteral("up %1").arg(button));
+        form.installEventFilter(this);
     }
-    void DrawHelpButtonDown(Surface surface, qint16 button) override
+    bool eventFilter(QObject *, QEvent *event) override
     {
-        EXPECT_EQ(surface, Surface::Main);
-        drawings.append(QStringLiteral("down %1").arg(button));
+        if (event->type() != QEvent::Paint)
+            return false;
+        const QRgb white = Colour::toQRgb(Colour::White);
+        if (m_form.image().pixel(0, 537) == white)
+            drawings.append(QStringLiteral("up 1"));
+        else if (m_form.image().pixel(33, 570) == white)
+            drawings.append(QStringLiteral("down 1"));
+        m_form.Cls();
+        return false;
     }
     QStringList drawings;
+
+private:
+    MainForm &m_form;
 };
 
 // The real overlay form, sized to the 800 x 600 screen, its mouse events
-// hooked to the footer button's handlers (the looks are recorded instead of
-// drawn), fed with real mouse events.
+// hooked to the footer button's handlers, fed with real mouse events.
 class FooterButtonHandlersTest : public ::testing::Test
 {
 protected:
@@ -42,13 +55,13 @@ protected:
         form.setHeight(9000);
         form.Symbol(0).hide();
         form.Bild(0).hide();
-        form.mouseDownHandler
-            = [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseDown(b, s, x, y); };
-        form.mouseMoveHandler
-            = [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseMove(b, s, x, y); };
-        form.mouseUpHandler
-            = [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseUp(b, s, x, y); };
-        form.dblClickHandler = [this] { button.Form_DblClick(); };
+        QObject::connect(&form, &MainForm::mouseDown,
+            [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseDown(b, s, x, y); });
+        QObject::connect(&form, &MainForm::mouseMove,
+            [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseMove(b, s, x, y); });
+        QObject::connect(&form, &MainForm::mouseUp,
+            [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseUp(b, s, x, y); });
+        QObject::connect(&form, &MainForm::dblClick, [this] { button.Form_DblClick(); });
         form.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
@@ -70,10 +83,10 @@ protected:
     }
 
     FakePlatform fake;
-    RecordingPainter painter;
     MainForm form;
+    LookRecorder painter { form };
     ScreenContext &context = form.context();
-    FooterButtonHandlers button { context, painter };
+    FooterButtonHandlers button { form };
 };
 
 const QPoint kOn(10, 560);
