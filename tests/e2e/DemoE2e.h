@@ -37,10 +37,6 @@ public:
     // waits up to `milliseconds` for it to be there (or gone, `gone`).
     QRect waitForHelpWindow(int milliseconds, bool gone = false);
 
-    // Waits (up to `milliseconds`) until the program has started the browser
-    // engine's helper process, which it warms up once the overlay is up, and
-    // a moment more; false at once when the run has no engine plugin.
-
 private:
     ProgramRun m_run;
     DemoVisualisation m_demo;

@@ -50,7 +50,6 @@ TEST(HelpWindowFlowTest, ClickShowsThePageCentredDragCloseAndReopen)
     context.LastEntry = 0;
     Help help;
     SymbolClick symbolClick(context, help);
-    warmUpBrowser();
 
     const float twips = platform().screen->twipsPerPixelX();
     ASSERT_FLOAT_EQ(twips, 15.0f) << "the Xvfb screen is expected at 96 dpi";
