@@ -1,6 +1,6 @@
 // Time from the click on a help symbol to the help page's first paint, for
 // the first and the second click of a run, with the browser engine loaded on
-// demand (at the first click) or warmed up after the overlay was shown.
+// demand (at the first click).
 // Run under a display:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_HelpPageFirstPaint
 //
@@ -10,8 +10,7 @@
 // with a real mouse event: the real symbol click sizes and opens the real help window with the real
 // engine. The page's first paint is when its red background first shows in the window; the child
 // then closes the window with a click on Ende and clicks again. Reported: first click (the
-// iteration time), second click, and for the warmed-up engine how long the warm-up held up the UI
-// thread (the longest stall of a 5 ms timer while warming).
+// iteration time) and second click.
 #include "OverlayStandIn.h"
 #include "state/ScreenContext.h"
 #include "helpwindow/HelpForm.h"
@@ -58,30 +57,7 @@ bool showsRed(QWidget *view)
     return !image.isNull() && image.pixelColor(1, 1) == QColor(255, 0, 0);
 }
 
-// The longest gap between ticks of a 5 ms timer while `work` and the next
-// `settleMs` milliseconds run: how long the UI thread was held up.
-double longestStall(const std::function<void()> &work, int settleMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = 0;
-    qint64 longest = 0;
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    ticker.start(5);
-    last = clock.nsecsElapsed();
-    work();
-    longest = std::max(longest, clock.nsecsElapsed() - last);
-    last = clock.nsecsElapsed();
-    QTest::qWait(settleMs);
-    return longest / 1e6;
-}
-
-int clickChild(int argc, char **argv, bool warm)
+int clickChild(int argc, char **argv)
 {
     prepareBrowserEngine();
     QApplication app(argc, argv);
@@ -119,11 +95,7 @@ int clickChild(int argc, char **argv, bool warm)
     if (!QTest::qWaitForWindowExposed(&overlay))
         return 3;
 
-    double warmStall = 0;
-    if (warm)
-        warmStall = longestStall([] { warmUpBrowser(); }, 3000);
-    else
-        QTest::qWait(3000);
+    QTest::qWait(3000);
 
     double times[2] = { -1, -1 };
     for (double &time : times) {
@@ -145,57 +117,43 @@ int clickChild(int argc, char **argv, bool warm)
         poll.stop();
         QTest::qWait(500);
     }
-    std::printf("first=%.1f second=%.1f stall=%.1f\n", times[0], times[1], warmStall);
+    std::printf("first=%.1f second=%.1f\n", times[0], times[1]);
     std::fflush(stdout);
     return 0;
 }
 
-void BM_HelpPageFirstPaint(benchmark::State &state, const char *mode)
+void BM_HelpPageFirstPaint(benchmark::State &state)
 {
     double second = 0;
-    double stall = 0;
     for (auto _ : state) {
         QProcess child;
-        child.start(g_self, { QStringLiteral("--click-child"), QString::fromLatin1(mode) });
+        child.start(g_self, { QStringLiteral("--click-child") });
         child.waitForFinished(120000);
         const QByteArray out = child.readAllStandardOutput();
         double first = -1;
         double secondNow = -1;
-        double stallNow = 0;
         const int at = out.indexOf("first=");
         if (at < 0
-            || std::sscanf(out.constData() + at, "first=%lf second=%lf stall=%lf", &first,
-                   &secondNow, &stallNow)
-                != 3
+            || std::sscanf(out.constData() + at, "first=%lf second=%lf", &first, &secondNow) != 2
             || first < 0 || secondNow < 0) {
             state.SkipWithError("the child did not see the page painted");
             return;
         }
         state.SetIterationTime(first / 1000.0);
         second += secondNow;
-        stall += stallNow;
     }
     state.counters["second_click_ms"]
         = benchmark::Counter(second, benchmark::Counter::kAvgIterations);
-    state.counters["warmup_stall_ms"]
-        = benchmark::Counter(stall, benchmark::Counter::kAvgIterations);
 }
 
-BENCHMARK_CAPTURE(BM_HelpPageFirstPaint, on_demand, "on_demand")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
-BENCHMARK_CAPTURE(BM_HelpPageFirstPaint, warmed_up, "warmed_up")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+BENCHMARK(BM_HelpPageFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc > 2 && std::strcmp(argv[1], "--click-child") == 0)
-        return clickChild(argc, argv, std::strcmp(argv[2], "warmed_up") == 0);
+    if (argc > 1 && std::strcmp(argv[1], "--click-child") == 0)
+        return clickChild(argc, argv);
     g_self = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

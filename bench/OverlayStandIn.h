@@ -10,8 +10,8 @@
 
 // A stand-in for the overlay in the start-up benchmarks: a frameless window
 // over the whole 1280 x 1024 screen that paints a darkened picture. It prints
-// "painted" once its first paint is done, then runs `afterPaint` (the warm-up
-// of the browser engine, when measured) and quits shortly after.
+// "painted" once its first paint is done and, in a child process of the
+// benchmarks, quits shortly after.
 class OverlayStandIn : public QWidget
 {
 public:
@@ -26,7 +26,6 @@ public:
         setGeometry(0, 0, 1280, 1024);
     }
 
-    std::function<void()> afterPaint;
     bool quitAfterPaint = false;
 
 protected:
@@ -39,8 +38,6 @@ protected:
         QTimer::singleShot(0, this, [this] {
             std::printf("painted\n");
             std::fflush(stdout);
-            if (afterPaint)
-                afterPaint();
             if (quitAfterPaint)
                 QTimer::singleShot(300, qApp, &QCoreApplication::quit);
         });
@@ -54,7 +51,7 @@ private:
 // The child process of the start-up benchmarks. `beforeApp` runs before the
 // application object exists, `afterApp` right after it.
 inline int runOverlayStandIn(int argc, char **argv, const std::function<void()> &beforeApp,
-    const std::function<void()> &afterApp, const std::function<void()> &afterPaint = {})
+    const std::function<void()> &afterApp)
 {
     if (beforeApp)
         beforeApp();
@@ -62,7 +59,6 @@ inline int runOverlayStandIn(int argc, char **argv, const std::function<void()> 
     if (afterApp)
         afterApp();
     OverlayStandIn overlay;
-    overlay.afterPaint = afterPaint;
     overlay.quitAfterPaint = true;
     overlay.show();
     return app.exec();

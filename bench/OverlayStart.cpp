@@ -4,13 +4,9 @@
 //
 // Each iteration starts a fresh process and waits for it to report the first
 // paint of its full-screen window. "plain" knows no browser engine; "engine"
-// prepares and registers the engine plugin as the real program does;
-// "warm_up" also warms the engine up once the window is painted (the paint
-// is reported before, so this shows only whether the warm-up slows the
-// process down on its way to the first paint, e.g. through loading).
+// prepares and registers the engine plugin as the real program does.
 #include "OverlayStandIn.h"
 #include "browser/BrowserEngine.h"
-#include "browser/BrowserView.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -57,10 +53,6 @@ BENCHMARK_CAPTURE(BM_OverlayAppears, engine, "engine")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(20);
-BENCHMARK_CAPTURE(BM_OverlayAppears, warm_up, "warm_up")
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(20);
 
 } // namespace
 
@@ -68,7 +60,6 @@ int main(int argc, char **argv)
 {
     if (argc > 2 && std::strcmp(argv[1], "--overlay-child") == 0) {
         const bool engine = std::strcmp(argv[2], "plain") != 0;
-        const bool warm = std::strcmp(argv[2], "warm_up") == 0;
         return runOverlayStandIn(
             argc, argv,
             [engine] {
@@ -78,10 +69,6 @@ int main(int argc, char **argv)
             [engine] {
                 if (engine)
                     useBrowserEngine();
-            },
-            [warm] {
-                if (warm)
-                    warmUpBrowser();
             });
     }
     g_self = QString::fromLocal8Bit(argv[0]);

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QOpenGLContext>
-#include <QTimer>
 #include <unistd.h>
 
 // Qt's own setter of the context that all OpenGL contexts share, exported by
@@ -19,16 +18,14 @@ QT_END_NAMESPACE
 
 namespace {
 
-// The plugin's entry points (src/platform/webengine/WebEnginePlugin.cpp).
+// The plugin's entry point (browser/webengine/WebEnginePlugin.cpp).
 using CreateView = BrowserView *(*)(QWidget *parent);
-using WarmUp = void (*)();
 
 struct Plugin
 {
     QString path;
     bool tried = false;
     CreateView create = nullptr;
-    WarmUp warmUp = nullptr;
 };
 
 Plugin &plugin()
@@ -75,7 +72,6 @@ bool loadPlugin()
         return false;
     }
     p.create = reinterpret_cast<CreateView>(library->resolve("tavlin_createBrowserView"));
-    p.warmUp = reinterpret_cast<WarmUp>(library->resolve("tavlin_warmUpBrowser"));
     if (!p.create)
         qWarning("Help pages are shown without the browser engine: %s has no entry point",
             qPrintable(p.path));
@@ -105,19 +101,5 @@ void useBrowserEngine(const QString &pluginPath)
             return std::unique_ptr<BrowserView>(plugin().create(parent));
         setBrowserFactory(nullptr); // the text view from now on
         return createBrowserView(parent);
-    });
-    // Warming up takes three steps (the shared context, loading the engine,
-    // starting its profile and a renderer); each runs on its own turn of the
-    // event loop, so that input arriving meanwhile waits for one step at most.
-    // A help page opened before the end completes what is left at once.
-    setBrowserWarmUp([] {
-        QTimer::singleShot(0, qApp, [] {
-            provideSharedOpenGLContext();
-            QTimer::singleShot(0, qApp, [] {
-                if (!loadPlugin() || !plugin().warmUp)
-                    return;
-                QTimer::singleShot(0, qApp, [] { plugin().warmUp(); });
-            });
-        });
     });
 }

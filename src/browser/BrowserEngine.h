@@ -10,9 +10,7 @@
 // about 40 to 55 ms.
 //
 // main() calls prepareBrowserEngine() before the QApplication is constructed
-// and useBrowserEngine() after it. warmUpBrowser() (platform/BrowserView.h)
-// could load the engine ahead of the first page; the program does not use it
-// (memory), the benchmarks compare both ways.
+// and useBrowserEngine() after it.
 // When the plugin is missing or cannot be loaded, the help window falls back
 // to the plain text view.
 

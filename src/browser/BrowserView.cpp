@@ -70,12 +70,6 @@ BrowserFactory &registeredFactory()
     return factory;
 }
 
-std::function<void()> &registeredWarmUp()
-{
-    static std::function<void()> warmUp;
-    return warmUp;
-}
-
 } // namespace
 
 void setBrowserFactory(BrowserFactory factory)
@@ -88,15 +82,4 @@ std::unique_ptr<BrowserView> createBrowserView(QWidget *parent)
     if (registeredFactory())
         return registeredFactory()(parent);
     return std::make_unique<TextBrowserView>(parent);
-}
-
-void setBrowserWarmUp(std::function<void()> warmUp)
-{
-    registeredWarmUp() = std::move(warmUp);
-}
-
-void warmUpBrowser()
-{
-    if (registeredWarmUp())
-        registeredWarmUp()();
 }

@@ -34,9 +34,3 @@ using BrowserFactory = std::function<std::unique_ptr<BrowserView>(QWidget *paren
 // text and follows links under the same lock but runs no scripts.
 void setBrowserFactory(BrowserFactory factory);
 std::unique_ptr<BrowserView> createBrowserView(QWidget *parent);
-
-// Lets a registered engine do its expensive first-time set-up ahead of the
-// first help page. Returns at once; the work follows on the next turns of the
-// event loop. Does nothing when the engine needs no warm-up.
-void setBrowserWarmUp(std::function<void()> warmUp);
-void warmUpBrowser();

@@ -21,9 +21,8 @@ public:
     QString InputIniString(const QString &Section, const QString &Entry, bool ShowMessage);
     static QString GetDOSEnvironmentVariable(const QString &Name);
 
-    // Lines of the last OpenIni (line 1 first) and the loaded state.
+    // Lines of the last OpenIni (line 1 first); the help author's check reads them.
     int IniLineCount() const { return m_lineCount; }
-    bool IniLoaded() const { return m_loaded; }
     QString IniLine(int number) const { return m_lines.value(number - 1); }
 
 private:

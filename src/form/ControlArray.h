@@ -3,12 +3,16 @@
 #include "form/PictureBox.h"
 #include "semantics/RuntimeError.h"
 
+#include <QObject>
 #include <map>
 
 // A control array of picture boxes: element 0 is created with the form, the
-// others by Load, each a hidden copy of element 0's settings.
-class ControlArray
+// others by Load, each a hidden copy of element 0's settings. A click on any
+// element is the array's click, with the element's index.
+class ControlArray : public QObject
 {
+    Q_OBJECT
+
 public:
     ControlArray(QWidget *parent, const TwipsScale &scale)
         : m_parent(parent)
@@ -32,7 +36,7 @@ public:
     PictureBox &createFirst()
     {
         auto *box = new PictureBox(m_parent, m_scale, 0);
-        box->clickHandler = clickHandler;
+        connect(box, &PictureBox::clicked, this, &ControlArray::clicked);
         m_elements[0] = box;
         return *box;
     }
@@ -49,13 +53,13 @@ public:
         auto *box = new PictureBox(m_parent, m_scale, static_cast<qint16>(index));
         box->hide();
         box->copySettingsFrom(first);
-        box->clickHandler = clickHandler;
+        connect(box, &PictureBox::clicked, this, &ControlArray::clicked);
         m_elements[index] = box;
         return *box;
     }
 
-    // Passed on to every element created afterwards.
-    std::function<void(qint16)> clickHandler;
+signals:
+    void clicked(qint16 index);
 
 private:
     QWidget *m_parent;

@@ -1,9 +1,10 @@
 #include "form/MainForm.h"
 
-#include "raster/Colour.h"
 #include "os/DisplayServer.h"
 #include "os/Platform.h"
 #include "os/RunGuarded.h"
+#include "raster/Colour.h"
+#include "semantics/MouseArguments.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -11,30 +12,6 @@
 #include <QScreen>
 
 namespace {
-
-qint16 buttonMask(Qt::MouseButtons buttons)
-{
-    qint16 mask = 0;
-    if (buttons & Qt::LeftButton)
-        mask |= 1;
-    if (buttons & Qt::RightButton)
-        mask |= 2;
-    if (buttons & Qt::MiddleButton)
-        mask |= 4;
-    return mask;
-}
-
-qint16 shiftMask(Qt::KeyboardModifiers modifiers)
-{
-    qint16 mask = 0;
-    if (modifiers & Qt::ShiftModifier)
-        mask |= 1;
-    if (modifiers & Qt::ControlModifier)
-        mask |= 2;
-    if (modifiers & Qt::AltModifier)
-        mask |= 4;
-    return mask;
-}
 
 // The screen's factors as they are now (read once, at form creation).
 TwipsScale screenTwips()
@@ -62,8 +39,8 @@ MainForm::MainForm(QWidget *parent)
     setHeight(7080);
     Cls();
 
-    const auto click = [this](qint16 index) { runGuarded([this, index] { Symbol_Click(index); }); };
-    Symbol.clickHandler = click;
+    connect(&Symbol, &ControlArray::clicked, this,
+        [this](qint16 index) { runGuarded([this, index] { emit symbolClick(index); }); });
     placeDesign(Symbol.createFirst(), 1935, 2910, 525, 540);
     placeDesign(Bild.createFirst(), 480, 3060, 1065, 780);
     ZwischenPic = createWorkPicture(1620, -60, Colour::rgb(224, 224, 224));
@@ -133,12 +110,6 @@ QRect MainForm::onScreen(const QRect &area) const
     return area & QRect(mapFromGlobal(display->geometry().topLeft()), display->geometry().size());
 }
 
-void MainForm::Symbol_Click(qint16 Index)
-{
-    if (symbolClickHandler)
-        symbolClickHandler(Index);
-}
-
 void MainForm::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
@@ -147,41 +118,38 @@ void MainForm::paintEvent(QPaintEvent *event)
 }
 
 void MainForm::deliverMouse(
-    const std::function<void(qint16, qint16, float, float)> &handler, QMouseEvent *event)
+    void (MainForm::*signal)(qint16, qint16, float, float), QMouseEvent *event)
 {
     event->accept();
-    if (!handler)
-        return;
     // Pixels to twips with the start-up factors; the position is relative to
     // the form, which sits at the screen's origin.
     const QPointF position = event->position();
-    const auto x = static_cast<float>(position.x() * double(m_scale.x));
-    const auto y = static_cast<float>(position.y() * double(m_scale.y));
+    const float x = m_scale.toTwipsX(position.x());
+    const float y = m_scale.toTwipsY(position.y());
     // The button that changed for presses and releases, the held ones for moves.
-    const qint16 button = buttonMask(
+    const qint16 button = MouseArguments::buttonMask(
         event->type() == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()));
-    const qint16 shift = shiftMask(event->modifiers());
-    runGuarded([&] { handler(button, shift, x, y); });
+    const qint16 shift = MouseArguments::shiftMask(event->modifiers());
+    runGuarded([&] { (this->*signal)(button, shift, x, y); });
 }
 
 void MainForm::mousePressEvent(QMouseEvent *event)
 {
-    deliverMouse(mouseDownHandler, event);
+    deliverMouse(&MainForm::mouseDown, event);
 }
 
 void MainForm::mouseMoveEvent(QMouseEvent *event)
 {
-    deliverMouse(mouseMoveHandler, event);
+    deliverMouse(&MainForm::mouseMove, event);
 }
 
 void MainForm::mouseReleaseEvent(QMouseEvent *event)
 {
-    deliverMouse(mouseUpHandler, event);
+    deliverMouse(&MainForm::mouseUp, event);
 }
 
 void MainForm::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
-    if (dblClickHandler)
-        runGuarded([this] { dblClickHandler(); });
+    runGuarded([this] { emit dblClick(); });
 }

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "description/TavlinModule.h"
 #include "form/ControlArray.h"
 #include "form/PictureBox.h"
-#include "state/ScreenContext.h"
-#include "semantics/Twips.h"
-#include "description/TavlinModule.h"
 #include "raster/DrawingSurface.h"
+#include "semantics/Twips.h"
+#include "state/ScreenContext.h"
 
 #include <QWidget>
-#include <functional>
 
 // The overlay form Main: a frameless window above all others at the screen's
 // top-left corner, with a persistent image it paints, the help symbols and
@@ -46,15 +45,15 @@ public:
     PictureBox *DunkelPic;
     PictureBox *OriginalPic;
 
-    // Handlers provided elsewhere; each runs inside the run-time error guard.
-    // Unset handlers do nothing.
-    std::function<void(qint16 Index)> symbolClickHandler;
-    std::function<void(qint16 Button, qint16 Shift, float X, float Y)> mouseDownHandler;
-    std::function<void(qint16 Button, qint16 Shift, float X, float Y)> mouseMoveHandler;
-    std::function<void(qint16 Button, qint16 Shift, float X, float Y)> mouseUpHandler;
-    std::function<void()> dblClickHandler;
-
-    void Symbol_Click(qint16 Index);
+signals:
+    // The form's events, each raised inside the run-time error guard: connect
+    // them directly, so that a handler runs at once and an error in it ends
+    // the program with the standard message. Mouse positions are twips.
+    void symbolClick(qint16 Index);
+    void mouseDown(qint16 Button, qint16 Shift, float X, float Y);
+    void mouseMove(qint16 Button, qint16 Shift, float X, float Y);
+    void mouseUp(qint16 Button, qint16 Shift, float X, float Y);
+    void dblClick();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -67,8 +66,7 @@ private:
     QRect onScreen(const QRect &area) const;
     PictureBox *createWorkPicture(int left, int top, quint32 backColor);
     void placeDesign(PictureBox &box, int left, int top, int width, int height);
-    void deliverMouse(
-        const std::function<void(qint16, qint16, float, float)> &handler, QMouseEvent *event);
+    void deliverMouse(void (MainForm::*signal)(qint16, qint16, float, float), QMouseEvent *event);
 
     TwipsScale m_scale;
     bool m_waitedUntilShown = false;

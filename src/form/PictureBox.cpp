@@ -103,6 +103,6 @@ void PictureBox::mouseReleaseEvent(QMouseEvent *event)
     const bool click = m_pressed && rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
-    if (click && clickHandler)
-        clickHandler(m_index);
+    if (click)
+        emit clicked(m_index);
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "semantics/Twips.h"
-#include "raster/DrawingSurface.h"
 #include "os/Picture.h"
+#include "raster/DrawingSurface.h"
+#include "semantics/Twips.h"
 
 #include <QWidget>
-#include <functional>
 
 // A picture box of the overlay form: a borderless child window with a
 // persistent image that it paints, a background colour, an optional picture
@@ -54,7 +53,9 @@ public:
     // Copies the settings a new control-array element takes from element 0.
     void copySettingsFrom(const PictureBox &other);
 
-    std::function<void(qint16)> clickHandler;
+signals:
+    // A press and release of the left button on the box, with its index.
+    void clicked(qint16 index);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,14 +1,14 @@
 #include "helpwindow/HelpForm.h"
 
+#include "browser/BrowserView.h"
+#include "browser/HelpFiles.h"
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
 #include "helpwindow/TwipsGeometry.h"
-#include "semantics/Arithmetic.h"
-#include "browser/BrowserView.h"
-#include "browser/HelpFiles.h"
 #include "os/PathMapper.h"
 #include "os/Platform.h"
 #include "os/RunGuarded.h"
+#include "semantics/Arithmetic.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -46,15 +46,19 @@ HelpWindow *Help::load()
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         QObject::connect(window->Ende, &PictureButton::clicked, window,
             [this] { runGuarded([this] { Ende_Click(); }); });
-        window->Verschieben->onMouseDown = [this](int button, int shift, float x, float y) {
-            runGuarded([&] { Verschieben_MouseDown(button, shift, x, y); });
-        };
-        window->Verschieben->onMouseMove = [this](int button, int shift, float x, float y) {
-            runGuarded([&] { Verschieben_MouseMove(button, shift, x, y); });
-        };
-        window->Verschieben->onMouseUp = [this](int button, int shift, float x, float y) {
-            runGuarded([&] { Verschieben_MouseUp(button, shift, x, y); });
-        };
+        PictureButton *drag = window->Verschieben;
+        QObject::connect(drag, &PictureButton::mouseDown, window,
+            [this](int button, int shift, float x, float y) {
+                runGuarded([&] { Verschieben_MouseDown(button, shift, x, y); });
+            });
+        QObject::connect(drag, &PictureButton::mouseMove, window,
+            [this](int button, int shift, float x, float y) {
+                runGuarded([&] { Verschieben_MouseMove(button, shift, x, y); });
+            });
+        QObject::connect(
+            drag, &PictureButton::mouseUp, window, [this](int button, int shift, float x, float y) {
+                runGuarded([&] { Verschieben_MouseUp(button, shift, x, y); });
+            });
         m_window = window;
     }
     return m_window;

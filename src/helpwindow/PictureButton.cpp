@@ -1,40 +1,12 @@
 #include "helpwindow/PictureButton.h"
 
 #include "os/Platform.h"
+#include "semantics/MouseArguments.h"
+#include "semantics/Twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-
-namespace {
-
-int buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-int buttonState(Qt::MouseButtons buttons)
-{
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-        | (buttons & Qt::MiddleButton ? 4 : 0);
-}
-
-int shiftState(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-        | (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
-} // namespace
 
 PictureButton::PictureButton(const QImage &picture, const QColor &background, QWidget *parent)
     : QAbstractButton(parent)
@@ -65,26 +37,25 @@ void PictureButton::paintEvent(QPaintEvent *)
     painter.drawLine(area.topRight(), area.bottomRight());
 }
 
-void PictureButton::report(const MouseHandler &handler, QMouseEvent *event)
+void PictureButton::report(
+    void (PictureButton::*signal)(int, int, float, float), QMouseEvent *event)
 {
-    if (!handler)
-        return;
-    const int button = event->type() == QEvent::MouseMove ? buttonState(event->buttons())
-                                                          : buttonCode(event->button());
+    const int button = MouseArguments::buttonMask(
+        event->type() == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()));
     // From the pointer's place on the screen and the window's place now: an
     // event queued before the window last moved (a drag on a busy display)
     // holds a position relative to where the window was, which would make the
     // dragged window run ahead of the pointer.
     const QPointF position = mapFromGlobal(event->globalPosition());
-    handler(button, shiftState(event->modifiers()),
-        static_cast<float>(position.x() * platform().screen->twipsPerPixelX()),
-        static_cast<float>(position.y() * platform().screen->twipsPerPixelY()));
+    (this->*signal)(button, MouseArguments::shiftMask(event->modifiers()),
+        Twips::toTwips(position.x(), platform().screen->twipsPerPixelX()),
+        Twips::toTwips(position.y(), platform().screen->twipsPerPixelY()));
 }
 
 void PictureButton::mousePressEvent(QMouseEvent *event)
 {
     QPointer<PictureButton> alive(this);
-    report(onMouseDown, event);
+    report(&PictureButton::mouseDown, event);
     if (alive)
         QAbstractButton::mousePressEvent(event);
     event->accept();
@@ -93,7 +64,7 @@ void PictureButton::mousePressEvent(QMouseEvent *event)
 void PictureButton::mouseMoveEvent(QMouseEvent *event)
 {
     QPointer<PictureButton> alive(this);
-    report(onMouseMove, event);
+    report(&PictureButton::mouseMove, event);
     if (alive)
         QAbstractButton::mouseMoveEvent(event);
     event->accept();
@@ -102,7 +73,7 @@ void PictureButton::mouseMoveEvent(QMouseEvent *event)
 void PictureButton::mouseReleaseEvent(QMouseEvent *event)
 {
     QPointer<PictureButton> alive(this);
-    report(onMouseUp, event);
+    report(&PictureButton::mouseUp, event);
     if (alive)
         QAbstractButton::mouseReleaseEvent(event);
     event->accept();

@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QImage>
-#include <functional>
 
 // A graphical command button: no caption, a picture centred on a plain
 // background, a raised bevel that sinks while pressed. Besides its click it
@@ -15,13 +14,13 @@ class PictureButton : public QAbstractButton
 public:
     PictureButton(const QImage &picture, const QColor &background, QWidget *parent);
 
-    // Arguments: button (1 left, 2 right, 4 middle), shift state, X, Y.
-    using MouseHandler = std::function<void(int, int, float, float)>;
-    MouseHandler onMouseDown;
-    MouseHandler onMouseMove;
-    MouseHandler onMouseUp;
-
     const QImage &picture() const { return m_picture; }
+
+signals:
+    // Arguments: button (1 left, 2 right, 4 middle), shift state, X, Y.
+    void mouseDown(int button, int shift, float x, float y);
+    void mouseMove(int button, int shift, float x, float y);
+    void mouseUp(int button, int shift, float x, float y);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -31,7 +30,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    void report(const MouseHandler &handler, QMouseEvent *event);
+    void report(void (PictureButton::*signal)(int, int, float, float), QMouseEvent *event);
 
     QImage m_picture;
     QColor m_background;

@@ -1,8 +1,8 @@
 #include "helpwindow/TwipsGeometry.h"
 
-#include "semantics/Arithmetic.h"
 #include "os/Platform.h"
 #include "semantics/RuntimeError.h"
+#include "semantics/Twips.h"
 
 #include <QWidget>
 
@@ -17,27 +17,11 @@ float twipsPerPixelY()
     return platform().screen->twipsPerPixelY();
 }
 
-// Widgets beyond this many pixels are refused (Qt's own limit is 2^24).
-constexpr double kPixelLimit = 16777215.0;
-
-int toPixels(float twips, float twipsPerPixel)
-{
-    const double pixels = Arithmetic::roundHalfEven(Arithmetic::divide(twips, twipsPerPixel));
-    if (!(pixels >= -kPixelLimit && pixels <= kPixelLimit))
-        throw RuntimeError::overflow();
-    return static_cast<int>(pixels);
-}
-
 int toSize(float twips, float twipsPerPixel)
 {
     if (twips < 0)
         throw RuntimeError(380, QStringLiteral("Invalid property value"));
-    return toPixels(twips, twipsPerPixel);
-}
-
-float toTwips(int pixels, float twipsPerPixel)
-{
-    return static_cast<float>(pixels) * twipsPerPixel;
+    return Twips::toWidgetPixels(twips, twipsPerPixel);
 }
 
 } // namespace
@@ -46,32 +30,32 @@ namespace TwipsGeometry {
 
 float left(const QWidget *widget)
 {
-    return toTwips(widget->geometry().x(), twipsPerPixelX());
+    return Twips::toTwips(widget->geometry().x(), twipsPerPixelX());
 }
 float top(const QWidget *widget)
 {
-    return toTwips(widget->geometry().y(), twipsPerPixelY());
+    return Twips::toTwips(widget->geometry().y(), twipsPerPixelY());
 }
 float width(const QWidget *widget)
 {
-    return toTwips(widget->geometry().width(), twipsPerPixelX());
+    return Twips::toTwips(widget->geometry().width(), twipsPerPixelX());
 }
 float height(const QWidget *widget)
 {
-    return toTwips(widget->geometry().height(), twipsPerPixelY());
+    return Twips::toTwips(widget->geometry().height(), twipsPerPixelY());
 }
 
 void setLeft(QWidget *widget, float twips)
 {
     QRect rect = widget->geometry();
-    rect.moveLeft(toPixels(twips, twipsPerPixelX()));
+    rect.moveLeft(Twips::toWidgetPixels(twips, twipsPerPixelX()));
     widget->setGeometry(rect);
 }
 
 void setTop(QWidget *widget, float twips)
 {
     QRect rect = widget->geometry();
-    rect.moveTop(toPixels(twips, twipsPerPixelY()));
+    rect.moveTop(Twips::toWidgetPixels(twips, twipsPerPixelY()));
     widget->setGeometry(rect);
 }
 
@@ -91,8 +75,9 @@ void setHeight(QWidget *widget, float twips)
 
 void place(QWidget *widget, float left, float top, float width, float height)
 {
-    widget->setGeometry(toPixels(left, twipsPerPixelX()), toPixels(top, twipsPerPixelY()),
-        toSize(width, twipsPerPixelX()), toSize(height, twipsPerPixelY()));
+    widget->setGeometry(Twips::toWidgetPixels(left, twipsPerPixelX()),
+        Twips::toWidgetPixels(top, twipsPerPixelY()), toSize(width, twipsPerPixelX()),
+        toSize(height, twipsPerPixelY()));
 }
 
 } // namespace TwipsGeometry

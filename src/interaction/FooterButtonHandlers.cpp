@@ -1,34 +1,29 @@
 #include "interaction/FooterButtonHandlers.h"
 
+#include "form/MainForm.h"
 #include "os/EndProgram.h"
-#include "state/ScreenContext.h"
-#include "interaction/HelpButtonPainter.h"
+#include "overlay/FooterButton.h"
 #include "semantics/Arithmetic.h"
+#include "semantics/Twips.h"
+#include "state/ScreenContext.h"
 
 namespace {
 
 constexpr qint16 kTrue = -1;
 constexpr qint16 kFalse = 0;
 
-// Twips to a whole pixel: the quotient as a Single, then to the nearest
-// 16-bit integer with halves to even.
-qint16 toPixel(float twips, float twipsPerPixel)
-{
-    return Arithmetic::toInteger(Arithmetic::toSingle(Arithmetic::divide(twips, twipsPerPixel)));
-}
-
 } // namespace
 
-FooterButtonHandlers::FooterButtonHandlers(ScreenContext &context, HelpButtonPainter &painter)
-    : m_context(context)
-    , m_painter(painter)
+FooterButtonHandlers::FooterButtonHandlers(MainForm &Main)
+    : m_main(Main)
+    , m_context(Main.context())
 { }
 
 qint16 FooterButtonHandlers::HitHelpButton(float X, float Y) const
 {
     using namespace Arithmetic;
-    const qint16 x = toPixel(X, m_context.TwipsPerPixelX);
-    const qint16 y = toPixel(Y, m_context.TwipsPerPixelY);
+    const qint16 x = Twips::toIntegerPixelsViaSingle(X, m_context.TwipsPerPixelX);
+    const qint16 y = Twips::toIntegerPixelsViaSingle(Y, m_context.TwipsPerPixelY);
     const qint16 a = sub(add(m_context.ButtonSize, 1), x);
     const qint16 d = sub(y, m_context.FooterTop);
     if (d > a)
@@ -44,7 +39,7 @@ void FooterButtonHandlers::Form_MouseDown(int, int, float X, float Y)
     m_context.LastMouseY = Y;
     m_context.PressedButton = HitHelpButton(X, Y);
     if (m_context.PressedButton > 0) {
-        m_painter.DrawHelpButtonUp(m_context.PressedButton);
+        DrawHelpButtonUp(m_main, m_context.PressedButton);
         m_context.MouseHeld = kTrue;
     }
 }
@@ -57,7 +52,7 @@ void FooterButtonHandlers::Form_MouseMove(int, int, float X, float Y)
         return;
     const qint16 h = HitHelpButton(X, Y);
     if (h != m_context.PressedButton && m_context.PressedButton != 0) {
-        m_painter.DrawHelpButtonDown(HelpButtonPainter::Surface::Main, m_context.PressedButton);
+        DrawHelpButtonDown(m_main, m_main, m_context.PressedButton);
         m_context.PressedButton = 0;
     }
 }
@@ -70,7 +65,7 @@ void FooterButtonHandlers::Form_MouseUp(int, int, float X, float Y)
     if (m_context.PressedButton != 0) {
         if (h == m_context.PressedButton && h == 1)
             EndProgram();
-        m_painter.DrawHelpButtonDown(HelpButtonPainter::Surface::Main, m_context.PressedButton);
+        DrawHelpButtonDown(m_main, m_main, m_context.PressedButton);
         m_context.PressedButton = 0;
     }
     m_context.MouseHeld = kFalse;

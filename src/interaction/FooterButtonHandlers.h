@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-class HelpButtonPainter;
+class MainForm;
 struct ScreenContext;
 
 // The overlay form's mouse handlers for the footer help button. The state is
@@ -17,7 +17,7 @@ struct ScreenContext;
 class FooterButtonHandlers
 {
 public:
-    FooterButtonHandlers(ScreenContext &context, HelpButtonPainter &painter);
+    explicit FooterButtonHandlers(MainForm &Main);
 
     // 1 when (X, Y) lies in the help button's hit region, else 0.
     qint16 HitHelpButton(float X, float Y) const;
@@ -28,6 +28,6 @@ public:
     void Form_DblClick();
 
 private:
+    MainForm &m_main;
     ScreenContext &m_context;
-    HelpButtonPainter &m_painter;
 };

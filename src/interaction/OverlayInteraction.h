@@ -2,7 +2,6 @@
 
 #include "helpwindow/HelpForm.h"
 #include "interaction/FooterButtonHandlers.h"
-#include "interaction/HelpButtonPainter.h"
 #include "interaction/SymbolClick.h"
 
 class MainForm;
@@ -24,21 +23,6 @@ public:
     SymbolClick &symbolClick() { return m_symbolClick; }
 
 private:
-    // The two looks of the footer button, drawn by the overlay.
-    class MainButtonPainter : public HelpButtonPainter
-    {
-    public:
-        explicit MainButtonPainter(MainForm &Main)
-            : m_main(Main)
-        { }
-        void DrawHelpButtonUp(qint16 button) override;
-        void DrawHelpButtonDown(Surface surface, qint16 button) override;
-
-    private:
-        MainForm &m_main;
-    };
-
-    MainButtonPainter m_painter;
     FooterButtonHandlers m_footer;
     Help m_help;
     SymbolClick m_symbolClick;

@@ -1,22 +1,15 @@
 #include "overlay/ButtonFrame.h"
 
-#include "state/ScreenContext.h"
-#include "semantics/Arithmetic.h"
-#include "raster/DrawingSurface.h"
 #include "os/Platform.h"
+#include "raster/DrawingSurface.h"
 #include "raster/Shapes.h"
+#include "semantics/Arithmetic.h"
+#include "semantics/Twips.h"
+#include "state/ScreenContext.h"
 
 #include <QPoint>
 
 namespace {
-
-// A twips coordinate as a pixel: the Single quotient, rounded into a Long.
-qint32 toPixel(float twips, float twipsPerPixel)
-{
-    const float quotient
-        = Arithmetic::toSingle(Arithmetic::divide(double(twips), double(twipsPerPixel)));
-    return Arithmetic::toLong(double(quotient));
-}
 
 struct Line
 {
@@ -58,8 +51,10 @@ void DrawLine(float x1, float y1, float x2, float y2, quint32 colour, DrawingSur
     surface.ForeColor = colour;
     ScreenMetrics &screen = *platform().screen;
     QPoint points[3];
-    points[1] = QPoint(toPixel(x1, screen.twipsPerPixelX()), toPixel(y1, screen.twipsPerPixelY()));
-    points[2] = QPoint(toPixel(x2, screen.twipsPerPixelX()), toPixel(y2, screen.twipsPerPixelY()));
+    points[1] = QPoint(Twips::toLongPixelsViaSingle(x1, screen.twipsPerPixelX()),
+        Twips::toLongPixelsViaSingle(y1, screen.twipsPerPixelY()));
+    points[2] = QPoint(Twips::toLongPixelsViaSingle(x2, screen.twipsPerPixelX()),
+        Twips::toLongPixelsViaSingle(y2, screen.twipsPerPixelY()));
     Polyline(surface.hDC(), &points[1], 2);
 }
 

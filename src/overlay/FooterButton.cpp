@@ -1,13 +1,13 @@
 #include "overlay/FooterButton.h"
 
 #include "form/MainForm.h"
+#include "os/Picture.h"
 #include "overlay/ButtonFrame.h"
-#include "semantics/Arithmetic.h"
 #include "raster/Blit.h"
 #include "raster/Colour.h"
 #include "semantics/NumberText.h"
-#include "os/Picture.h"
 #include "semantics/RuntimeError.h"
+#include "semantics/Twips.h"
 
 namespace {
 
@@ -37,10 +37,8 @@ void drawLook(
     if (loadButtonImage(Main)) {
         const DeviceContext target = surface.hDC();
         const PictureBox &image = *Main.ZwischenPic;
-        const qint32 w
-            = Arithmetic::toLong(Arithmetic::divide(image.Width(), context.TwipsPerPixelX));
-        const qint32 h
-            = Arithmetic::toLong(Arithmetic::divide(image.Height(), context.TwipsPerPixelY));
+        const qint32 w = Twips::toLongPixels(image.Width(), context.TwipsPerPixelX);
+        const qint32 h = Twips::toLongPixels(image.Height(), context.TwipsPerPixelY);
         BitBlt(target, x, y, w, h, Main.ZwischenPic->hDC(), 0, 0, SRCCOPY);
     }
     surface.Refresh();

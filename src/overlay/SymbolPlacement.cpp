@@ -1,27 +1,18 @@
 #include "overlay/SymbolPlacement.h"
 
 #include "form/MainForm.h"
-#include "semantics/AnsiText.h"
-#include "semantics/Arithmetic.h"
+#include "os/Picture.h"
 #include "raster/Blit.h"
 #include "raster/Colour.h"
-#include "os/Picture.h"
+#include "semantics/AnsiText.h"
+#include "semantics/Arithmetic.h"
+#include "semantics/Twips.h"
 #include "semantics/Val.h"
 
 namespace {
 
 const QString kFooterName = QStringLiteral("FUßZEILE");
 const QString kNoContainer = QStringLiteral("FALSE");
-
-qint32 pixelsX(double twips, const ScreenContext &context)
-{
-    return Arithmetic::toLong(Arithmetic::divide(twips, double(context.TwipsPerPixelX)));
-}
-
-qint32 pixelsY(double twips, const ScreenContext &context)
-{
-    return Arithmetic::toLong(Arithmetic::divide(twips, double(context.TwipsPerPixelY)));
-}
 
 void placeVertically(PictureBox &symbol, const HelpEntry &entry, const ScreenContext &context)
 {
@@ -69,10 +60,10 @@ void keepOnScreen(PictureBox &symbol, const ScreenContext &context)
 // The dimmed screenshot behind the symbol, then the image without its cyan.
 void drawSymbol(MainForm &Main, PictureBox &symbol, const ScreenContext &context)
 {
-    const qint32 x = pixelsX(symbol.Left(), context);
-    const qint32 y = pixelsY(symbol.Top(), context);
-    const qint32 w = pixelsX(symbol.Width(), context);
-    const qint32 h = pixelsY(symbol.Height(), context);
+    const qint32 x = Twips::toLongPixels(symbol.Left(), context.TwipsPerPixelX);
+    const qint32 y = Twips::toLongPixels(symbol.Top(), context.TwipsPerPixelY);
+    const qint32 w = Twips::toLongPixels(symbol.Width(), context.TwipsPerPixelX);
+    const qint32 h = Twips::toLongPixels(symbol.Height(), context.TwipsPerPixelY);
     BitBlt(symbol.hDC(), 0, 0, w, h, Main.DunkelPic->hDC(), x, y, SRCCOPY);
     TransparentBlt(symbol.hDC(), 0, 0, w, h, Main.ZwischenPic->hDC(), 0, 0, w, h, Colour::Cyan);
 }
@@ -115,9 +106,11 @@ void PlaceHelpSymbols(MainForm &Main)
         bild.setTop(entry.Top);
         bild.setWidth(entry.Width);
         bild.setHeight(entry.Height);
-        BitBlt(bild.hDC(), 0, 0, pixelsX(bild.Width(), context), pixelsY(bild.Height(), context),
-            Main.DunkelPic->hDC(), pixelsX(entry.Left, context), pixelsY(entry.Top, context),
-            SRCCOPY);
+        const float tx = context.TwipsPerPixelX;
+        const float ty = context.TwipsPerPixelY;
+        BitBlt(bild.hDC(), 0, 0, Twips::toLongPixels(bild.Width(), tx),
+            Twips::toLongPixels(bild.Height(), ty), Main.DunkelPic->hDC(),
+            Twips::toLongPixels(entry.Left, tx), Twips::toLongPixels(entry.Top, ty), SRCCOPY);
 
         if (!entry.Tag.isEmpty()) {
             placeVertically(symbol, entry, context);

@@ -19,12 +19,6 @@ constexpr QRgb toQRgb(quint32 colour)
     return 0xFF000000u | ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
 }
 
-// The colour value of a QRgb; its alpha is dropped.
-constexpr quint32 fromQRgb(QRgb rgb)
-{
-    return ((rgb >> 16) & 0xFFu) | (rgb & 0xFF00u) | ((rgb & 0xFFu) << 16);
-}
-
 // The colour value of an RGB triple of 8-bit components.
 constexpr quint32 rgb(int red, int green, int blue)
 {

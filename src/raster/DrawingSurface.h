@@ -55,11 +55,6 @@ protected:
     // The picture shown under whatever is drawn, laid onto the background
     // colour as it is now; null for none.
     void setBackgroundPicture(const QImage &picture);
-    QImage &mutableImage()
-    {
-        applyResize();
-        return m_image;
-    }
 
 private:
     void applyResize() const;

@@ -25,9 +25,7 @@ Long checkedLong(qint64 value);
 inline Integer add(Integer a, Integer b) { return checkedInteger(qint64(a) + b); }
 inline Integer sub(Integer a, Integer b) { return checkedInteger(qint64(a) - b); }
 inline Integer mul(Integer a, Integer b) { return checkedInteger(qint64(a) * b); }
-inline Long addLong(Long a, Long b) { return checkedLong(qint64(a) + b); }
 inline Long subLong(Long a, Long b) { return checkedLong(qint64(a) - b); }
-inline Long mulLong(Long a, Long b) { return checkedLong(qint64(a) * b); }
 
 // A floating-point division as the runtime does it: x / 0 raises error 11,
 // a result beyond the Double range raises error 6.

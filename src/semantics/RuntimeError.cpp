@@ -23,11 +23,6 @@ RuntimeError RuntimeError::divisionByZero()
     return RuntimeError(11, QStringLiteral("Division by zero"));
 }
 
-RuntimeError RuntimeError::invalidProcedureCall()
-{
-    return RuntimeError(5, QStringLiteral("Invalid procedure call or argument"));
-}
-
 RuntimeError RuntimeError::fileNotFound(const QString &path)
 {
     return RuntimeError(53, QStringLiteral("File not found"), path);

@@ -22,7 +22,6 @@ public:
     static RuntimeError overflow();
     static RuntimeError subscriptOutOfRange();
     static RuntimeError divisionByZero();
-    static RuntimeError invalidProcedureCall();
     static RuntimeError fileNotFound(const QString &path);
     static RuntimeError invalidPicture(const QString &path);
 

@@ -1,13 +1,34 @@
 #include "semantics/Twips.h"
 
 #include "semantics/Arithmetic.h"
+#include "semantics/RuntimeError.h"
 
-qint32 TwipsScale::toPixelsX(double twips) const
+namespace Twips {
+
+qint32 toLongPixels(double twips, double twipsPerPixel)
 {
-    return Arithmetic::toLong(Arithmetic::divide(twips, double(x)));
+    return Arithmetic::toLong(Arithmetic::divide(twips, twipsPerPixel));
 }
 
-qint32 TwipsScale::toPixelsY(double twips) const
+qint32 toLongPixelsViaSingle(float twips, float twipsPerPixel)
 {
-    return Arithmetic::toLong(Arithmetic::divide(twips, double(y)));
+    const float quotient = Arithmetic::toSingle(Arithmetic::divide(twips, twipsPerPixel));
+    return Arithmetic::toLong(quotient);
 }
+
+qint16 toIntegerPixelsViaSingle(float twips, float twipsPerPixel)
+{
+    return Arithmetic::toInteger(Arithmetic::toSingle(Arithmetic::divide(twips, twipsPerPixel)));
+}
+
+int toWidgetPixels(float twips, float twipsPerPixel)
+{
+    // Qt's own limit for a widget is 2^24 - 1 pixels.
+    constexpr double kPixelLimit = 16777215.0;
+    const double pixels = Arithmetic::roundHalfEven(Arithmetic::divide(twips, twipsPerPixel));
+    if (!(pixels >= -kPixelLimit && pixels <= kPixelLimit))
+        throw RuntimeError::overflow();
+    return static_cast<int>(pixels);
+}
+
+} // namespace Twips

@@ -154,7 +154,7 @@ TEST(MainForm, SymbolClickReachesTheHandlerWithItsIndexInsideTheGuard)
     m.Symbol(4).setLeft(3000);
     m.show();
     std::vector<qint16> clicks;
-    m.symbolClickHandler = [&](qint16 index) { clicks.push_back(index); };
+    QObject::connect(&m, &MainForm::symbolClick, [&](qint16 index) { clicks.push_back(index); });
 
     QTest::mouseClick(&m.Symbol(4), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     QTest::mouseClick(&m.Symbol(0), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
@@ -166,8 +166,9 @@ TEST(MainForm, SymbolClickReachesTheHandlerWithItsIndexInsideTheGuard)
     EXPECT_EQ(clicks, (std::vector<qint16> { 4, 0 }));
 
     // An error in the handler ends the program with the standard message.
-    m.symbolClickHandler
-        = [](qint16) { throw RuntimeError::fileNotFound(QStringLiteral("C:\\x")); };
+    QObject::disconnect(&m, &MainForm::symbolClick, nullptr, nullptr);
+    QObject::connect(&m, &MainForm::symbolClick,
+        [](qint16) { throw RuntimeError::fileNotFound(QStringLiteral("C:\\x")); });
     QTest::mouseClick(&m.Symbol(4), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     ASSERT_EQ(fake.messageBox.errors.size(), 1);
     EXPECT_TRUE(fake.messageBox.errors[0].contains(QStringLiteral("C:\\x")));
@@ -182,10 +183,10 @@ TEST(MainForm, MouseOnTheFormReachesItsHandlersInTwips)
     MainForm m;
     m.show();
     QStringList seen;
-    m.mouseDownHandler = [&](qint16 button, qint16 shift, float x, float y) {
+    QObject::connect(&m, &MainForm::mouseDown, [&](qint16 button, qint16 shift, float x, float y) {
         seen << QStringLiteral("%1 %2 %3 %4").arg(button).arg(shift).arg(x).arg(y);
-    };
-    m.dblClickHandler = [&] { seen << QStringLiteral("double"); };
+    });
+    QObject::connect(&m, &MainForm::dblClick, [&] { seen << QStringLiteral("double"); });
     QTest::mousePress(&m, Qt::RightButton, Qt::ShiftModifier, QPoint(600, 20));
     QTest::mousePress(&m, Qt::LeftButton, Qt::ControlModifier, QPoint(1, 2));
     QTest::mousePress(&m, Qt::MiddleButton, Qt::AltModifier, QPoint(1, 2));
@@ -287,19 +288,20 @@ TEST(MainForm, InputDuringStartUpOrAHandlerIsHandledAfterItInOrder)
     ClockPostingAClick clock(m.Symbol(0));
     PlatformOverride realEvents(Platform { nullptr, &clock, qtEvents, nullptr, nullptr });
     QStringList handled;
-    m.symbolClickHandler = [&](qint16 index) {
+    QObject::connect(&m, &MainForm::symbolClick, [&](qint16 index) {
         handled << QStringLiteral("click %1 %2").arg(index).arg(m.context().LanguageName);
-    };
+    });
     // The release comes while the press repaints, as the footer button's
     // raised look does.
     const QPoint onButton(5, 545);
-    m.mouseDownHandler = [&](qint16, qint16, float, float) {
+    QObject::connect(&m, &MainForm::mouseDown, [&](qint16, qint16, float, float) {
         handled << QStringLiteral("down");
         postMouse(&m, QEvent::MouseButtonRelease, onButton, Qt::NoButton);
         m.Refresh();
         handled << QStringLiteral("down done");
-    };
-    m.mouseUpHandler = [&](qint16, qint16, float, float) { handled << QStringLiteral("up"); };
+    });
+    QObject::connect(&m, &MainForm::mouseUp,
+        [&](qint16, qint16, float, float) { handled << QStringLiteral("up"); });
 
     ASSERT_TRUE(loadMain(m));
     EXPECT_EQ(clock.sleeps.size(), 15u);

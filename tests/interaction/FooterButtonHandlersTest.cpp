@@ -1,7 +1,7 @@
-#include "interaction/FooterButtonHandlers.h"
 #include "form/MainForm.h"
+#include "interaction/FooterButtonHandlers.h"
 #include "state/ScreenContext.h"
-#include "interaction/HelpButtonPainter.h"
+#include "raster/Colour.h"
 #include "os/RunGuarded.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
@@ -11,13 +11,33 @@
 
 namespace {
 
-// Records the looks as "U" (raised) and "D" (latched).
-class RecordingPainter : public HelpButtonPainter
+// The footer button's looks as the form shows them, "U" raised (a white leg
+// on the footer's top row) and "D" latched (a white hypotenuse), read at each
+// paint; then the form is cleared for the next.
+class LookRecorder : public QObject
 {
 public:
-    void DrawHelpButtonUp(qint16 button) override { drawn += button == 1 ? "U" : "?"; }
-    void DrawHelpButtonDown(Surface, qint16 button) override { drawn += button == 1 ? "D" : "?"; }
+    explicit LookRecorder(MainForm &form)
+        : m_form(form)
+    {
+        form.installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        const QRgb white = Colour::toQRgb(Colour::White);
+        if (m_form.image().pixel(0, 537) == white)
+            drawn += "U";
+        else if (m_form.image().pixel(33, 570) == white)
+            drawn += "D";
+        m_form.Cls();
+        return false;
+    }
     std::string drawn;
+
+private:
+    MainForm &m_form;
 };
 
 // The real overlay form on the 800 x 600 screen, its mouse events hooked to
@@ -34,13 +54,13 @@ protected:
         form.setHeight(9000);
         form.Symbol(0).hide();
         form.Bild(0).hide();
-        form.mouseDownHandler
-            = [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseDown(b, s, x, y); };
-        form.mouseMoveHandler
-            = [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseMove(b, s, x, y); };
-        form.mouseUpHandler
-            = [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseUp(b, s, x, y); };
-        form.dblClickHandler = [this] { button.Form_DblClick(); };
+        QObject::connect(&form, &MainForm::mouseDown,
+            [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseDown(b, s, x, y); });
+        QObject::connect(&form, &MainForm::mouseMove,
+            [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseMove(b, s, x, y); });
+        QObject::connect(&form, &MainForm::mouseUp,
+            [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseUp(b, s, x, y); });
+        QObject::connect(&form, &MainForm::dblClick, [this] { button.Form_DblClick(); });
         form.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
@@ -67,10 +87,10 @@ protected:
     }
 
     FakePlatform fake;
-    RecordingPainter painter;
     MainForm form;
+    LookRecorder painter { form };
     ScreenContext &context = form.context();
-    FooterButtonHandlers button { context, painter };
+    FooterButtonHandlers button { form };
 };
 
 } // namespace

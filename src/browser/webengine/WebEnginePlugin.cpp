@@ -59,7 +59,6 @@ struct HelpProfile
     QWebEngineProfile *profile = nullptr;
     HelpSchemeHandler *files = nullptr;
     EmptyFolderSweep *sweep = nullptr;
-    QWebEnginePage *warmPage = nullptr;
 };
 
 HelpProfile &helpProfile()
@@ -165,27 +164,10 @@ private:
     bool m_loading = false;
 };
 
-void warmUpWebEngine()
-{
-    HelpProfile &shared = helpProfile();
-    if (shared.warmPage)
-        return;
-    // A page that is never shown starts the engine's browser side and a
-    // renderer, so the first help page only has to load and paint.
-    // It loads only the empty built-in page, which needs no file access.
-    shared.warmPage = new QWebEnginePage(shared.profile, shared.profile);
-    shared.warmPage->load(QUrl(QStringLiteral("about:blank")));
-}
-
 } // namespace
 
-// The plugin's entry points, looked up by name (platform/BrowserEngine.cpp).
+// The plugin's entry point, looked up by name (browser/BrowserEngine.cpp).
 extern "C" Q_DECL_EXPORT BrowserView *tavlin_createBrowserView(QWidget *parent)
 {
     return new WebEngineBrowserView(parent);
-}
-
-extern "C" Q_DECL_EXPORT void tavlin_warmUpBrowser()
-{
-    warmUpWebEngine();
 }
