@@ -57,7 +57,7 @@ void BM_AlphaBlend(benchmark::State &state)
     const DeviceContext buffer = form->DunkelPic->hDC();
     const DeviceContext original = form->OriginalPic->hDC();
     for (auto _ : state) {
-        AlphaBlend(buffer, 0, 0, w, h, original, 0, 0, w, h, 105u << 16);
+        AlphaBlend(buffer, 0, 0, w, h, original, 0, 0, w, h, 105);
         benchmark::ClobberMemory();
     }
 }

@@ -41,7 +41,7 @@ void drawLook(
             = Arithmetic::toLong(Arithmetic::divide(image.Width(), context.TwipsPerPixelX));
         const qint32 h
             = Arithmetic::toLong(Arithmetic::divide(image.Height(), context.TwipsPerPixelY));
-        BitBlt(target, x, y, w, h, Main.ZwischenPic->hDC(), 0, 0, SRCCOPY);
+        BitBlt(target, x, y, w, h, Main.ZwischenPic->hDC(), 0, 0);
     }
     surface.Refresh();
 }

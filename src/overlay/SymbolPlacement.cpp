@@ -73,7 +73,7 @@ void drawSymbol(MainForm &Main, PictureBox &symbol, const ScreenContext &context
     const qint32 y = pixelsY(symbol.Top(), context);
     const qint32 w = pixelsX(symbol.Width(), context);
     const qint32 h = pixelsY(symbol.Height(), context);
-    BitBlt(symbol.hDC(), 0, 0, w, h, Main.DunkelPic->hDC(), x, y, SRCCOPY);
+    BitBlt(symbol.hDC(), 0, 0, w, h, Main.DunkelPic->hDC(), x, y);
     TransparentBlt(symbol.hDC(), 0, 0, w, h, Main.ZwischenPic->hDC(), 0, 0, w, h, Colour::Cyan);
 }
 
@@ -116,8 +116,7 @@ void PlaceHelpSymbols(MainForm &Main)
         bild.setWidth(entry.Width);
         bild.setHeight(entry.Height);
         BitBlt(bild.hDC(), 0, 0, pixelsX(bild.Width(), context), pixelsY(bild.Height(), context),
-            Main.DunkelPic->hDC(), pixelsX(entry.Left, context), pixelsY(entry.Top, context),
-            SRCCOPY);
+            Main.DunkelPic->hDC(), pixelsX(entry.Left, context), pixelsY(entry.Top, context));
 
         if (!entry.Tag.isEmpty()) {
             placeVertically(symbol, entry, context);
