@@ -2,30 +2,15 @@
 
 #include "form/MainForm.h"
 #include "overlay/FooterButton.h"
-#include "semantics/Arithmetic.h"
 #include "raster/Blit.h"
 #include "semantics/RuntimeError.h"
-
-#include <cstring>
-
-namespace {
-
-// The blend descriptor: operation (source over), flags, constant alpha and
-// alpha format, one byte each in this order, read as a little-endian Long.
-quint32 blendDescriptor(quint8 level)
-{
-    const quint8 bytes[4] = { 0, 0, level, 0 };
-    return quint32(bytes[0]) | quint32(bytes[1]) << 8 | quint32(bytes[2]) << 16
-        | quint32(bytes[3]) << 24;
-}
-
-} // namespace
+#include "semantics/Twips.h"
 
 void DimScreen(MainForm &Main, qint16 level)
 {
     if (level < 0 || level > 255)
         throw RuntimeError::overflow();
-    const quint32 blend = blendDescriptor(static_cast<quint8>(level));
+    const auto opacity = static_cast<quint8>(level);
 
     PictureBox &buffer = *Main.DunkelPic;
     PictureBox &original = *Main.OriginalPic;
@@ -37,14 +22,12 @@ void DimScreen(MainForm &Main, qint16 level)
     const qint32 originalHeight = original.ScaleHeight();
 
     AlphaBlend(bufferDc, 0, 0, bufferWidth, bufferHeight, originalDc, 0, 0, originalWidth,
-        originalHeight, blend);
+        originalHeight, opacity);
 
     DrawHelpButtonDown(Main, buffer, 1);
 
     const ScreenContext &context = Main.context();
-    const qint32 height = Arithmetic::toLong(
-        Arithmetic::divide(double(context.ScreenPicture.Height), double(context.TwipsPerPixelY)));
-    const qint32 width = Arithmetic::toLong(
-        Arithmetic::divide(double(context.ScreenPicture.Width), double(context.TwipsPerPixelX)));
-    BitBlt(Main.hDC(), 0, 0, width, height, buffer.hDC(), 0, 0, SRCCOPY);
+    const qint32 height = Twips::toLongPixels(context.ScreenPicture.Height, context.TwipsPerPixelY);
+    const qint32 width = Twips::toLongPixels(context.ScreenPicture.Width, context.TwipsPerPixelX);
+    BitBlt(Main.hDC(), 0, 0, width, height, buffer.hDC(), 0, 0);
 }

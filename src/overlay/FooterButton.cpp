@@ -39,7 +39,7 @@ void drawLook(
         const PictureBox &image = *Main.ZwischenPic;
         const qint32 w = Twips::toLongPixels(image.Width(), context.TwipsPerPixelX);
         const qint32 h = Twips::toLongPixels(image.Height(), context.TwipsPerPixelY);
-        BitBlt(target, x, y, w, h, Main.ZwischenPic->hDC(), 0, 0, SRCCOPY);
+        BitBlt(target, x, y, w, h, Main.ZwischenPic->hDC(), 0, 0);
     }
     surface.Refresh();
 }

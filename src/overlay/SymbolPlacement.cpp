@@ -64,7 +64,7 @@ void drawSymbol(MainForm &Main, PictureBox &symbol, const ScreenContext &context
     const qint32 y = Twips::toLongPixels(symbol.Top(), context.TwipsPerPixelY);
     const qint32 w = Twips::toLongPixels(symbol.Width(), context.TwipsPerPixelX);
     const qint32 h = Twips::toLongPixels(symbol.Height(), context.TwipsPerPixelY);
-    BitBlt(symbol.hDC(), 0, 0, w, h, Main.DunkelPic->hDC(), x, y, SRCCOPY);
+    BitBlt(symbol.hDC(), 0, 0, w, h, Main.DunkelPic->hDC(), x, y);
     TransparentBlt(symbol.hDC(), 0, 0, w, h, Main.ZwischenPic->hDC(), 0, 0, w, h, Colour::Cyan);
 }
 
@@ -110,7 +110,7 @@ void PlaceHelpSymbols(MainForm &Main)
         const float ty = context.TwipsPerPixelY;
         BitBlt(bild.hDC(), 0, 0, Twips::toLongPixels(bild.Width(), tx),
             Twips::toLongPixels(bild.Height(), ty), Main.DunkelPic->hDC(),
-            Twips::toLongPixels(entry.Left, tx), Twips::toLongPixels(entry.Top, ty), SRCCOPY);
+            Twips::toLongPixels(entry.Left, tx), Twips::toLongPixels(entry.Top, ty));
 
         if (!entry.Tag.isEmpty()) {
             placeVertically(symbol, entry, context);

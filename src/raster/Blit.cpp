@@ -194,9 +194,9 @@ void setBlendVectorLimit(int bits)
 }
 
 bool BitBlt(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
-    int xSrc, int ySrc, quint32 rop)
+    int xSrc, int ySrc)
 {
-    if (!usable(dest) || !usable(src) || rop != SRCCOPY)
+    if (!usable(dest) || !usable(src))
         return false;
     QImage &to = *dest.image;
     const QImage &from = *src.image;
@@ -242,12 +242,10 @@ bool TransparentBlt(const DeviceContext &dest, int x, int y, int w, int h, const
 }
 
 bool AlphaBlend(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
-    int xSrc, int ySrc, int wSrc, int hSrc, quint32 blendFunction)
+    int xSrc, int ySrc, int wSrc, int hSrc, quint8 opacity)
 {
-    const quint32 operation = blendFunction & 0xFF;
-    const quint32 alpha = (blendFunction >> 16) & 0xFF;
-    if (!usable(dest) || !usable(src) || operation != 0 || w <= 0 || h <= 0 || wSrc <= 0
-        || hSrc <= 0)
+    const quint32 alpha = opacity;
+    if (!usable(dest) || !usable(src) || w <= 0 || h <= 0 || wSrc <= 0 || hSrc <= 0)
         return false;
     QImage &to = *dest.image;
     const QImage &from = *src.image;
