@@ -2,6 +2,7 @@
 // languages, without the preview, then with it, against the overlay's own
 // start-up on the same visualisation (fade pauses taken out).
 
+#include "overlay/OverlayStartup.h"
 #include "BenchScene.h"
 
 #include "check/HelpCheck.h"
@@ -120,7 +121,7 @@ void BM_OverlayStartUp(benchmark::State &state)
     qputenv("TEMPVISU", QFile::encodeName(helpSet().root()));
     for (auto _ : state) {
         MainForm form;
-        benchmark::DoNotOptimize(form.load());
+        benchmark::DoNotOptimize(loadMain(form));
     }
 }
 

@@ -1,3 +1,4 @@
+#include "overlay/OverlayStartup.h"
 #include "app/DisplayPlatform.h"
 #include "form/MainForm.h"
 #include "interaction/OverlayInteraction.h"
@@ -18,7 +19,7 @@ int main(int argc, char *argv[])
 
     MainForm Main;
     OverlayInteraction interaction(Main);
-    if (!Main.load())
+    if (!loadMain(Main))
         return 0;
     // The browser engine is loaded at the first help request, not ahead of it:
     // loaded early it would triple the memory of a panel on which nobody asks

@@ -10,7 +10,7 @@ class MainForm;
 // Hooks the overlay form's interaction into form Main: its own mouse events
 // drive the footer help button, a click on a help symbol opens the help
 // window. Mouse input over a Bild or Symbol element stays with that element
-// and never reaches the form's handlers. Create it before Main.load(), so the
+// and never reaches the form's handlers. Create it before loadMain(Main), so the
 // footer button works during the fade-in; it lives as long as the form.
 class OverlayInteraction
 {

@@ -1,3 +1,4 @@
+#include "overlay/OverlayStartup.h"
 #include "form/MainForm.h"
 #include "check/HelpCheck.h"
 #include "check/Preview.h"
@@ -175,7 +176,7 @@ TEST_F(CheckTest, PreviewIsTheOverlaysOwnFrameOutsideTheOutlines)
     const QImage preview = renderPreview(*overlay.form, report, &marks);
 
     MainForm Main;
-    ASSERT_TRUE(Main.load());
+    ASSERT_TRUE(loadMain(Main));
     const QImage own
         = Main.grab(QRect(0, 0, 800, 600)).toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(preview.size(), own.size());

@@ -1,7 +1,6 @@
 #include "semantics/Twips.h"
 
 #include "semantics/Arithmetic.h"
-#include "os/Platform.h"
 
 qint32 TwipsScale::toPixelsX(double twips) const
 {
@@ -11,9 +10,4 @@ qint32 TwipsScale::toPixelsX(double twips) const
 qint32 TwipsScale::toPixelsY(double twips) const
 {
     return Arithmetic::toLong(Arithmetic::divide(twips, double(y)));
-}
-
-TwipsScale TwipsScale::fromScreen()
-{
-    return TwipsScale { platform().screen->twipsPerPixelX(), platform().screen->twipsPerPixelY() };
 }

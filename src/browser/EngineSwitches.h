@@ -18,11 +18,3 @@ QByteArray lockedEngineSwitches(const QByteArray &requested);
 // locked switches, no debugging port, and the sandbox on unless the process
 // runs as root (where the engine does not start with it).
 void lockEngineEnvironment(bool runningAsRoot);
-
-// The graphics driver (Mesa) keeps compiled shaders under ~/.cache. Without
-// them every help page compiles its shaders afresh (about 150 ms more per
-// click on a software renderer), so they go to a temporary folder of this
-// process instead, made before the first OpenGL context and removed when the
-// program ends.
-void useTemporaryShaderCache();
-void removeTemporaryShaderCache();

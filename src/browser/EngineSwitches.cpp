@@ -1,10 +1,7 @@
 #include "browser/EngineSwitches.h"
 
 #include <QByteArrayList>
-#include <QDir>
-#include <QFile>
 #include <QtGlobal>
-#include <cstdlib>
 
 namespace {
 
@@ -87,38 +84,4 @@ void lockEngineEnvironment(bool runningAsRoot)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     else
         qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
-}
-
-namespace {
-
-QByteArray &shaderCacheFolder()
-{
-    static QByteArray folder;
-    return folder;
-}
-
-} // namespace
-
-void useTemporaryShaderCache()
-{
-    QByteArray &folder = shaderCacheFolder();
-    if (!folder.isEmpty())
-        return;
-    QByteArray pattern = QFile::encodeName(QDir::tempPath()) + "/tavlin-shaders-XXXXXX";
-    if (!::mkdtemp(pattern.data())) {
-        qputenv("MESA_SHADER_CACHE_DISABLE", "true");
-        return;
-    }
-    folder = pattern;
-    qputenv("MESA_SHADER_CACHE_DIR", folder);
-    std::atexit(removeTemporaryShaderCache); // EndProgram removes it itself
-}
-
-void removeTemporaryShaderCache()
-{
-    QByteArray &folder = shaderCacheFolder();
-    if (folder.isEmpty())
-        return;
-    QDir(QFile::decodeName(folder)).removeRecursively();
-    folder.clear();
 }

@@ -16,6 +16,4 @@ struct TwipsScale
     float toTwipsX(int pixels) const { return static_cast<float>(double(pixels) * double(x)); }
     float toTwipsY(int pixels) const { return static_cast<float>(double(pixels) * double(y)); }
 
-    // The screen's factors as they are now (read once, at form creation).
-    static TwipsScale fromScreen();
 };

@@ -2,6 +2,7 @@
 
 #include "browser/BrowserView.h"
 #include "browser/EngineSwitches.h"
+#include "os/ShaderCache.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,9 +1,8 @@
 #include "form/MainForm.h"
 
-#include "description/LanguageResolver.h"
-#include "overlay/OverlayBuild.h"
 #include "raster/Colour.h"
 #include "os/DisplayServer.h"
+#include "os/Platform.h"
 #include "os/RunGuarded.h"
 
 #include <QCoreApplication>
@@ -37,13 +36,19 @@ qint16 shiftMask(Qt::KeyboardModifiers modifiers)
     return mask;
 }
 
+// The screen's factors as they are now (read once, at form creation).
+TwipsScale screenTwips()
+{
+    return TwipsScale { platform().screen->twipsPerPixelX(), platform().screen->twipsPerPixelY() };
+}
+
 } // namespace
 
 MainForm::MainForm(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , Symbol(this, TwipsScale::fromScreen())
-    , Bild(this, TwipsScale::fromScreen())
-    , m_scale(TwipsScale::fromScreen())
+    , Symbol(this, screenTwips())
+    , Bild(this, screenTwips())
+    , m_scale(screenTwips())
 {
     setWindowTitle(QStringLiteral("Tavlin"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -126,24 +131,6 @@ QRect MainForm::onScreen(const QRect &area) const
     if (!display)
         return area;
     return area & QRect(mapFromGlobal(display->geometry().topLeft()), display->geometry().size());
-}
-
-bool MainForm::load()
-{
-    return runGuarded([this] { Form_Load(m_context, m_module, *this); });
-}
-
-void MainForm::BuildOverlay()
-{
-    ::BuildOverlay(*this);
-}
-
-void MainForm::ResolveLanguage()
-{
-    if (resolveLanguageHandler)
-        resolveLanguageHandler();
-    else
-        ::ResolveLanguage(m_context);
 }
 
 void MainForm::Symbol_Click(qint16 Index)

@@ -1,6 +1,6 @@
 #include "os/Platform.h"
 
-#include "browser/EngineSwitches.h"
+#include "os/ShaderCache.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,6 @@
 #include "form/ControlArray.h"
 #include "form/PictureBox.h"
 #include "state/ScreenContext.h"
-#include "form/Startup.h"
 #include "semantics/Twips.h"
 #include "description/TavlinModule.h"
 #include "raster/DrawingSurface.h"
@@ -15,7 +14,7 @@
 // top-left corner, with a persistent image it paints, the help symbols and
 // their backgrounds (control arrays Symbol and Bild) and three never-shown work
 // pictures. It holds the screen context and runs the start-up sequence.
-class MainForm : public QWidget, public DrawingSurface, public StartupSteps
+class MainForm : public QWidget, public DrawingSurface
 {
     Q_OBJECT
 
@@ -47,18 +46,8 @@ public:
     PictureBox *DunkelPic;
     PictureBox *OriginalPic;
 
-    // The start-up sequence; runs Form_Load inside the run-time error guard.
-    // Returns false when the program ended or failed during start-up.
-    bool load();
-
-    // StartupSteps
-    void BuildOverlay() override;
-    void ResolveLanguage() override;
-
     // Handlers provided elsewhere; each runs inside the run-time error guard.
-    // Unset handlers do nothing, except that the language is then resolved
-    // from the language table.
-    std::function<void()> resolveLanguageHandler;
+    // Unset handlers do nothing.
     std::function<void(qint16 Index)> symbolClickHandler;
     std::function<void(qint16 Button, qint16 Shift, float X, float Y)> mouseDownHandler;
     std::function<void(qint16 Button, qint16 Shift, float X, float Y)> mouseMoveHandler;

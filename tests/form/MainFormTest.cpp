@@ -1,3 +1,4 @@
+#include "overlay/OverlayStartup.h"
 #include "form/MainForm.h"
 #include "raster/Colour.h"
 #include "os/Picture.h"
@@ -285,10 +286,7 @@ TEST(MainForm, StartUpBuildsTheOverlayThenResolvesTheLanguage)
                    "Height=1500\r\nTag=T=Frame\r\n[1]\r\nName=Button1\r\nLeft=150\r\nTop=150\r\n"
                    "Width=600\r\nHeight=300\r\nContainerName=Frame1\r\nTag=X=5;Pump\r\n");
     OverlayScene &scene = s.scene;
-    bool visibleWhenResolving = false;
-    scene.Main().resolveLanguageHandler = [&] { visibleWhenResolving = scene.Main().isVisible(); };
-    EXPECT_TRUE(scene.Main().load());
-    EXPECT_TRUE(visibleWhenResolving);
+    EXPECT_TRUE(loadMain(scene.Main()));
     EXPECT_EQ(scene.context().LastEntry, 1);
     EXPECT_EQ(scene.Main().Bild(1).geometry(), QRect(110, 110, 40, 20));
     // X=5 at 800: 1650 + 0.625 x 5 x 15 = 1696.875 twips -> 113 pixels.
@@ -301,7 +299,7 @@ TEST(MainForm, StartUpBuildsTheOverlayThenResolvesTheLanguage)
 TEST(MainForm, StartUpWithoutTheSymbolImageEndsWithTheStandardMessage)
 {
     StartUpScene s("[0]\r\nName=A\r\nTag=P\r\n", false);
-    EXPECT_FALSE(s.scene.Main().load());
+    EXPECT_FALSE(loadMain(s.scene.Main()));
     ASSERT_EQ(s.scene.fake.messageBox.errors.size(), 1);
     EXPECT_TRUE(s.scene.fake.messageBox.errors[0].contains(QStringLiteral("Tavlin_800.gif")));
     EXPECT_EQ(s.scene.fake.terminator.calls, 1);
@@ -313,7 +311,7 @@ TEST(MainForm, StartUpResolvesTheLanguageFromTheTableByDefault)
 {
     StartUpScene s("Language=7\r\n");
     // No language table under the installation folder: English, silently.
-    EXPECT_TRUE(s.scene.Main().load());
+    EXPECT_TRUE(loadMain(s.scene.Main()));
     EXPECT_EQ(s.scene.context().LanguageName, QStringLiteral("English"));
     EXPECT_TRUE(s.scene.fake.messageBox.errors.isEmpty());
     EXPECT_TRUE(s.scene.fake.messageBox.messages.isEmpty());
@@ -373,7 +371,7 @@ TEST(MainForm, InputDuringStartUpOrAHandlerIsHandledAfterItInOrder)
     };
     m.mouseUpHandler = [&](qint16, qint16, float, float) { handled << QStringLiteral("up"); };
 
-    ASSERT_TRUE(m.load());
+    ASSERT_TRUE(loadMain(m));
     EXPECT_EQ(clock.sleeps.size(), 15u);
     EXPECT_TRUE(handled.isEmpty()) << handled.join(QStringLiteral(", ")).toStdString();
     QCoreApplication::processEvents();
