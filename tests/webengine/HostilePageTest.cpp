@@ -147,8 +147,7 @@ protected:
         picture.save(folder.path() + QLatin1Char('/') + kHelp + QStringLiteral("inside.png"));
         folder.write(kHelp + QStringLiteral("shared.js"), QByteArray(kProbes) + kWorkerMain);
         // A link whose name is not valid UTF-8, leading out of the folder.
-        const QByteArray odd
-            = QFile::encodeName(folder.path() + QLatin1Char('/') + kHelp) + "r\xff";
+        odd = QFile::encodeName(folder.path() + QLatin1Char('/') + kHelp) + "r\xff";
         ASSERT_EQ(::symlink(QFile::encodeName(outside).constData(), odd.constData()), 0);
     }
 
@@ -157,6 +156,7 @@ protected:
         if (help.isLoaded())
             help.Unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ::unlink(odd.constData()); // a name the temporary folder cannot remove
     }
 
     // Opens `name` (written with `content` into the help folder) as the
@@ -237,6 +237,7 @@ protected:
 
     TempFolder folder;
     QString outside;
+    QByteArray odd;
     Help help;
     QWebEngineView *view = nullptr;
 
