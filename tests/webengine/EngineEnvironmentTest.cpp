@@ -184,8 +184,6 @@ TEST(EngineEnvironmentTest, SandboxStaysOnForAnOrdinaryUser)
                 + QStringLiteral("/libtavlin_webengine.so");
         QProcess::execute(QStringLiteral("chmod"),
             { QStringLiteral("-R"), QStringLiteral("a+rwX"), session.folder.path() });
-        QProcess::execute(
-            QStringLiteral("chmod"), { QStringLiteral("a+rx"), session.folder.path() });
         wrapper << xvfbRun << QStringLiteral("-a") << QStringLiteral("-s")
                 << QStringLiteral("-screen 0 1280x1024x24");
     }

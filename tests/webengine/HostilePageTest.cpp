@@ -1,28 +1,28 @@
 // A help page written by a hostile help author, with the real engine: it tries
 // every door out of the help folder and onto the network, and the operator
 // presses what the page offers. Nothing may get through.
+#include "browser/BrowserView.h"
+#include "browser/HelpFiles.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
-#include "browser/BrowserView.h"
-#include "browser/HelpFiles.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QNetworkDatagram>
-#include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <atomic>
 #include <functional>
@@ -144,10 +144,10 @@ protected:
         picture.fill(Qt::red);
         picture.save(outside + QStringLiteral("/picture.png"));
         folder.write(kHelp + QStringLiteral("inside.txt"), "inside");
+        picture.save(folder.path() + QLatin1Char('/') + kHelp + QStringLiteral("inside.png"));
         folder.write(kHelp + QStringLiteral("shared.js"), QByteArray(kProbes) + kWorkerMain);
         // A link whose name is not valid UTF-8, leading out of the folder.
-        const QByteArray odd
-            = QFile::encodeName(folder.path() + QLatin1Char('/') + kHelp) + "r\xff";
+        odd = QFile::encodeName(folder.path() + QLatin1Char('/') + kHelp) + "r\xff";
         ASSERT_EQ(::symlink(QFile::encodeName(outside).constData(), odd.constData()), 0);
     }
 
@@ -156,6 +156,7 @@ protected:
         if (help.isLoaded())
             help.Unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ::unlink(odd.constData()); // a name the temporary folder cannot remove
     }
 
     // Opens `name` (written with `content` into the help folder) as the
@@ -176,15 +177,30 @@ protected:
         view = qobject_cast<QWebEngineView *>(help.window()->WebBrowser->widget());
         ASSERT_NE(view, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(help.window()));
-        // Until the page has come, the view holds an empty document.
+        waitForPage(help.Adresse);
+    }
+
+    // Waits until the view shows the help file `file` (a Windows path) fully
+    // loaded. Until a page has come, the view holds an empty document.
+    void waitForPage(const QString &file)
+    {
         const QString loaded = QStringLiteral("\"%1 complete\"")
-                                   .arg(HelpFiles::urlOf(help.HelpFolder, help.Adresse).toString());
+                                   .arg(HelpFiles::urlOf(help.HelpFolder, file).toString());
         QString state;
         waitFor([&] {
-            state = evaluate(QStringLiteral("location.href + ' ' + document.readyState"));
+            state = evaluate(QStringLiteral("location.href + ' ' + document.readyState"), 500);
             return state == loaded;
         });
         ASSERT_EQ(state.toStdString(), loaded.toStdString());
+        QTest::qWait(300); // a fresh page takes input once its first frame is up
+    }
+
+    // A real click at the page's point (100, `y`).
+    void click(int y, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QWidget *surface = view->focusProxy() ? view->focusProxy() : view;
+        QTest::mouseClick(surface, button, {}, QPoint(100, y));
+        QTest::qWait(200);
     }
 
     // Runs `script` (an expression, possibly a promise) in the page and
@@ -221,6 +237,7 @@ protected:
 
     TempFolder folder;
     QString outside;
+    QByteArray odd;
     Help help;
     QWebEngineView *view = nullptr;
 
@@ -245,13 +262,14 @@ TEST_F(HostilePageTest, NoFileOutsideTheFolderCanBeRead)
         evaluate(QStringLiteral(
             "new Promise(done => {"
             " const frame = document.createElement('iframe'); frame.src = 'r%FF/canary.txt';"
-            " const picture = document.createElement('img'); picture.src = 'r%FF/picture.png';"
-            " document.body.append(frame, picture);"
+            " const pictures = ['r%FF/picture.png', 'file://%2/picture.png', 'inside.png']"
+            "  .map(src => Object.assign(document.createElement('img'), {src}));"
+            " document.body.append(frame, ...pictures);"
             " setTimeout(() => { let text = '';"
             "  try { text = frame.contentDocument.body.textContent; } catch (e) {}"
-            "  done([text.includes('%1'), picture.naturalWidth]); }, 1500); })")
-                     .arg(QString::fromLatin1(kCanary))),
-        QStringLiteral("[false,0]"));
+            "  done([text.includes('%1'), ...pictures.map(p => p.naturalWidth)]); }, 1500); })")
+                     .arg(QString::fromLatin1(kCanary), outside)),
+        QStringLiteral("[false,0,0,8]"));
 
     // A local process swaps a file of the folder for a link to the canary
     // while the page reads it: the page sees the file or nothing, never the
@@ -308,7 +326,6 @@ TEST_F(HostilePageTest, NoNetworkFromPagesOrWorkers)
     });
 
     open(QStringLiteral("network.html"), "<html><body>@PROBES@</body></html>");
-    const QString ports = QStringLiteral("%1, %2").arg(tcp.serverPort()).arg(udp.localPort());
     evaluate(
         QStringLiteral(
             "(async () => {"
@@ -326,7 +343,6 @@ TEST_F(HostilePageTest, NoNetworkFromPagesOrWorkers)
             .arg(tcp.serverPort())
             .arg(udp.localPort()),
         30000);
-    Q_UNUSED(ports);
     QTest::qWait(4000); // ICE gathering and retries
     EXPECT_EQ(connections, 0);
     EXPECT_EQ(datagrams, 0);
@@ -342,9 +358,8 @@ TEST_F(HostilePageTest, DialogsAndTheFileChooserNeverBlockTheOperator)
     EXPECT_EQ(evaluate(QStringLiteral("[prompt('Password?', 'x'), confirm('Sure?')]")),
         QStringLiteral("[null,false]"));
 
-    QWidget *surface = view->focusProxy() ? view->focusProxy() : view;
-    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(100, 30));
-    QTest::qWait(1500);
+    click(30);
+    QTest::qWait(1300);
     EXPECT_EQ(evaluate(QStringLiteral("document.getElementById('file').files.length")),
         QStringLiteral("0"));
 
@@ -355,4 +370,50 @@ TEST_F(HostilePageTest, DialogsAndTheFileChooserNeverBlockTheOperator)
     EXPECT_EQ(watch.dialogs, 0) << "a page dialog or the file chooser appeared";
     QTest::mouseClick(help.window()->Ende, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(waitFor([&] { return !help.isLoaded(); }, 5000));
+}
+
+// Links are blocks 40 pixels high, one below the other. Only those into the
+// help folder lead anywhere: no web page, no outside file, no pop-up, no
+// download, no context menu.
+TEST_F(HostilePageTest, OnlyLinksIntoTheHelpFolderAreFollowed)
+{
+    folder.write(kHelp + QStringLiteral("B.html"),
+        "<html><head><title>B</title></head><body style=\"margin:0\">"
+        "<a href=\"../Deutsch/C.html\" "
+        "style=\"display:block;height:40px\">sibling</a></body></html>");
+    folder.write(QStringLiteral("Visu/Program/Help/Tavlin/Deutsch/C.html"),
+        "<html><head><title>C</title></head><body>C</body></html>");
+    open(QStringLiteral("A.html"),
+        "<html><head><title>A</title><style>body{margin:0} a{display:block;height:40px}</style>"
+        "</head><body onmousedown=\"window.presses = (window.presses || 0) + 1\">"
+        "<a href=\"B.html\">inside</a><a href=\"https://example.com/\">web</a>"
+        "<a href=\"file://@OUTSIDE@/canary.txt\">outside</a>"
+        "<a href=\"B.html\" target=\"_blank\">pop-up</a><a href=\"B.html\" download>download</a>"
+        "</body></html>");
+    const QUrl a = view->page()->url();
+    const int windows = QApplication::topLevelWidgets().size();
+    QList<QWebEngineDownloadRequest::DownloadState> downloads;
+    QObject::connect(view->page()->profile(), &QWebEngineProfile::downloadRequested, view,
+        [&](QWebEngineDownloadRequest *download) { downloads.append(download->state()); });
+    for (const int y : { 60, 100, 140, 180 })
+        click(y);
+    click(20, Qt::RightButton);
+    // A pop-up the page opens right after a click is closed at once.
+    EXPECT_EQ(evaluate(QStringLiteral("(window.w = window.open('B.html'), window.presses)")),
+        QStringLiteral("5"));
+    view->page()->runJavaScript(QStringLiteral("location.href = 'https://example.com/'"));
+    QTest::qWait(1500);
+    EXPECT_EQ(evaluate(QStringLiteral("!window.w || window.w.closed")), QStringLiteral("true"));
+    EXPECT_EQ(view->page()->url(), a);
+    EXPECT_EQ(view->page()->title(), QStringLiteral("A"));
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(downloads,
+        QList<QWebEngineDownloadRequest::DownloadState> {
+            QWebEngineDownloadRequest::DownloadCancelled });
+
+    click(20);
+    ASSERT_NO_FATAL_FAILURE(waitForPage(help.HelpFolder + QStringLiteral("English\\B.html")));
+    click(20);
+    waitForPage(help.HelpFolder + QStringLiteral("Deutsch\\C.html"));
 }
