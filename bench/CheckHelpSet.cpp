@@ -2,8 +2,8 @@
 // languages, without the preview, then with it, against the overlay's own
 // start-up on the same visualisation (fade pauses taken out).
 
-#include "overlay/OverlayStartup.h"
 #include "BenchScene.h"
+#include "overlay/OverlayStartup.h"
 
 #include "check/HelpCheck.h"
 #include "check/Preview.h"

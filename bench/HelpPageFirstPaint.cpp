@@ -12,14 +12,14 @@
 // then closes the window with a click on Ende and clicks again. Reported: first click (the
 // iteration time) and second click.
 #include "OverlayStandIn.h"
-#include "state/ScreenContext.h"
+#include "browser/BrowserEngine.h"
+#include "browser/BrowserView.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
 #include "interaction/SymbolClick.h"
-#include "browser/BrowserEngine.h"
-#include "browser/BrowserView.h"
 #include "os/RunGuarded.h"
+#include "state/ScreenContext.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
-#include "overlay/OverlayStartup.h"
 #include "app/DisplayPlatform.h"
+#include "browser/BrowserEngine.h"
 #include "form/MainForm.h"
 #include "interaction/OverlayInteraction.h"
-#include "browser/BrowserEngine.h"
+#include "overlay/OverlayStartup.h"
 
 #include <QApplication>
 

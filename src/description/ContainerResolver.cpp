@@ -1,7 +1,7 @@
 #include "description/ContainerResolver.h"
 
-#include "state/HelpEntry.h"
 #include "semantics/Arithmetic.h"
+#include "state/HelpEntry.h"
 
 bool FindContainer(const EntryTable &table, int start, const QString &name, qint16 index,
                    qint16 &left, qint16 &top, QString &path)

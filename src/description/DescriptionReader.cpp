@@ -1,9 +1,9 @@
 #include "description/DescriptionReader.h"
 
-#include "os/EndProgram.h"
-#include "state/ScreenContext.h"
 #include "description/TavlinModule.h"
+#include "os/EndProgram.h"
 #include "os/FileSystem.h"
+#include "state/ScreenContext.h"
 
 namespace {
 

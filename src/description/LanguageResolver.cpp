@@ -1,8 +1,8 @@
 #include "description/LanguageResolver.h"
 
-#include "state/ScreenContext.h"
 #include "jet/JetLanguageTable.h"
 #include "jet/LanguageTable.h"
+#include "state/ScreenContext.h"
 
 #include <QLocale>
 

@@ -1,12 +1,12 @@
 #include "description/TavlinModule.h"
 
-#include "semantics/AnsiText.h"
-#include "semantics/Arithmetic.h"
 #include "os/Environment.h"
 #include "os/FileSystem.h"
 #include "os/Platform.h"
-#include "semantics/RuntimeError.h"
 #include "os/TextFile.h"
+#include "semantics/AnsiText.h"
+#include "semantics/Arithmetic.h"
+#include "semantics/RuntimeError.h"
 #include "semantics/Val.h"
 
 #include <new>

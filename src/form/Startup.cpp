@@ -1,14 +1,14 @@
 #include "form/Startup.h"
 
-#include "os/EndProgram.h"
-#include "state/ScreenContext.h"
 #include "description/ContainerResolver.h"
 #include "description/DescriptionReader.h"
 #include "description/TavlinModule.h"
-#include "semantics/Arithmetic.h"
+#include "os/EndProgram.h"
 #include "os/FileSystem.h"
 #include "os/Picture.h"
 #include "os/Platform.h"
+#include "semantics/Arithmetic.h"
+#include "state/ScreenContext.h"
 
 void applyLayoutValues(ScreenContext &context)
 {

@@ -1,9 +1,9 @@
 #include "helpwindow/HelpWindow.h"
 
+#include "browser/BrowserView.h"
 #include "helpwindow/ButtonPictures.h"
 #include "helpwindow/PictureButton.h"
 #include "helpwindow/TwipsGeometry.h"
-#include "browser/BrowserView.h"
 
 const QColor HelpWindow::kBackground(192, 192, 255);
 

@@ -1,12 +1,12 @@
 #include "interaction/SymbolClick.h"
 
-#include "state/ScreenContext.h"
-#include "helpwindow/HelpForm.h"
-#include "semantics/Arithmetic.h"
-#include "os/FileSystem.h"
 #include "browser/HelpFiles.h"
+#include "helpwindow/HelpForm.h"
+#include "os/FileSystem.h"
 #include "os/Platform.h"
+#include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
+#include "state/ScreenContext.h"
 
 namespace {
 

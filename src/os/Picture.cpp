@@ -1,8 +1,8 @@
 #include "os/Picture.h"
 
-#include "semantics/Arithmetic.h"
 #include "os/FileSystem.h"
 #include "os/Platform.h"
+#include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
 
 #include <QBuffer>

@@ -1,10 +1,10 @@
 #include "overlay/OverlayBuild.h"
 
 #include "form/MainForm.h"
+#include "os/Platform.h"
 #include "overlay/Dimming.h"
 #include "overlay/SymbolPlacement.h"
 #include "semantics/Arithmetic.h"
-#include "os/Platform.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "browser/BrowserView.h"
 #include "browser/BrowserEngine.h"
+#include "browser/BrowserView.h"
 #include "support/TempFolder.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "description/LanguageResolver.h"
-#include "state/ScreenContext.h"
 #include "jet/LanguageTable.h"
+#include "state/ScreenContext.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 

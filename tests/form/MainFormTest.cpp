@@ -1,7 +1,7 @@
 #include "form/MainForm.h"
+#include "os/Picture.h"
 #include "overlay/OverlayStartup.h"
 #include "raster/Colour.h"
-#include "os/Picture.h"
 #include "semantics/RuntimeError.h"
 #include "support/FakePlatform.h"
 #include "support/OverlayScene.h"

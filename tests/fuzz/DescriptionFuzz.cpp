@@ -1,10 +1,10 @@
 // Arbitrary bytes as the description file, through the INI reader, the
 // description reader and the container resolution.
-#include "state/ScreenContext.h"
 #include "description/ContainerResolver.h"
 #include "description/DescriptionReader.h"
 #include "description/TavlinModule.h"
 #include "semantics/RuntimeError.h"
+#include "state/ScreenContext.h"
 #include "support/FakePlatform.h"
 
 #include <QDir>

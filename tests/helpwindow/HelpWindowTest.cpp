@@ -1,5 +1,5 @@
-#include "helpwindow/HelpWindow.h"
 #include "helpwindow/HelpForm.h"
+#include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
 #include "helpwindow/TwipsGeometry.h"
 #include "os/RunGuarded.h"

@@ -1,8 +1,8 @@
 #include "form/MainForm.h"
 #include "interaction/FooterButtonHandlers.h"
-#include "state/ScreenContext.h"
-#include "raster/Colour.h"
 #include "os/RunGuarded.h"
+#include "raster/Colour.h"
+#include "state/ScreenContext.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 

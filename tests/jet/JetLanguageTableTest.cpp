@@ -1,5 +1,5 @@
-#include "jet/JetLanguageTable.h"
 #include "jet/JetFileCheck.h"
+#include "jet/JetLanguageTable.h"
 #include "jet/LibmdbLanguageRead.h"
 #include "support/JetFixtures.h"
 #include "support/QtPrinters.h"

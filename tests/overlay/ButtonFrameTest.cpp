@@ -1,7 +1,7 @@
 #include "overlay/ButtonFrame.h"
-#include "state/ScreenContext.h"
 #include "raster/Colour.h"
 #include "raster/DrawingSurface.h"
+#include "state/ScreenContext.h"
 #include "support/FakePlatform.h"
 
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "overlay/OverlayBuild.h"
 #include "overlay/Dimming.h"
+#include "overlay/OverlayBuild.h"
 #include "semantics/RuntimeError.h"
 #include "support/OverlayScene.h"
 

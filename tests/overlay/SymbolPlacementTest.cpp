@@ -1,5 +1,5 @@
-#include "overlay/SymbolPlacement.h"
 #include "overlay/Dimming.h"
+#include "overlay/SymbolPlacement.h"
 #include "raster/Colour.h"
 #include "semantics/RuntimeError.h"
 #include "support/OverlayScene.h"

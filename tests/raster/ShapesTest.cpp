@@ -1,5 +1,5 @@
-#include "raster/Shapes.h"
 #include "raster/Colour.h"
+#include "raster/Shapes.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "os/TextFile.h"
 #include "semantics/AnsiText.h"
 #include "semantics/NumberText.h"
-#include "os/TextFile.h"
 
 #include "support/QtPrinters.h"
 

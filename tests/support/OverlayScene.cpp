@@ -1,10 +1,10 @@
 #include "support/OverlayScene.h"
 
 #include "form/Startup.h"
+#include "os/Picture.h"
 #include "overlay/FooterButton.h"
 #include "overlay/SymbolPlacement.h"
 #include "raster/Colour.h"
-#include "os/Picture.h"
 
 #include <QDir>
 #include <QFileInfo>

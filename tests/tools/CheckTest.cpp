@@ -1,9 +1,9 @@
-#include "overlay/OverlayStartup.h"
-#include "form/MainForm.h"
 #include "check/HelpCheck.h"
 #include "check/Preview.h"
 #include "demovisu/DemoOverlay.h"
 #include "demovisu/DemoVisualisation.h"
+#include "form/MainForm.h"
+#include "overlay/OverlayStartup.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
 

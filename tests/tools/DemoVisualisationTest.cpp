@@ -1,10 +1,10 @@
 #include "demovisu/DemoVisualisation.h"
-#include "state/ScreenContext.h"
 #include "demovisu/HelpPages.h"
 #include "description/ContainerResolver.h"
 #include "description/DescriptionReader.h"
 #include "description/TavlinModule.h"
 #include "os/FileSystem.h"
+#include "state/ScreenContext.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 

@@ -1,7 +1,7 @@
-#include "helpwindow/HelpForm.h"
-#include "helpwindow/HelpWindow.h"
 #include "browser/BrowserEngine.h"
 #include "browser/BrowserView.h"
+#include "helpwindow/HelpForm.h"
+#include "helpwindow/HelpWindow.h"
 
 #include <QApplication>
 #include <QDir>

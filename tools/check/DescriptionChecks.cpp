@@ -1,9 +1,9 @@
 #include "check/DescriptionChecks.h"
 
-#include "state/ScreenContext.h"
 #include "check/CheckReport.h"
 #include "description/TavlinModule.h"
 #include "semantics/AnsiText.h"
+#include "state/ScreenContext.h"
 
 #include <QHash>
 #include <QStringDecoder>

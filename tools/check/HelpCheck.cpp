@@ -1,18 +1,18 @@
 #include "check/HelpCheck.h"
 
-#include "form/MainForm.h"
-#include "form/Startup.h"
 #include "check/DescriptionChecks.h"
 #include "check/HelpPageChecks.h"
 #include "check/PlacementChecks.h"
 #include "description/ContainerResolver.h"
 #include "description/DescriptionReader.h"
-#include "overlay/OverlayBuild.h"
-#include "overlay/SymbolPlacement.h"
-#include "semantics/Arithmetic.h"
+#include "form/MainForm.h"
+#include "form/Startup.h"
 #include "os/FileSystem.h"
 #include "os/Picture.h"
 #include "os/Platform.h"
+#include "overlay/OverlayBuild.h"
+#include "overlay/SymbolPlacement.h"
+#include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
 
 namespace {

@@ -1,17 +1,17 @@
 #include "check/HelpPageChecks.h"
 
-#include "state/ScreenContext.h"
+#include "browser/HelpFiles.h"
 #include "check/CheckReport.h"
 #include "check/PageReferences.h"
 #include "description/LanguageResolver.h"
-#include "overlay/FooterButton.h"
-#include "semantics/AnsiText.h"
-#include "os/FileSystem.h"
-#include "browser/HelpFiles.h"
 #include "jet/JetLanguageTable.h"
+#include "os/FileSystem.h"
 #include "os/PathMapper.h"
 #include "os/Picture.h"
+#include "overlay/FooterButton.h"
+#include "semantics/AnsiText.h"
 #include "semantics/RuntimeError.h"
+#include "state/ScreenContext.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "check/PlacementChecks.h"
 
-#include "form/MainForm.h"
 #include "check/CheckReport.h"
+#include "form/MainForm.h"
 
 #include <QHash>
 #include <QRegion>

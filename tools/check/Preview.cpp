@@ -1,7 +1,7 @@
 #include "check/Preview.h"
 
-#include "form/MainForm.h"
 #include "check/CheckReport.h"
+#include "form/MainForm.h"
 
 #include <QFont>
 #include <QFontMetrics>

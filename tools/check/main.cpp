@@ -1,10 +1,10 @@
 // tavlin-check: the help author's check of a visualisation's help set, and a
 // preview of the overlay as the operator will see it.
 
-#include "form/MainForm.h"
 #include "check/HelpCheck.h"
 #include "check/Preview.h"
 #include "check/ReportOutput.h"
+#include "form/MainForm.h"
 
 #include <QApplication>
 #include <QFile>
