@@ -1,7 +1,7 @@
 #include "os/FileSystem.h"
 #include "os/PathMapper.h"
 #include "os/Picture.h"
-#include "semantics/RuntimeError.h"
+#include "support/ErrorOf.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
@@ -76,17 +76,8 @@ TEST_F(FileSystemTest, LoadPictureReportsMissingAndUndecodableFiles)
     EXPECT_EQ(picture.Height, 27093);
     EXPECT_EQ(pixelsToHimetric(36, 15.0f), 952); // 952.5: halves go to the even neighbour
     EXPECT_EQ(pixelsToHimetric(1, 27.0f), 48); // 47.625
-    try {
-        LoadPicture(QStringLiteral("C:\\Pic\\none.gif"));
-        FAIL();
-    } catch (const RuntimeError &error) {
-        EXPECT_EQ(error.number(), 53);
-        EXPECT_EQ(error.path(), QStringLiteral("C:\\Pic\\none.gif"));
-    }
-    try {
-        LoadPicture(QStringLiteral("C:\\Pic\\bad.gif"));
-        FAIL();
-    } catch (const RuntimeError &error) {
-        EXPECT_EQ(error.number(), 481);
-    }
+    EXPECT_EQ(errorOf([] { LoadPicture(QStringLiteral("C:\\Pic\\none.gif")); }),
+        QStringLiteral("53 C:\\Pic\\none.gif"));
+    EXPECT_EQ(errorOf([] { LoadPicture(QStringLiteral("C:\\Pic\\bad.gif")); }),
+        QStringLiteral("481 C:\\Pic\\bad.gif"));
 }

@@ -1,11 +1,12 @@
-#include "overlay/Dimming.h"
 #include "overlay/OverlayBuild.h"
+#include "overlay/Dimming.h"
 #include "semantics/RuntimeError.h"
 #include "support/OverlayScene.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -101,31 +102,23 @@ TEST(BuildOverlay, FadeOrFinalLevelByTheProbeTime)
     }
 }
 
+// The HIMETRIC size taken as twips makes the form about 1.76 times the
+// screenshot: it reaches past the screen's right and bottom edges.
 TEST(BuildOverlay, FormSizedFromTheHimetricSizeAsTwips)
 {
-    BuildRun run(0, 0);
-    MainForm &m = run.scene.Main();
-    // 800 x 600 pixels at 15 twips per pixel: 21167 x 15875 HIMETRIC.
-    EXPECT_EQ(run.scene.context().ScreenPicture.Width, 21167);
-    EXPECT_EQ(m.width(), 1411);
-    EXPECT_EQ(m.height(), 1058);
-    EXPECT_EQ(m.pos(), QPoint(0, 0));
-    EXPECT_EQ(m.DunkelPic->ScaleWidth(), 800);
-    EXPECT_EQ(m.DunkelPic->ScaleHeight(), 600);
-    EXPECT_FALSE(m.OriginalPic->Visible());
-    EXPECT_FALSE(m.DunkelPic->Visible());
-}
-
-TEST(BuildOverlay, WideScreenshotReachesPastTheScreen)
-{
-    OverlayScene scene(1280);
-    scene.setScreenshot(1280, 1024);
-    scene.setButtonImage(OverlayScene::sampleButton());
-    scene.setSymbolImage(OverlayScene::sampleSymbol());
-    BuildOverlay(scene.Main());
-    EXPECT_EQ(scene.Main().width(), 2258);
-    EXPECT_EQ(scene.Main().height(), 1806);
-    EXPECT_EQ(scene.Main().image().pixel(1279, 1023),
-        OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(1279, 1023), 105));
-    EXPECT_EQ(scene.Main().image().pixel(6, 922), qRgb(255, 140, 0));
+    for (const auto &[width, height, form] : { std::tuple { 800, 600, QSize(1411, 1058) },
+             std::tuple { 1280, 1024, QSize(2258, 1806) } }) {
+        OverlayScene scene { qint16(width) };
+        scene.setScreenshot(width, height);
+        scene.setButtonImage(OverlayScene::sampleButton());
+        scene.setSymbolImage(OverlayScene::sampleSymbol());
+        BuildOverlay(scene.Main());
+        const MainForm &m = scene.Main();
+        EXPECT_EQ(m.geometry(), QRect(QPoint(0, 0), form));
+        EXPECT_EQ(
+            QSize(m.DunkelPic->ScaleWidth(), m.DunkelPic->ScaleHeight()), QSize(width, height));
+        EXPECT_FALSE(m.OriginalPic->Visible() || m.DunkelPic->Visible());
+        EXPECT_EQ(m.image().pixel(width - 1, height - 1),
+            OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(width - 1, height - 1), 105));
+    }
 }
