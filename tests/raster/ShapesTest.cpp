@@ -60,20 +60,10 @@ TEST(Polyline, PaintsUpToButNotIncludingTheEndPoint)
     EXPECT_FALSE(Polyline(dc, horizontal, 1));
 }
 
-TEST(Polygon, FillsTheTriangleIncludingItsEdges)
+// The filled triangle with its edges in one colour: ButtonFrameTest's
+// reference pictures.
+TEST(Polygon, OutlineTakesThePenTheInsideTheFill)
 {
-    QImage image = blank(30, 30);
-    const DeviceContext dc { &image, Colour::Silver, Colour::Silver };
-    const QPoint triangle[] = { QPoint(1, 2), QPoint(20, 2), QPoint(1, 21) };
-    Polygon(dc, triangle, 3);
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 30; ++x) {
-            const bool inside = x >= 1 && y >= 2 && (x - 1) + (y - 2) <= 19;
-            EXPECT_EQ(image.pixel(x, y), inside ? qRgb(192, 192, 192) : kBackground)
-                << x << "," << y;
-        }
-
-    // Pen and fill differ: the outline takes the pen, the inside the fill.
     QImage two = blank(12, 12);
     const QPoint small[] = { QPoint(0, 0), QPoint(8, 0), QPoint(0, 8) };
     Polygon(DeviceContext { &two, Colour::White, Colour::Grey }, small, 3);
