@@ -76,14 +76,6 @@ TEST_F(TavlinModuleTest, ValuesAreTakenUnchangedAndTheFirstOccurrenceWins)
     EXPECT_EQ(string("6", "Late"), QStringLiteral("1"));
 }
 
-TEST_F(TavlinModuleTest, LineEndsFollowSequentialInput)
-{
-    load("[A]\rX=1\nY=2\r\nZ=3");
-    EXPECT_EQ(module.IniLineCount(), 3);
-    EXPECT_EQ(string("A", "X"), QStringLiteral("1\nY=2")); // a lone LF is part of the line
-    EXPECT_EQ(string("A", "Z"), QStringLiteral("3")); // last line without terminator
-}
-
 TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAsked)
 {
     load("[A]\r\nX=1\r\n");
@@ -117,13 +109,18 @@ TEST_F(TavlinModuleTest, LoadedStateRefusesASecondOpenUntilClosed)
     EXPECT_EQ(string("A", "X"), QStringLiteral("2")); // still there after CloseIni
 }
 
-TEST_F(TavlinModuleTest, EmptyAndLongFiles)
+// Lines as sequential input reads them: CR and CR LF end a line, a lone LF
+// is part of it; the last line needs no end; no limit on the number of lines.
+TEST_F(TavlinModuleTest, LinesAsSequentialInputReadsThem)
 {
     load("");
     EXPECT_EQ(module.IniLineCount(), 0);
     EXPECT_EQ(string("A", "X"), QString());
+    load("[A]\rX=1\nY=2\r\nZ=3");
+    EXPECT_EQ(module.IniLineCount(), 3);
+    EXPECT_EQ(string("A", "X"), QStringLiteral("1\nY=2"));
+    EXPECT_EQ(string("A", "Z"), QStringLiteral("3"));
 
-    // Longer than the classic 5000-line table: read whole, last key still found.
     QByteArray big = "[Big]\r\n";
     for (int i = 0; i < 6000; ++i)
         big += "K" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n";

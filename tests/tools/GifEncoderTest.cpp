@@ -72,9 +72,8 @@ TEST(GifEncoder, ImagesComeBackExactly)
     EXPECT_LT(encoder.encode(pixels(517, 433, 1)).size(), 8000) << "real compression";
 }
 
-// Alpha 0 becomes one transparent entry; an indexed image names its own or
-// has none; a table entry with alpha 0, as Qt's reader makes it, stays
-// transparent through a second round trip.
+// Alpha 0 becomes one transparent entry; a table entry with alpha 0, as Qt's
+// reader makes it, stays transparent through a second round trip.
 TEST(GifEncoder, Transparency)
 {
     QImage argb = pixels(19, 13, 3).convertToFormat(QImage::Format_ARGB32);
@@ -83,27 +82,16 @@ TEST(GifEncoder, Transparency)
     GifEncoder encoder;
     expectRoundTrip(encoder, argb, "argb");
     expectRoundTrip(encoder, QImage::fromData(encoder.encode(argb), "GIF"), "as read");
-
-    QImage indexed(7, 9, QImage::Format_Indexed8);
-    indexed.setColorTable({ qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 255, 255) });
-    for (int y = 0; y < indexed.height(); ++y)
-        for (int x = 0; x < indexed.width(); ++x)
-            indexed.setPixel(x, y, (x * y + x) % 3);
-    expectRoundTrip(encoder, indexed, "opaque indexed");
-    encoder.setTransparentIndex(2);
-    QImage keyed = indexed;
-    keyed.setColor(2, 0);
-    EXPECT_TRUE(asGifSees(QImage::fromData(encoder.encode(indexed), "GIF")) == asGifSees(keyed));
 }
 
-// Never quantised or guessed: too many colours, an index beyond the table,
-// a transparent index beyond it; files not written on failure.
-TEST(GifEncoder, RefusesWhatGifCannotHoldAndWritesFiles)
+// Never quantised or guessed: too many colours, an index beyond the table, a
+// transparent index beyond it; no file on failure.
+TEST(GifEncoder, RefusesWhatGifCannotHold)
 {
     QImage many(257, 1, QImage::Format_RGB32);
     for (int x = 0; x < 257; ++x)
         many.setPixel(x, 0, qRgb(x % 256, x / 256, 0));
-    QImage withHole = many.copy(0, 0, 257, 1).convertToFormat(QImage::Format_ARGB32);
+    QImage withHole = many.convertToFormat(QImage::Format_ARGB32);
     withHole.setPixel(256, 0, 0); // 256 colours and the transparent entry
     QImage indexed(4, 4, QImage::Format_Indexed8);
     indexed.setColorTable({ qRgb(1, 2, 3), qRgb(4, 5, 6) });
@@ -116,16 +104,11 @@ TEST(GifEncoder, RefusesWhatGifCannotHoldAndWritesFiles)
         EXPECT_FALSE(encoder.errorString().isEmpty());
     }
     EXPECT_TRUE(encoder.errorString().contains(QStringLiteral("(3, 2)")));
-    encoder.setTransparentIndex(2);
-    EXPECT_TRUE(encoder.encode(indexed).isEmpty());
 
     TempFolder folder;
-    GifEncoder files;
-    const QString name = folder.path() + QStringLiteral("/x.gif");
-    ASSERT_TRUE(files.write(pixels(33, 17, 9), name));
-    EXPECT_TRUE(asGifSees(QImage(name)) == asGifSees(pixels(33, 17, 9)));
-    EXPECT_FALSE(files.write(indexed, folder.path() + QStringLiteral("/no/x.gif")));
-    EXPECT_TRUE(files.errorString().contains(QStringLiteral("x.gif")));
-    EXPECT_FALSE(files.write(QImage(), folder.path() + QStringLiteral("/empty.gif")));
-    EXPECT_FALSE(QFile::exists(folder.path() + QStringLiteral("/empty.gif")));
+    EXPECT_FALSE(encoder.write(indexed, folder.path() + QStringLiteral("/no/x.gif")));
+    EXPECT_TRUE(encoder.errorString().contains(QStringLiteral("x.gif")));
+    encoder.setTransparentIndex(2);
+    EXPECT_FALSE(encoder.write(indexed, folder.path() + QStringLiteral("/x.gif")));
+    EXPECT_FALSE(QFile::exists(folder.path() + QStringLiteral("/x.gif")));
 }
