@@ -65,8 +65,7 @@ TEST_F(DescriptionTest, ReadsGlobalValuesAndEntriesInAnyKeyOrder)
     EXPECT_TRUE(fake.messageBox.messages.isEmpty());
 }
 
-// The list ends at the first section without a name; sections beyond the
-// table are ignored.
+// The list ends at the first section without a name, or at the table's end.
 TEST_F(DescriptionTest, TheListEndsAtTheFirstSectionWithoutAName)
 {
     read({ "[0]", "Name=A", "[1]", "Name=B", "[3]", "Name=D" });
@@ -82,8 +81,7 @@ TEST_F(DescriptionTest, TheListEndsAtTheFirstSectionWithoutAName)
     EXPECT_EQ(entry(1000).Name, QStringLiteral("C1000"));
 }
 
-// A folder standing under the description's name ends the program silently,
-// as a missing description does.
+// A folder under the description's name ends the program silently, as a missing file does.
 TEST_F(DescriptionTest, AFolderForTheDescriptionEndsTheProgramSilently)
 {
     ASSERT_TRUE(QDir().mkpath(folder.path() + QStringLiteral("/Kestrel/Tavlin.txt")));
@@ -111,9 +109,7 @@ TEST(TagCutting, RemovesTheMarkers)
     EXPECT_EQ(cut("Y=X=1;;P"), QStringList({ "P", "1", "" }));
 }
 
-// Containers nest to any depth; the nearest one before the entry with the
-// same name (case-sensitive) and index wins; an entry whose container is not
-// found keeps its place, and what lies in it is found but stays lost.
+// Any depth; the nearest earlier match of name (case-sensitive) and index; lost ones stay put.
 TEST_F(DescriptionTest, ContainersResolve)
 {
     read(control(0, "Frame1", 100, 200) + control(1, "Button1", 10, 20, "Frame1")

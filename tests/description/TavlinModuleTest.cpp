@@ -17,15 +17,13 @@ protected:
         ASSERT_TRUE(module.OpenIni(file, false));
         module.CloseIni();
     }
-    qint16 integer(const char *section, const char *entry)
+    qint16 integer(const char *section, const char *key)
     {
-        return module.InputIniInteger(
-            QString::fromLatin1(section), QString::fromLatin1(entry), false);
+        return module.InputIniInteger(section, key, false);
     }
-    QString string(const char *section, const char *entry)
+    QString string(const char *section, const char *key)
     {
-        return module.InputIniString(
-            QString::fromLatin1(section), QString::fromLatin1(entry), false);
+        return module.InputIniString(section, key, false);
     }
 
     FakePlatform fake;
@@ -48,8 +46,7 @@ TEST_F(TavlinModuleTest, MatchesSectionsAndKeysIgnoringCaseButNotBlanks)
     EXPECT_TRUE(fake.messageBox.messages.isEmpty());
 }
 
-// Val's own cases are Val's tests; here the value goes through it. An
-// overflow is reported with the routine's name and gives 0.
+// Through Val; an overflow is reported with the routine's name and gives 0.
 TEST_F(TavlinModuleTest, ReadsIntegersTheClassicWay)
 {
     load("[G]\r\nA=&H500 px\r\nD=abc\r\nE=2.5\r\nF=3.5\r\nG=\r\nH=-32768\r\nBig=70000\r\n"
@@ -109,8 +106,7 @@ TEST_F(TavlinModuleTest, LoadedStateRefusesASecondOpenUntilClosed)
     EXPECT_EQ(string("A", "X"), QStringLiteral("2")); // still there after CloseIni
 }
 
-// Lines as sequential input reads them: CR and CR LF end a line, a lone LF
-// is part of it; the last line needs no end; no limit on the number of lines.
+// CR and CR LF end a line, a lone LF does not; the last needs no end; no line limit.
 TEST_F(TavlinModuleTest, LinesAsSequentialInputReadsThem)
 {
     load("");

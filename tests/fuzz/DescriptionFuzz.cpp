@@ -1,5 +1,4 @@
-// Arbitrary bytes as the description file, through the INI reader, the
-// description reader and the container resolution.
+// Arbitrary bytes as the description, read and its containers resolved.
 #include "description/ContainerResolver.h"
 #include "description/DescriptionReader.h"
 #include "description/TavlinModule.h"
@@ -32,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ReadDescription(context, module);
         ResolveContainers(context);
     } catch (const RuntimeError &error) {
-        // Position sums beyond 16 bits are an overflow error, reported by the
-        // start-up guard; anything else is a fault.
+        // Position sums beyond 16 bits overflow (the start-up guard reports it).
         if (error.number() != 6)
             __builtin_trap();
     }

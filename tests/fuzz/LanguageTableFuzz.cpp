@@ -1,11 +1,6 @@
-// Damaged Jet files through the language-table reader: whatever the bytes, it
-// comes back with rows or with a failure, never both, and this process neither
-// crashes nor trips a sanitizer (libmdb itself runs in the reader's child).
-//
-// The first input byte chooses what the rest means: 0 and 1 edit the valid
-// Jet 4 file, 2 the Jet 3 one, in 3-byte groups (a position spread over the
-// file in two bytes, then the new value); 3 cuts the Jet 4 file at the
-// position the next two bytes give; anything else is the file itself.
+// Damaged Jet files: rows or a failure, never both, and no crash here (libmdb runs in a child).
+// First byte: 0-1 edit the Jet 4 file, 2 the Jet 3 one (groups of a 2-byte position and a value),
+// 3 cuts the Jet 4 file at a 2-byte position, else the rest is the file.
 #include "JetWriter.h"
 #include "jet/JetLanguageTable.h"
 

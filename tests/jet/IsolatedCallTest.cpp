@@ -32,8 +32,7 @@ TEST(IsolatedCall, returnsTheChildsAnswerWhole)
     EXPECT_EQ(runIsolated([&big] { return big; }, 20000), big);
 }
 
-// Whatever goes wrong in the child, the caller gets nothing and carries on,
-// with the child reaped and no descriptor left open.
+// Whatever goes wrong in the child: nothing back, the child reaped, no descriptor left open.
 TEST(IsolatedCall, survivesCrashesAbortsExitsAndHangs)
 {
     const int descriptors = openDescriptors();

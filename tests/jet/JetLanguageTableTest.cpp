@@ -34,9 +34,7 @@ QStringList describe(const LanguageTableResult &result)
 
 } // namespace
 
-// Rows in the file's order, in both versions: numbers as numbers (Yes/No has
-// no bytes of its own: Yes is -1, No 0), a null told apart from an empty
-// text in Text and Memo columns.
+// In file order, both versions: numbers as numbers (Yes is -1), null apart from empty text.
 TEST(JetLanguageTable, readsRowsInFileOrder)
 {
     struct Case
@@ -65,9 +63,7 @@ TEST(JetLanguageTable, readsRowsInFileOrder)
         }
 }
 
-// Other columns before and between the two, Integer numbers, column and table
-// names in another case, text beyond ASCII, and a few hundred rows over
-// several pages.
+// Other columns around the two, names in another case, text beyond ASCII, many pages.
 TEST(JetLanguageTable, extraColumnsForeignTextAndManyPages)
 {
     JetWriter writer = languageTableWriter({}, Version::Jet4,
@@ -88,8 +84,7 @@ TEST(JetLanguageTable, extraColumnsForeignTextAndManyPages)
     EXPECT_EQ(describe(JetLanguageTable().read(path)), expected);
 }
 
-// Every failure is a failure with its reason, never a crash, never a name the
-// file does not hold.
+// Every failure with its reason, never a crash, never a name the file does not hold.
 TEST(JetLanguageTable, reportsEveryFailure)
 {
     TempFolder folder;
@@ -127,9 +122,7 @@ TEST(JetLanguageTable, reportsEveryFailure)
     noCatalog[2 * 4096] = 0x01;
     EXPECT_EQ(statusOf(noCatalog), Status::Damaged);
 
-    // Damage that libmdb reads through without a word, each of which would
-    // yield a name the file does not hold: a data page counting more rows
-    // than it has, the Name column's type made a number, a NUL inside the name.
+    // Damage libmdb reads through silently: row count, Name column type, NUL inside the name.
     const qsizetype dataPage = 5 * 4096;
     const qsizetype nameType = 4 * 4096 + 63 + 25; // the second column descriptor
     ASSERT_EQ(bytes.at(dataPage + 12), 1); // the row count
@@ -153,13 +146,11 @@ TEST(JetLanguageTable, reportsEveryFailure)
     }
 }
 
-// A file that passes the cheap checks but makes libmdb itself crash: the
-// read in this process dies, the isolated read reports a damaged file.
+// A file that makes libmdb itself crash: only the isolated read survives it.
 TEST(JetLanguageTable, survivesACrashInsideLibmdb)
 {
     QByteArray bytes = languageTableWriter({ { 1, "Deutsch" } }).build();
-    // The user table's usage-map pointer names row 0x80 of the map page,
-    // which has four rows; libmdb copies the "row" from wherever that lands.
+    // The usage-map pointer names row 0x80 of a map page holding four.
     bytes[4 * 4096 + 55] = char(0x80);
     ASSERT_EQ(checkJetFile(bytes), JetFileKind::Jet4);
 

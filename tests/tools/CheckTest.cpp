@@ -29,8 +29,7 @@ std::vector<Seen> seen(const CheckReport &report, const std::set<std::string> &k
     return result;
 }
 
-// A demo visualisation under Wine-style drive links, found by the check as
-// the overlay finds it (TEMPVISU, WINEPREFIX).
+// A demo visualisation found by the check as the overlay finds it (TEMPVISU, WINEPREFIX).
 class CheckTest : public ::testing::Test
 {
 protected:
@@ -96,8 +95,8 @@ protected:
         for (int i = 0; i < entries.size(); ++i)
             text += "[" + QByteArray::number(i) + "]\n" + entries.at(i) + "\n";
         text += tail;
-        folder.write(QStringLiteral("demo/drive_c/Temp/Kestrel/Tavlin.txt"),
-            text.replace("\n", "\r\n"));
+        folder.write(
+            QStringLiteral("demo/drive_c/Temp/Kestrel/Tavlin.txt"), text.replace("\n", "\r\n"));
     }
 
     const QString kVisu = QStringLiteral("demo/drive_c/Kalvo/");
@@ -109,8 +108,7 @@ protected:
     CheckedOverlay overlay;
 };
 
-// One visualisation with one fault of each kind: each found once, for its
-// entry and file, and nothing else.
+// One fault of each kind: each found once, for its entry and file, and nothing else.
 TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
 {
     layOutFaults();
@@ -150,8 +148,7 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
         (std::vector<Seen> { { "too-many-entries", "E", 1001, "Tavlin.txt" } }));
 }
 
-// The demo's two faults on purpose and nothing else, at both widths; the
-// preview is the overlay's own frame outside the outlines.
+// The demo's two deliberate faults only; the preview is the overlay's frame outside the outlines.
 TEST_F(CheckTest, DemoFindingsAndPreview)
 {
     FakePlatform fake;

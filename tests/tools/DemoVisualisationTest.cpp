@@ -9,10 +9,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
-// The description, read the way the program reads it (Windows paths through
-// the drive link, Windows-1252), names every control where it is drawn, in
-// the containers it lies in. (That every page but the one missing on purpose
-// exists is the check's test on the demo.)
+// The description, read as the program reads it, names every control where it is drawn.
 TEST(DemoVisualisation, DescriptionMatchesTheDrawnControls)
 {
     for (const int width : { 1280, 800 }) {

@@ -17,8 +17,7 @@ QImage asGifSees(const QImage &image)
     return out;
 }
 
-// Encodes the image and decodes it with Qt's own reader: every pixel must
-// come back, and the file must end as a GIF ends.
+// Every pixel must come back through Qt's own reader.
 void expectRoundTrip(GifEncoder &encoder, const QImage &image, const std::string &what)
 {
     const QByteArray gif = encoder.encode(image);
@@ -27,8 +26,7 @@ void expectRoundTrip(GifEncoder &encoder, const QImage &image, const std::string
     EXPECT_TRUE(asGifSees(QImage::fromData(gif, "GIF")) == asGifSees(image)) << what;
 }
 
-// Pixels cycling through `colours` colours, in a pattern (neither all runs
-// nor all noise) or at random.
+// `colours` colours in a pattern (neither all runs nor all noise), or at random.
 QImage pixels(int width, int height, int colours, quint32 randomSeed = 0)
 {
     QRandomGenerator random(randomSeed);
@@ -44,10 +42,8 @@ QImage pixels(int width, int height, int colours, quint32 randomSeed = 0)
 
 } // namespace
 
-// Code sizes from the 2-bit minimum to 12 bits, the table filling up and
-// cleared (noise), runs where the decoder meets a code it has not finished
-// (one colour), and the clear code falling on different pixels, the last one
-// included (widths around the full table).
+// Code sizes 2 to 12 bits, a full table cleared, a code used before the decoder has
+// finished it (one colour), the clear code on different pixels (widths around a full table).
 TEST(GifEncoder, ImagesComeBackExactly)
 {
     struct Case
@@ -72,8 +68,7 @@ TEST(GifEncoder, ImagesComeBackExactly)
     EXPECT_LT(encoder.encode(pixels(517, 433, 1)).size(), 8000) << "real compression";
 }
 
-// Alpha 0 becomes one transparent entry; a table entry with alpha 0, as Qt's
-// reader makes it, stays transparent through a second round trip.
+// Alpha 0 becomes one transparent entry, and stays transparent when read back and written again.
 TEST(GifEncoder, Transparency)
 {
     QImage argb = pixels(19, 13, 3).convertToFormat(QImage::Format_ARGB32);
@@ -84,8 +79,7 @@ TEST(GifEncoder, Transparency)
     expectRoundTrip(encoder, QImage::fromData(encoder.encode(argb), "GIF"), "as read");
 }
 
-// Never quantised or guessed: too many colours, an index beyond the table, a
-// transparent index beyond it; no file on failure.
+// Never quantised or guessed; no file on failure.
 TEST(GifEncoder, RefusesWhatGifCannotHold)
 {
     QImage many(257, 1, QImage::Format_RGB32);

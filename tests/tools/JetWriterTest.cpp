@@ -23,9 +23,7 @@ QString run(const QString &program, const QStringList &arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// Writes the file and reads it with mdbtools, readers independent of ours:
-// the tables, the columns as mdb-schema declares them, the rows as mdb-export
-// prints them (an empty text like a null, both as "<null>").
+// Tables, columns and rows as mdbtools, readers independent of ours, see them.
 QString writtenAndReadBack(const JetWriter &writer, const QString &path)
 {
     QString error;
@@ -40,9 +38,7 @@ QString writtenAndReadBack(const JetWriter &writer, const QString &path)
 
 } // namespace
 
-// Every column type, nulls, the extreme values, quotes, line breaks and
-// Windows-1252 letters, in both versions (Decimal is Jet 4 only); an empty
-// table, and rows over several data pages.
+// Every type, nulls, extremes, quotes, line breaks, Windows-1252; empty and over many pages.
 TEST(JetWriter, mdbtoolsReadBackEveryTypeInBothVersions)
 {
     struct Column
@@ -101,8 +97,7 @@ TEST(JetWriter, mdbtoolsReadBackEveryTypeInBothVersions)
     }
 }
 
-// Values that the file could not hold faithfully are refused, with a reason,
-// and no file is written.
+// What the file could not hold faithfully is refused with a reason, and nothing written.
 TEST(JetWriter, refusesWhatItCannotStore)
 {
     using Columns = QVector<JetWriter::Column>;
@@ -134,9 +129,7 @@ TEST(JetWriter, refusesWhatItCannotStore)
     }
 }
 
-// The program's rows: what is not a whole number that fits its column is
-// refused with its line and column, not written as 0; an empty number is null;
-// a byte-order mark is kept as text, so the writer refuses it.
+// Unreadable numbers are refused with line and column, never written as 0; a BOM stays text.
 TEST(JetWriter, tsvRowsRefuseWhatTheyCannotRead)
 {
     const JetWriter empty = languageTableWriter({}, Version::Jet4,

@@ -3,11 +3,8 @@
 #include <QImageReader>
 #include <gtest/gtest.h>
 
-// The symbol images beside the program (the overlay shows their cyan as
-// transparent) and the footer button's mark on silver: the background
-// reaches every corner but not the middle, and the badge's pixels next to it
-// are its dark outline, never a blend that would leave a fringe of the
-// background's colour on the screen.
+// Background in the corners, not the middle, and next to it a dark outline, never a blend
+// (which would leave a fringe of the cyan the overlay shows as transparent).
 TEST(SymbolImages, BuiltBesideTheProgramWithAHardOutline)
 {
     const auto file = [](const char *name) {
