@@ -5,23 +5,15 @@
 #include "semantics/RuntimeError.h"
 #include "state/ScreenContext.h"
 #include "support/FakePlatform.h"
+#include "support/TempFolder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static QTemporaryDir folder;
-    static const bool ready = QDir().mkpath(folder.path() + QStringLiteral("/Kestrel"));
-    if (!ready)
-        return 0;
-    QFile file(folder.path() + QStringLiteral("/Kestrel/Tavlin.txt"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return 0;
-    file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
-    file.close();
+    static const TempFolder folder;
+    folder.write(QStringLiteral("Kestrel/Tavlin.txt"),
+        QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
 
     FakePlatform fake;
     ScreenContext context;
