@@ -33,7 +33,7 @@ protected:
 
 } // namespace
 
-TEST_F(TavlinModuleTest, MatchesSectionsAndKeysIgnoringCaseButNotBlanks)
+TEST_F(TavlinModuleTest, LooksUpKeysIgnoringCaseButNotBlanksFirstOneWins)
 {
     load("[global]\r\ndispHint=800\r\n DispVInt=600\r\nLanguage =2\r\nVisuPfad=C:\\V\\\r\n"
          "[ Other]\r\nA=1\r\n");
@@ -44,24 +44,8 @@ TEST_F(TavlinModuleTest, MatchesSectionsAndKeysIgnoringCaseButNotBlanks)
     EXPECT_EQ(string("Other", "A"), QString()); // blank inside the brackets
     EXPECT_EQ(string("Glob", "DispHInt"), QString());
     EXPECT_TRUE(fake.messageBox.messages.isEmpty());
-}
 
-// Through Val; an overflow is reported with the routine's name and gives 0.
-TEST_F(TavlinModuleTest, ReadsIntegersTheClassicWay)
-{
-    load("[G]\r\nA=&H500 px\r\nD=abc\r\nE=2.5\r\nF=3.5\r\nG=\r\nH=-32768\r\nBig=70000\r\n"
-         "Huge=1E400\r\n");
-    for (const auto &[key, value] : std::initializer_list<std::pair<const char *, int>> {
-             { "A", 1280 }, { "D", 0 }, { "E", 2 }, { "F", 4 }, { "G", -1 }, { "H", -32768 },
-             { "Missing", -1 }, { "Big", 0 }, { "Huge", 0 } })
-        EXPECT_EQ(integer("G", key), value) << key;
-    EXPECT_EQ(fake.messageBox.messages,
-        QStringList({ "6 Overflow Tavlin InputIniInteger", "6 Overflow Tavlin InputIniInteger" }));
-    EXPECT_EQ(fake.messageBox.titles.first(), QStringLiteral("Tavlin"));
-}
-
-TEST_F(TavlinModuleTest, ValuesAreTakenUnchangedAndTheFirstOccurrenceWins)
-{
+    // Values are taken unchanged, and the first occurrence wins.
     load("Early=x\r\n[5]\r\nTag=Page1  \r\nName=a\r\nName=b\r\nEmpty=\r\n[6]\r\nLate=1\r\n"
          "[5]\r\nOnlyInSecond=1\r\n");
     EXPECT_EQ(string("5", "Tag"), QStringLiteral("Page1  "));
@@ -73,7 +57,18 @@ TEST_F(TavlinModuleTest, ValuesAreTakenUnchangedAndTheFirstOccurrenceWins)
     EXPECT_EQ(string("6", "Late"), QStringLiteral("1"));
 }
 
-TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAsked)
+// Through Val (whose cases are its own tests); an overflow is reported by name and gives 0.
+TEST_F(TavlinModuleTest, ReadsIntegersTheClassicWay)
+{
+    load("[G]\r\nA=&H500 px\r\nG=\r\nBig=70000\r\n");
+    for (const auto &[key, value] : std::initializer_list<std::pair<const char *, int>> {
+             { "A", 1280 }, { "G", -1 }, { "Missing", -1 }, { "Big", 0 } })
+        EXPECT_EQ(integer("G", key), value) << key;
+    EXPECT_EQ(fake.messageBox.messages, QStringList({ "6 Overflow Tavlin InputIniInteger" }));
+    EXPECT_EQ(fake.messageBox.titles.first(), QStringLiteral("Tavlin"));
+}
+
+TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAskedOneFileAtATime)
 {
     load("[A]\r\nX=1\r\n");
     EXPECT_EQ(module.FindeIniEintrag(QStringLiteral("a"), QStringLiteral("Y"), true), QString());
@@ -89,10 +84,8 @@ TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAsked)
     EXPECT_FALSE(other.OpenIni(QStringLiteral("C:\\x\\y.txt"), false));
     EXPECT_EQ(fake.messageBox.messages.size(), 2);
     EXPECT_EQ(other.IniLineCount(), 0);
-}
 
-TEST_F(TavlinModuleTest, LoadedStateRefusesASecondOpenUntilClosed)
-{
+    // A second file is refused until the first is closed.
     const QString first = folder.write(QStringLiteral("a.ini"), "[A]\r\nX=1\r\n");
     const QString second = folder.write(QStringLiteral("b.ini"), "[A]\r\nX=2\r\n");
     ASSERT_TRUE(module.OpenIni(first, false));

@@ -54,40 +54,6 @@ protected:
         }
     }
 
-    // One visualisation with one of each fault, on the demo's folders.
-    void layOutFaults()
-    {
-        layOut();
-        for (const char *language : { "Deutsch", "English" }) {
-            const QString pages = kVisu + "Program/Help/Tavlin/" + language + '/';
-            folder.write(pages + "Plain.html", "<html><body>plain</body></html>");
-            folder.write(pages + "frame.html", "<html><body>frame</body></html>");
-            folder.write(pages + "Checked.html",
-                "<html><head>\n<link rel=\"stylesheet\" href=\"../../../outside.css\">\n"
-                "<script src=\"http://example.com/x.js\"></script>\n</head><body>\n"
-                "<img src=\"../Bilder/none.png\">\n<iframe src=\"Frame.html\"></iframe>\n"
-                "</body></html>");
-        }
-        QFile::remove(
-            folder.path() + '/' + kVisu + "Standard/KalvoFußzeile/KalvoFußzeileHelp_1280.gif");
-        folder.writeBmp(QStringLiteral("demo/drive_c/Temp/Kestrel/TavlinScreen.bmp"), 1280, 1000);
-        writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=3\n",
-            { "Name=Pages\nTag=Checked\nLeft=1500\nTop=1500\nWidth=3000\nHeight=600",
-                "Name=Missing\nTag=NoSuchPage\nLeft=6000\nTop=1500\nWidth=3000\nHeight=600",
-                "Name=Keys\nTag=Plain\nAligment=4\nLeft=10500\nLeft=99\nTop=1500\nWidth=3000\n"
-                "Height=600",
-                "Name=Twin\nTag=Plain\nLeft=1500\nTop=4500\nWidth=3000\nHeight=600",
-                "Name=Twin\nTag=Plain\nLeft=1500\nTop=4500\nWidth=3000\nHeight=600",
-                "Name=FarAway\nTag=Plain\nLeft=25000\nTop=4500\nWidth=1500\nHeight=600",
-                "Name=Big\nTag=Plain\nLeft=6000\nTop=7500\nWidth=4500\nHeight=3000",
-                "Name=Small\nTag=Plain\nLeft=7500\nTop=9000\nWidth=600\nHeight=300",
-                "Name=Lost\nTag=Plain X=5\nContainerName=Nowhere\nLeft=1500\nTop=12000\n"
-                "Width=600\nHeight=300",
-                "Name=" + QStringLiteral("Fußzeile").toUtf8()
-                    + "\nTag=Plain\nLeft=12000\nTop=7500\nWidth=1500\nHeight=600" },
-            "[11]\nName=Unread\n");
-    }
-
     void writeDescription(
         const QByteArray &global, const QList<QByteArray> &entries, const QByteArray &tail = {})
     {
@@ -111,7 +77,35 @@ protected:
 // One fault of each kind: each found once, for its entry and file, and nothing else.
 TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
 {
-    layOutFaults();
+    layOut();
+    for (const char *language : { "Deutsch", "English" }) {
+        const QString pages = kVisu + "Program/Help/Tavlin/" + language + '/';
+        folder.write(pages + "Plain.html", "<html><body>plain</body></html>");
+        folder.write(pages + "frame.html", "<html><body>frame</body></html>");
+        folder.write(pages + "Checked.html",
+            "<html><head>\n<link rel=\"stylesheet\" href=\"../../../outside.css\">\n"
+            "<script src=\"http://example.com/x.js\"></script>\n</head><body>\n"
+            "<img src=\"../Bilder/none.png\">\n<iframe src=\"Frame.html\"></iframe>\n"
+            "</body></html>");
+    }
+    QFile::remove(
+        folder.path() + '/' + kVisu + "Standard/KalvoFußzeile/KalvoFußzeileHelp_1280.gif");
+    folder.writeBmp(QStringLiteral("demo/drive_c/Temp/Kestrel/TavlinScreen.bmp"), 1280, 1000);
+    writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=3\n",
+        { "Name=Pages\nTag=Checked\nLeft=1500\nTop=1500\nWidth=3000\nHeight=600",
+            "Name=Missing\nTag=NoSuchPage\nLeft=6000\nTop=1500\nWidth=3000\nHeight=600",
+            "Name=Keys\nTag=Plain\nAligment=4\nLeft=10500\nLeft=99\nTop=1500\nWidth=3000\n"
+            "Height=600",
+            "Name=Twin\nTag=Plain\nLeft=1500\nTop=4500\nWidth=3000\nHeight=600",
+            "Name=Twin\nTag=Plain\nLeft=1500\nTop=4500\nWidth=3000\nHeight=600",
+            "Name=FarAway\nTag=Plain\nLeft=25000\nTop=4500\nWidth=1500\nHeight=600",
+            "Name=Big\nTag=Plain\nLeft=6000\nTop=7500\nWidth=4500\nHeight=3000",
+            "Name=Small\nTag=Plain\nLeft=7500\nTop=9000\nWidth=600\nHeight=300",
+            "Name=Lost\nTag=Plain X=5\nContainerName=Nowhere\nLeft=1500\nTop=12000\n"
+            "Width=600\nHeight=300",
+            "Name=" + QStringLiteral("Fußzeile").toUtf8()
+                + "\nTag=Plain\nLeft=12000\nTop=7500\nWidth=1500\nHeight=600" },
+        "[11]\nName=Unread\n");
     const CheckReport report = check();
     EXPECT_EQ(seen(report),
         (std::vector<Seen> { { "container-not-found", "E", 8, "Tavlin.txt" },
