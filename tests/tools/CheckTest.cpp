@@ -13,19 +13,17 @@
 
 namespace {
 
-// kind, severity ("E"/"W"), entry, and the end of the file name ("" for none).
-using Seen = std::tuple<std::string, std::string, int, std::string>;
-
-// The findings of the given kinds; all of them when none are given.
-std::vector<Seen> seen(const CheckReport &report, const std::set<std::string> &kinds = {})
+// "kind severity entry file" of the findings of the given kinds (all when none are given).
+QStringList seen(const CheckReport &report, const QStringList &kinds = {})
 {
-    std::vector<Seen> result;
+    QStringList result;
     for (const Finding &f : report.findings)
-        if (kinds.empty() || kinds.count(f.kind.toStdString()))
-            result.emplace_back(f.kind.toStdString(),
-                f.severity == Finding::Severity::Error ? "E" : "W", f.entry,
-                f.file.section(QLatin1Char('\\'), -1).toStdString());
-    std::sort(result.begin(), result.end());
+        if (kinds.isEmpty() || kinds.contains(f.kind))
+            result << QStringLiteral("%1 %2 %3 %4")
+                          .arg(f.kind, f.severity == Finding::Severity::Error ? "E" : "W")
+                          .arg(f.entry)
+                          .arg(f.file.section(QLatin1Char('\\'), -1));
+    result.sort();
     return result;
 }
 
@@ -108,18 +106,15 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
         "[11]\nName=Unread\n");
     const CheckReport report = check();
     EXPECT_EQ(seen(report),
-        (std::vector<Seen> { { "container-not-found", "E", 8, "Tavlin.txt" },
-            { "footer-image", "E", -1, "KalvoFußzeileHelp_1280.gif" },
-            { "key-never-matches", "W", 2, "Tavlin.txt" },
-            { "language-folder", "E", -1, "Français" }, { "name-case", "W", 0, "Checked.html" },
-            { "numbering-gap", "E", 10, "Tavlin.txt" },
-            { "page-missing", "E", 1, "NoSuchPage.html" },
-            { "reference-missing", "E", 0, "Checked.html" },
-            { "reference-outside", "E", 0, "Checked.html" },
-            { "reference-web", "E", 0, "Checked.html" }, { "repeated-key", "W", 2, "Tavlin.txt" },
-            { "screenshot", "W", -1, "TavlinScreen.bmp" }, { "symbol-covered", "E", 7, "" },
-            { "symbol-pushed", "W", 5, "" }, { "symbols-same-spot", "E", 4, "" },
-            { "tag-marker", "W", 8, "Tavlin.txt" }, { "utf8-as-ansi", "W", 9, "Tavlin.txt" } }));
+        QStringList(
+            { "container-not-found E 8 Tavlin.txt", "footer-image E -1 KalvoFußzeileHelp_1280.gif",
+                "key-never-matches W 2 Tavlin.txt", "language-folder E -1 Français",
+                "name-case W 0 Checked.html", "numbering-gap E 10 Tavlin.txt",
+                "page-missing E 1 NoSuchPage.html", "reference-missing E 0 Checked.html",
+                "reference-outside E 0 Checked.html", "reference-web E 0 Checked.html",
+                "repeated-key W 2 Tavlin.txt", "screenshot W -1 TavlinScreen.bmp",
+                "symbol-covered E 7 ", "symbol-pushed W 5 ", "symbols-same-spot E 4 ",
+                "tag-marker W 8 Tavlin.txt", "utf8-as-ansi W 9 Tavlin.txt" }));
     for (const Finding &f : report.findings) {
         EXPECT_TRUE(f.entry < 0 || f.entry > 1 || f.languages.size() == 2)
             << "one finding for every language: " << f.message.toStdString();
@@ -132,14 +127,13 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
     folder.write(kVisu + "Program/Tools/Languages.mdb", "no database");
     writeDescription("DispHInt=1024\nVisuPfad=C:\\Kalvo\\\nLanguage=3\n", { "Name=A" });
     EXPECT_EQ(seen(check(), { "display-width", "language-table" }),
-        (std::vector<Seen> { { "display-width", "E", -1, "Tavlin.txt" },
-            { "language-table", "E", -1, "Languages.mdb" } }));
+        QStringList({ "display-width E -1 Tavlin.txt", "language-table E -1 Languages.mdb" }));
     QList<QByteArray> many;
     for (int i = 0; i < 1002; ++i)
         many << "Name=C" + QByteArray::number(i);
     writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n", many);
     EXPECT_EQ(seen(check(), { "too-many-entries", "numbering-gap" }),
-        (std::vector<Seen> { { "too-many-entries", "E", 1001, "Tavlin.txt" } }));
+        QStringList { "too-many-entries E 1001 Tavlin.txt" });
 }
 
 // The demo's two deliberate faults only; the preview is the overlay's frame outside the outlines.
@@ -153,11 +147,10 @@ TEST_F(CheckTest, DemoFindingsAndPreview)
         options.buildOverlay = width == 800;
         report = check(options);
         EXPECT_EQ(seen(report),
-            (std::vector<Seen> {
-                { "page-missing", "E", demoEntry(demo.layout, QStringLiteral("CmdWartung")),
-                    "Wartung.html" },
-                { "reference-web", "E", demoEntry(demo.layout, QStringLiteral("FraMeldungen")),
-                    "Meldungen.html" } }))
+            QStringList({ QStringLiteral("page-missing E %1 Wartung.html")
+                              .arg(demoEntry(demo.layout, QStringLiteral("CmdWartung"))),
+                QStringLiteral("reference-web E %1 Meldungen.html")
+                    .arg(demoEntry(demo.layout, QStringLiteral("FraMeldungen"))) }))
             << width;
     }
     // The 800-pixel screen lies wholly on the test's offscreen screen.
