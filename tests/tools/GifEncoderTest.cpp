@@ -73,7 +73,7 @@ TEST(GifEncoder, ImagesComeBackExactly)
     expectRoundTrip(encoder, argb);
     expectRoundTrip(encoder, QImage::fromData(encoder.encode(argb), "GIF"));
 
-    // An indexed image: a table entry with alpha 0, or the index named, is transparent.
+    // An indexed image: a table entry with alpha 0, or the index named, is transparent; else none.
     QImage indexed(7, 9, QImage::Format_Indexed8);
     indexed.setColorTable({ qRgb(255, 0, 0), qRgb(0, 255, 0), 0 });
     for (int i = 0; i < 7 * 9; ++i)
@@ -81,6 +81,7 @@ TEST(GifEncoder, ImagesComeBackExactly)
     expectRoundTrip(encoder, indexed);
     QImage opaque = indexed;
     opaque.setColor(2, qRgb(0, 255, 255));
+    expectRoundTrip(encoder, opaque);
     encoder.setTransparentIndex(2);
     EXPECT_TRUE(asGifSees(QImage::fromData(encoder.encode(opaque), "GIF")) == asGifSees(indexed));
 }
