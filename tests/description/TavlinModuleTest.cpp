@@ -17,15 +17,13 @@ protected:
         ASSERT_TRUE(module.OpenIni(file, false));
         module.CloseIni();
     }
-    qint16 integer(const char *section, const char *entry)
+    qint16 integer(const char *section, const char *key)
     {
-        return module.InputIniInteger(
-            QString::fromLatin1(section), QString::fromLatin1(entry), false);
+        return module.InputIniInteger(section, key, false);
     }
-    QString string(const char *section, const char *entry)
+    QString string(const char *section, const char *key)
     {
-        return module.InputIniString(
-            QString::fromLatin1(section), QString::fromLatin1(entry), false);
+        return module.InputIniString(section, key, false);
     }
 
     FakePlatform fake;
@@ -35,7 +33,7 @@ protected:
 
 } // namespace
 
-TEST_F(TavlinModuleTest, MatchesSectionsAndKeysIgnoringCaseButNotBlanks)
+TEST_F(TavlinModuleTest, LooksUpKeysIgnoringCaseButNotBlanksFirstOneWins)
 {
     load("[global]\r\ndispHint=800\r\n DispVInt=600\r\nLanguage =2\r\nVisuPfad=C:\\V\\\r\n"
          "[ Other]\r\nA=1\r\n");
@@ -46,25 +44,8 @@ TEST_F(TavlinModuleTest, MatchesSectionsAndKeysIgnoringCaseButNotBlanks)
     EXPECT_EQ(string("Other", "A"), QString()); // blank inside the brackets
     EXPECT_EQ(string("Glob", "DispHInt"), QString());
     EXPECT_TRUE(fake.messageBox.messages.isEmpty());
-}
 
-// Val's own cases are Val's tests; here the value goes through it. An
-// overflow is reported with the routine's name and gives 0.
-TEST_F(TavlinModuleTest, ReadsIntegersTheClassicWay)
-{
-    load("[G]\r\nA=&H500 px\r\nD=abc\r\nE=2.5\r\nF=3.5\r\nG=\r\nH=-32768\r\nBig=70000\r\n"
-         "Huge=1E400\r\n");
-    for (const auto &[key, value] : std::initializer_list<std::pair<const char *, int>> {
-             { "A", 1280 }, { "D", 0 }, { "E", 2 }, { "F", 4 }, { "G", -1 }, { "H", -32768 },
-             { "Missing", -1 }, { "Big", 0 }, { "Huge", 0 } })
-        EXPECT_EQ(integer("G", key), value) << key;
-    EXPECT_EQ(fake.messageBox.messages,
-        QStringList({ "6 Overflow Tavlin InputIniInteger", "6 Overflow Tavlin InputIniInteger" }));
-    EXPECT_EQ(fake.messageBox.titles.first(), QStringLiteral("Tavlin"));
-}
-
-TEST_F(TavlinModuleTest, ValuesAreTakenUnchangedAndTheFirstOccurrenceWins)
-{
+    // Values are taken unchanged, and the first occurrence wins.
     load("Early=x\r\n[5]\r\nTag=Page1  \r\nName=a\r\nName=b\r\nEmpty=\r\n[6]\r\nLate=1\r\n"
          "[5]\r\nOnlyInSecond=1\r\n");
     EXPECT_EQ(string("5", "Tag"), QStringLiteral("Page1  "));
@@ -76,15 +57,18 @@ TEST_F(TavlinModuleTest, ValuesAreTakenUnchangedAndTheFirstOccurrenceWins)
     EXPECT_EQ(string("6", "Late"), QStringLiteral("1"));
 }
 
-TEST_F(TavlinModuleTest, LineEndsFollowSequentialInput)
+// Through Val (whose cases are its own tests); an overflow is reported by name and gives 0.
+TEST_F(TavlinModuleTest, ReadsIntegersTheClassicWay)
 {
-    load("[A]\rX=1\nY=2\r\nZ=3");
-    EXPECT_EQ(module.IniLineCount(), 3);
-    EXPECT_EQ(string("A", "X"), QStringLiteral("1\nY=2")); // a lone LF is part of the line
-    EXPECT_EQ(string("A", "Z"), QStringLiteral("3")); // last line without terminator
+    load("[G]\r\nA=&H500 px\r\nG=\r\nBig=70000\r\n");
+    for (const auto &[key, value] : std::initializer_list<std::pair<const char *, int>> {
+             { "A", 1280 }, { "G", -1 }, { "Missing", -1 }, { "Big", 0 } })
+        EXPECT_EQ(integer("G", key), value) << key;
+    EXPECT_EQ(fake.messageBox.messages, QStringList({ "6 Overflow Tavlin InputIniInteger" }));
+    EXPECT_EQ(fake.messageBox.titles.first(), QStringLiteral("Tavlin"));
 }
 
-TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAsked)
+TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAskedOneFileAtATime)
 {
     load("[A]\r\nX=1\r\n");
     EXPECT_EQ(module.FindeIniEintrag(QStringLiteral("a"), QStringLiteral("Y"), true), QString());
@@ -100,10 +84,8 @@ TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAsked)
     EXPECT_FALSE(other.OpenIni(QStringLiteral("C:\\x\\y.txt"), false));
     EXPECT_EQ(fake.messageBox.messages.size(), 2);
     EXPECT_EQ(other.IniLineCount(), 0);
-}
 
-TEST_F(TavlinModuleTest, LoadedStateRefusesASecondOpenUntilClosed)
-{
+    // A second file is refused until the first is closed.
     const QString first = folder.write(QStringLiteral("a.ini"), "[A]\r\nX=1\r\n");
     const QString second = folder.write(QStringLiteral("b.ini"), "[A]\r\nX=2\r\n");
     ASSERT_TRUE(module.OpenIni(first, false));
@@ -117,13 +99,17 @@ TEST_F(TavlinModuleTest, LoadedStateRefusesASecondOpenUntilClosed)
     EXPECT_EQ(string("A", "X"), QStringLiteral("2")); // still there after CloseIni
 }
 
-TEST_F(TavlinModuleTest, EmptyAndLongFiles)
+// CR and CR LF end a line, a lone LF does not; the last needs no end; no line limit.
+TEST_F(TavlinModuleTest, LinesAsSequentialInputReadsThem)
 {
     load("");
     EXPECT_EQ(module.IniLineCount(), 0);
     EXPECT_EQ(string("A", "X"), QString());
+    load("[A]\rX=1\nY=2\r\nZ=3");
+    EXPECT_EQ(module.IniLineCount(), 3);
+    EXPECT_EQ(string("A", "X"), QStringLiteral("1\nY=2"));
+    EXPECT_EQ(string("A", "Z"), QStringLiteral("3"));
 
-    // Longer than the classic 5000-line table: read whole, last key still found.
     QByteArray big = "[Big]\r\n";
     for (int i = 0; i < 6000; ++i)
         big += "K" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n";

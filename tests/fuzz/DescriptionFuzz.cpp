@@ -1,28 +1,19 @@
-// Arbitrary bytes as the description file, through the INI reader, the
-// description reader and the container resolution.
+// Arbitrary bytes as the description, read and its containers resolved.
 #include "description/ContainerResolver.h"
 #include "description/DescriptionReader.h"
 #include "description/TavlinModule.h"
 #include "semantics/RuntimeError.h"
 #include "state/ScreenContext.h"
 #include "support/FakePlatform.h"
+#include "support/TempFolder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static QTemporaryDir folder;
-    static const bool ready = QDir().mkpath(folder.path() + QStringLiteral("/Kestrel"));
-    if (!ready)
-        return 0;
-    QFile file(folder.path() + QStringLiteral("/Kestrel/Tavlin.txt"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return 0;
-    file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
-    file.close();
+    static const TempFolder folder;
+    folder.write(QStringLiteral("Kestrel/Tavlin.txt"),
+        QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
 
     FakePlatform fake;
     ScreenContext context;
@@ -32,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ReadDescription(context, module);
         ResolveContainers(context);
     } catch (const RuntimeError &error) {
-        // Position sums beyond 16 bits are an overflow error, reported by the
-        // start-up guard; anything else is a fault.
+        // Position sums beyond 16 bits overflow (the start-up guard reports it).
         if (error.number() != 6)
             __builtin_trap();
     }

@@ -9,7 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString text = fromWindows1252(QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
+    const QString text = fromWindows1252(
+        QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
     try {
         const double value = Val(text);
         if (!std::isfinite(value))

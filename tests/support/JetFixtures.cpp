@@ -1,31 +1,13 @@
 #include "support/JetFixtures.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFileInfo>
-
-QString writeJetFile(const QString &path, const JetWriter &writer)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QString error;
-    EXPECT_TRUE(writer.write(path, &error)) << path.toStdString() << ": " << error.toStdString();
-    return path;
-}
-
-JetWriter languageTableWriter(
-    const std::vector<std::pair<QVariant, QVariant>> &rows, JetWriter::Version version)
+JetWriter languageTableWriter(const QVector<JetWriter::Row> &rows, JetWriter::Version version,
+    const QVector<JetWriter::Column> &columns)
 {
     JetWriter writer(version);
     writer.setTableName(QStringLiteral("LookupLanguages"));
-    writer.addColumn(QStringLiteral("Language"), JetWriter::ColumnType::LongInteger);
-    writer.addColumn(QStringLiteral("Name"), JetWriter::ColumnType::Text, 50);
-    for (const auto &[language, name] : rows)
-        writer.addRow({ language, name });
+    for (const JetWriter::Column &column : columns)
+        writer.addColumn(column.name, column.type, column.textLength);
+    for (const JetWriter::Row &row : rows)
+        writer.addRow(row);
     return writer;
-}
-
-QString realJetFile(const char *name)
-{
-    return QStringLiteral(TAVLIN_SOURCE_DIR "/tests/data/jet/") + QLatin1String(name);
 }
