@@ -16,7 +16,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
@@ -26,18 +26,6 @@ namespace {
 
 constexpr int kWidth = TAVLIN_E2E_WIDTH;
 constexpr int kLevel = 105; // the fade's last level
-
-// Processes events until `done` holds; false when `milliseconds` passed first.
-bool waitUntil(const std::function<bool()> &done, int milliseconds)
-{
-    QElapsedTimer timer;
-    for (timer.start(); !done(); QThread::msleep(50)) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        QCoreApplication::processEvents();
-    }
-    return true;
-}
 
 // The screen, or `size` of it from `at`.
 QImage grabScreen(QPoint at = QPoint(), QSize size = QSize(-1, -1))
@@ -96,7 +84,7 @@ QList<QRect> windows(const QStringList &arguments)
 
 // The program on a demo visualisation, from a copy in a folder of its own
 // (bin/) beside the symbol images and, when built, the browser engine plugin.
-// The program is killed when the run ends, whatever happened.
+// The program is killed, if need be, when the run ends.
 struct DemoRun
 {
     explicit DemoRun(int language = 2)
@@ -114,11 +102,6 @@ struct DemoRun
         symbol = QImage(bin + QStringLiteral("Tavlin_%1.gif").arg(kWidth));
         if (!symbol.isNull() && screenshot.size() == QSize(demo.layout.width, demo.layout.height))
             expected = demoExpectedOverlay(screenshot, demo.layout, symbol, kLevel);
-    }
-    ~DemoRun()
-    {
-        process.kill();
-        process.waitForFinished(5000);
     }
 
     // Starts the program as a visualisation does: TEMPVISU and Wine's drive
@@ -148,7 +131,7 @@ struct DemoRun
     {
         const QRect button = demoHelpButtonBox(demo.layout);
         QImage screen;
-        if (waitUntil(
+        if (QTest::qWaitFor(
                 [&] {
                     screen = grabScreen();
                     QPainter(&screen).drawImage(button.topLeft(), expected.copy(button));
@@ -184,14 +167,14 @@ struct DemoRun
         if (!title.isEmpty())
             search << "--name" << '^' + title + '$';
         QRect found;
-        waitUntil(
+        static_cast<void>(QTest::qWaitFor(
             [&] {
                 const QList<QRect> all = windows(search);
                 const auto first = std::find_if(all.begin(), all.end(), which);
                 found = first == all.end() ? QRect() : *first;
                 return found.isNull() == gone || !running();
             },
-            milliseconds);
+            milliseconds));
         return found;
     }
 
@@ -202,8 +185,8 @@ struct DemoRun
         auto box = [&](const QRect &window) { return window.width() < kWidth; };
         const QRect shown = waitForWindow(box, 30000, false, "Tavlin");
         ASSERT_FALSE(shown.isNull()) << "no message box titled Tavlin";
-        ASSERT_TRUE(
-            waitUntil([&] { return windows({ "getwindowfocus" }).value(0) == shown; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return windows({ "getwindowfocus" }).value(0) == shown; }, 10000));
         ASSERT_TRUE(xdotool({ "key", "Return" }));
         EXPECT_TRUE(waitForWindow(box, 10000, true).isNull()) << "the box should go";
     }
@@ -267,7 +250,7 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
     const QRect latched(
         QPoint(kWidth == 800 ? 3 : 5, layout.footerTop + (kWidth == 800 ? 3 : 5)), image.size());
     QImage screen;
-    ASSERT_TRUE(waitUntil(
+    ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return run.showsButtonLook(false) && (screen = grabScreen()).copy(latched) == onSilver;
         },
@@ -305,7 +288,7 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
     ASSERT_FALSE(opened.isNull()) << "no help window after a click on the symbol";
     EXPECT_LE(qAbs(2 * opened.x() + opened.width() - 1280), 1) << opened.x();
     EXPECT_LE(qAbs(2 * opened.y() + opened.height() - 1024), 1) << opened.y();
-    EXPECT_TRUE(waitUntil(
+    EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             screen = grabScreen();
             return screen.pixel(opened.topLeft() + QPoint(2, 2)) == qRgb(192, 192, 255)
@@ -335,12 +318,14 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
     const QPoint on(layout.helpButtonSize / 4, layout.footerTop + layout.helpButtonSize / 4);
     const QPoint off(layout.helpButtonSize + 60, layout.footerTop - 80);
     ASSERT_TRUE(pointer(on, "mousedown"));
-    EXPECT_TRUE(waitUntil([&] { return run.showsButtonLook(true); }, 5000)) << "no raised look";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return run.showsButtonLook(true); }, 5000))
+        << "no raised look";
     ASSERT_TRUE(pointer(off));
-    EXPECT_TRUE(waitUntil([&] { return run.showsButtonLook(false); }, 5000)) << "not latched again";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return run.showsButtonLook(false); }, 5000))
+        << "not latched again";
     ASSERT_TRUE(pointer(off, "mouseup"));
     ASSERT_TRUE(pointer(on, "mousedown"));
-    EXPECT_TRUE(waitUntil([&] { return run.showsButtonLook(true); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return run.showsButtonLook(true); }, 5000));
     ASSERT_TRUE(pointer(on, "mouseup"));
     EXPECT_TRUE(run.endsWithStatusZero(10000)) << "a release on the help button ends it";
 }

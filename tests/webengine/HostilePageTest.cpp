@@ -139,7 +139,7 @@ protected:
                                    .arg(HelpFiles::urlOf(help.HelpFolder, file).toString());
         QString state;
         waitFor([&] {
-            state = evaluate(QStringLiteral("location.href + ' ' + document.readyState"), 500);
+            state = evaluate("location.href + ' ' + document.readyState", 500);
             return state == loaded;
         });
         ASSERT_EQ(state, loaded);
