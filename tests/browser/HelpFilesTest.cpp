@@ -8,15 +8,6 @@
 #include <thread>
 #include <unistd.h>
 
-namespace {
-
-QByteArrayList names(const char *path)
-{
-    return QByteArray(path).split('/');
-}
-
-} // namespace
-
 // A help folder with pages, and links and odd names that try to lead out.
 class HelpFilesTest : public ::testing::Test
 {
@@ -39,14 +30,16 @@ protected:
 
     std::optional<QByteArray> read(const char *path) const
     {
-        return HelpFiles::read(help, names(path));
+        return HelpFiles::read(help, QByteArray(path).split('/'));
     }
 
     TempFolder folder;
     QString help = folder.path() + QStringLiteral("/Help");
 };
 
-TEST_F(HelpFilesTest, ReadsFilesInsideMatchingNamesAsDirDoes)
+// Names match as Dir matches them; nothing outside, hidden or not a file is
+// read.
+TEST_F(HelpFilesTest, ReadsOnlyFilesInsideMatchingNamesAsDirDoes)
 {
     EXPECT_EQ(read("English/Page.html"), QByteArray("page"));
     EXPECT_EQ(read("Deutsch/Seite.html"), QByteArray("seite"));
@@ -54,17 +47,14 @@ TEST_F(HelpFilesTest, ReadsFilesInsideMatchingNamesAsDirDoes)
     folder.write(QStringLiteral("Help/English/page.html"), "exact");
     EXPECT_EQ(read("English/page.html"), QByteArray("exact")); // the exact name first
     EXPECT_EQ(read("ENGLISH/PAGE.html"), QByteArray("page")); // then the first in byte order
-}
 
-TEST_F(HelpFilesTest, NothingOutsideHiddenOrNotAFileIsRead)
-{
     for (const char *path : { "English/r\xff/secret.txt", "English/R\xff/secret.txt",
              "English/s.txt", "Linked/secret.txt", "English/Inner.html",
              "English/../../Outside/secret.txt", "English/./Page.html", "English/.hidden.html",
              "English/Folder.html", "English", "English/Missing.html", "English/Page.html/x" })
         EXPECT_FALSE(read(path).has_value()) << path;
     EXPECT_FALSE(HelpFiles::read(help, {}).has_value());
-    EXPECT_FALSE(HelpFiles::read(QString(), names("English/Page.html")).has_value());
+    EXPECT_FALSE(HelpFiles::read(QString(), { "English", "Page.html" }).has_value());
 }
 
 TEST_F(HelpFilesTest, UrlsNameFilesBelowTheFolderOnly)
@@ -84,11 +74,6 @@ TEST_F(HelpFilesTest, UrlsNameFilesBelowTheFolderOnly)
              "tavlin://help:8080/English/Page.html", "tavlin://u@help/English/Page.html",
              "https://help/English/Page.html" })
         EXPECT_FALSE(HelpFiles::namesOf(QUrl(QString::fromLatin1(other))).has_value()) << other;
-
-    EXPECT_TRUE(HelpFiles::reachable(base, base + QStringLiteral("english\\page.html")));
-    EXPECT_FALSE(
-        HelpFiles::reachable(base, base + QStringLiteral("English\\..\\..\\Outside\\secret.txt")));
-    EXPECT_FALSE(HelpFiles::reachable(base, base + QStringLiteral("Linked\\secret.txt")));
     EXPECT_EQ(HelpFiles::contentType("Page.HTML"), QByteArray("text/html"));
     EXPECT_EQ(HelpFiles::contentType("noextension"), QByteArray("application/octet-stream"));
 }
@@ -98,7 +83,6 @@ TEST_F(HelpFilesTest, UrlsNameFilesBelowTheFolderOnly)
 TEST_F(HelpFilesTest, SwappingInALinkNeverServesTheOutside)
 {
     const QByteArray english = QFile::encodeName(help) + "/English/";
-    folder.write(QStringLiteral("Help/English/race.txt"), "inside");
     std::atomic<bool> stop { false };
     std::thread swapper([&] {
         const QByteArray file = english + "race.txt", copy = english + ".copy";

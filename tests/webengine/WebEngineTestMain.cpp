@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTest>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
@@ -13,32 +14,23 @@
 
 namespace {
 
-// Whether process `pid` descends from this one (the engine's renderers hang
-// below its zygote).
-bool isDescendant(const QString &pid)
+// The field `name` of /proc/`pid`/status.
+QByteArray statusOf(const QByteArray &pid, const QByteArray &name)
 {
-    QString current = pid;
-    for (int depth = 0; depth < 6; ++depth) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(current));
-        if (!stat.open(QIODevice::ReadOnly))
-            return false;
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() < 2)
-            return false;
-        current = QString::fromLatin1(fields[1]);
-        if (current.toLongLong() == QCoreApplication::applicationPid())
-            return true;
-    }
-    return false;
+    QFile status(QString::fromLatin1("/proc/" + pid + "/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(name + ':'))
+            return line.mid(name.size() + 1).trimmed();
+    return QByteArray();
 }
 
 // One help session in a process of its own, for the tests that need a fresh
 // engine (its environment is read once per process): opens the page named by
-// TAVLIN_HELP_SESSION (a Windows path under TAVLIN_HELP_FOLDER), lets it run,
-// prints what its script left in document.title and the seccomp mode of each
-// of the engine's processes (the sandboxed renderers run under a filter), closes the window and
-// ends.
+// TAVLIN_HELP_SESSION (a Windows path under TAVLIN_HELP_FOLDER), waits until
+// its script sets a title starting "done", prints the title and the seccomp
+// mode of each of the engine's processes (the sandboxed renderers, below its
+// zygote, run under a filter), closes the window and ends.
 int runHelpSession()
 {
     Help help;
@@ -56,17 +48,14 @@ int runHelpSession()
     while (!view->page()->title().startsWith(QLatin1String("done")) && timer.elapsed() < 20000)
         QTest::qWait(50);
     std::cout << "title: " << view->page()->title().toStdString() << std::endl;
-    const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString &pid : processes) {
-        if (!isDescendant(pid))
-            continue;
-        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-        if (!status.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray &line : status.readAll().split('\n'))
-            if (line.startsWith("Seccomp:"))
-                std::cout << "engine process seccomp " << line.mid(8).trimmed().toStdString()
-                          << std::endl;
+    const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QByteArray parent = pid.toLatin1();
+        for (int depth = 0; depth < 6 && !parent.isEmpty() && parent != self; ++depth)
+            parent = statusOf(parent, "PPid");
+        if (parent == self && pid.toLatin1() != self)
+            std::cout << "engine process seccomp "
+                      << statusOf(pid.toLatin1(), "Seccomp").constData() << std::endl;
     }
     help.Unload();
     return 0;
