@@ -1,6 +1,6 @@
-// One dimming pass (blend, footer button from disk, copy to the form) against
-// a plain memcpy of the same screen buffer, at 800 x 600 and 1280 x 1024. The
-// ratio is printed at the end; the goal is at most 2 at 1280 x 1024.
+// One dimming pass (blend, footer button, copy to the form) against a plain
+// memcpy of the same screen buffer, at 800 x 600 and 1280 x 1024. The ratio is
+// printed at the end; the goal is at most 2 at 1280 x 1024.
 
 #include "BenchScene.h"
 
@@ -42,13 +42,18 @@ void BM_DimScreen(benchmark::State &state)
     auto form = scene.makeDimmingForm();
     qint16 level = 105;
     for (auto _ : state) {
+        // On a cleared buffer, as every pass of the overlay build runs; the
+        // clear is not timed.
+        state.PauseTiming();
+        form->DunkelPic->Cls();
+        state.ResumeTiming();
         DimScreen(*form, level);
         benchmark::ClobberMemory();
     }
 }
 
-// The blend alone, to tell its share of a pass from the copy to the form and
-// the footer button.
+// The blend alone, over a destination it reads, to tell its share of a pass
+// from the footer button.
 void BM_AlphaBlend(benchmark::State &state)
 {
     const int w = int(state.range(0)), h = int(state.range(1));

@@ -1,4 +1,5 @@
 #include "overlay/Dimming.h"
+#include "overlay/FooterButton.h"
 #include "raster/Colour.h"
 #include "semantics/RuntimeError.h"
 #include "support/OverlayScene.h"
@@ -68,6 +69,16 @@ TEST_F(DimScreenTest, BlendsTheScreenshotAndDrawsTheButtonUndimmed)
         // The form is larger than the buffer; beyond it the form keeps its grey.
         EXPECT_EQ(m().image().pixel(900, 100), Colour::toQRgb(Colour::Grey));
     }
+
+    // What the form draws afterwards stays off the buffer (the symbols copy
+    // from it), and the next pass still lands on the form.
+    const QImage buffer = m().DunkelPic->image().copy();
+    DrawHelpButtonUp(m(), 1);
+    EXPECT_EQ(m().DunkelPic->image(), buffer);
+    EXPECT_NE(m().image().copy(0, 0, 800, 600), buffer);
+    m().DunkelPic->Cls();
+    DimScreen(m(), 100);
+    expectDimmedFrame(m().image(), black(), 100);
 }
 
 TEST_F(DimScreenTest, TwoCallsWithoutClearAccumulate)
