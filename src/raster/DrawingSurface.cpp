@@ -41,10 +41,13 @@ void fillArea(QImage &image, const QRect &area, QRgb colour)
 {
     if (area.isEmpty())
         return;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
-        std::fill_n(row + area.left(), area.width(), colour);
-    }
+    // One row filled pixel by pixel, the others copied from it: a screen's
+    // clear runs at the speed of a copy.
+    const size_t bytes = size_t(area.width()) * sizeof(QRgb);
+    auto *first = reinterpret_cast<QRgb *>(image.scanLine(area.top())) + area.left();
+    std::fill_n(first, area.width(), colour);
+    for (int y = area.top() + 1; y <= area.bottom(); ++y)
+        std::memcpy(reinterpret_cast<QRgb *>(image.scanLine(y)) + area.left(), first, bytes);
 }
 
 } // namespace
