@@ -13,8 +13,9 @@
 
 namespace {
 
-// The plain copy of the screenshot buffer into the dimming buffer: the same
-// two buffers the dimming pass reads and writes.
+// The plain copy of the screenshot buffer into the dimming buffer (before a
+// pass makes the buffer part of the form's image): as much read and written
+// as in a dimming pass.
 void BM_Memcpy(benchmark::State &state)
 {
     const int w = int(state.range(0)), h = int(state.range(1));
