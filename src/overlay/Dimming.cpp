@@ -6,6 +6,39 @@
 #include "semantics/RuntimeError.h"
 #include "semantics/Twips.h"
 
+namespace {
+
+// The size of the copy onto the form, height first as the copy reads it.
+QSize copySize(const ScreenContext &context)
+{
+    const qint32 height = Twips::toLongPixels(context.ScreenPicture.Height, context.TwipsPerPixelY);
+    const qint32 width = Twips::toLongPixels(context.ScreenPicture.Width, context.TwipsPerPixelX);
+    return QSize(width, height);
+}
+
+// Whether the copy would land the whole buffer on the form pixel for pixel;
+// false too when the size cannot be computed, so that its error comes where
+// the copy is.
+bool copyCoversBuffer(const ScreenContext &context, const QSize &buffer)
+{
+    try {
+        const QSize size = copySize(context);
+        return size.width() >= buffer.width() && size.height() >= buffer.height();
+    } catch (const RuntimeError &) {
+        return false;
+    }
+}
+
+} // namespace
+
+// The frame on the form is the buffer blended, with the button drawn on it,
+// copied to the form's top-left corner. So the buffer is the form's top-left
+// part itself (the same memory): the blend writes the form's pixels, the
+// button is drawn on them, and the copy would be a copy of the buffer onto
+// itself. One pass over the screen, and over the screenshot alone when the
+// buffer was cleared. What the form draws later (the mouse handlers) goes to
+// a copy of the form's image and never reaches the buffer, which the symbol
+// placement copies from; see DrawingSurface::shareHostImage.
 void DimScreen(MainForm &Main, qint16 level)
 {
     if (level < 0 || level > 255)
@@ -14,6 +47,12 @@ void DimScreen(MainForm &Main, qint16 level)
 
     PictureBox &buffer = *Main.DunkelPic;
     PictureBox &original = *Main.OriginalPic;
+    QRgb cleared = 0;
+    const bool oneColour = buffer.holdsOneColour(cleared);
+    const ScreenContext &context = Main.context();
+    if (copyCoversBuffer(context, buffer.imageSize()))
+        buffer.shareHostImage(Main);
+
     const DeviceContext bufferDc = buffer.hDC();
     const qint32 bufferWidth = buffer.ScaleWidth();
     const qint32 bufferHeight = buffer.ScaleHeight();
@@ -21,13 +60,16 @@ void DimScreen(MainForm &Main, qint16 level)
     const qint32 originalWidth = original.ScaleWidth();
     const qint32 originalHeight = original.ScaleHeight();
 
-    AlphaBlend(bufferDc, 0, 0, bufferWidth, bufferHeight, originalDc, 0, 0, originalWidth,
-        originalHeight, opacity);
+    if (oneColour)
+        AlphaBlendOverOneColour(bufferDc, 0, 0, bufferWidth, bufferHeight, originalDc, 0, 0,
+            originalWidth, originalHeight, opacity, cleared);
+    else
+        AlphaBlend(bufferDc, 0, 0, bufferWidth, bufferHeight, originalDc, 0, 0, originalWidth,
+            originalHeight, opacity);
 
     DrawHelpButtonDown(Main, buffer, 1);
 
-    const ScreenContext &context = Main.context();
-    const qint32 height = Twips::toLongPixels(context.ScreenPicture.Height, context.TwipsPerPixelY);
-    const qint32 width = Twips::toLongPixels(context.ScreenPicture.Width, context.TwipsPerPixelX);
-    BitBlt(Main.hDC(), 0, 0, width, height, buffer.hDC(), 0, 0);
+    const QSize size = copySize(context);
+    if (!buffer.sharesHostImage(Main))
+        BitBlt(Main.hDC(), 0, 0, size.width(), size.height(), buffer.hDC(), 0, 0);
 }

@@ -1,7 +1,9 @@
 #include "overlay/FooterButton.h"
 
 #include "form/MainForm.h"
+#include "os/FileSystem.h"
 #include "os/Picture.h"
+#include "os/Platform.h"
 #include "overlay/ButtonFrame.h"
 #include "raster/Blit.h"
 #include "raster/Colour.h"
@@ -11,13 +13,42 @@
 
 namespace {
 
+// The button image file as a picture. The overlay build draws the latched
+// button into every dimming pass from the same file, so the picture decoded
+// last is kept with the bytes and screen factors it came from and used again
+// while they are the same. The file is read every time: one that has gone,
+// changed or cannot be decoded is drawn (or not) as it is now.
+Picture loadButtonPicture(const QString &path)
+{
+    struct Decoded
+    {
+        QString path;
+        QByteArray bytes;
+        float twipsX = 0;
+        float twipsY = 0;
+        Picture picture;
+    };
+    static Decoded last;
+    const float twipsX = platform().screen->twipsPerPixelX();
+    const float twipsY = platform().screen->twipsPerPixelY();
+    const std::optional<QByteArray> bytes = readWholeFile(path);
+    if (bytes && !last.picture.isNull() && path == last.path && *bytes == last.bytes
+        && twipsX == last.twipsX && twipsY == last.twipsY)
+        return last.picture;
+    Picture picture = LoadPicture(path);
+    // Kept only when the file did not change while it was decoded.
+    if (bytes && readWholeFile(path) == bytes)
+        last = Decoded { path, *bytes, twipsX, twipsY, picture };
+    return picture;
+}
+
 // Loads the button image into ZwischenPic on silver. False when the file is
 // missing or no picture; every other error goes on to the caller.
 bool loadButtonImage(MainForm &Main)
 {
     Main.ZwischenPic->setBackColor(Colour::Silver);
     try {
-        Main.ZwischenPic->setPicture(LoadPicture(footerButtonImagePath(Main.context())));
+        Main.ZwischenPic->setPicture(loadButtonPicture(footerButtonImagePath(Main.context())));
     } catch (const RuntimeError &error) {
         constexpr int fileNotFound = 53;
         constexpr int invalidPicture = 481;

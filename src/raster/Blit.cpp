@@ -4,10 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
+#include <vector>
 
 namespace {
 
@@ -52,146 +49,131 @@ const quint32 *row(const QImage &image, int y)
     return reinterpret_cast<const quint32 *>(image.constScanLine(y));
 }
 
-// round(v / 255) for 0 <= v <= 255 * 255, without a division.
-inline quint32 divide255(quint32 v)
+// Two channels of a pixel spread into the two 16-bit halves of a 32-bit
+// value: blue and red as they lie, green and the fourth byte after a shift by
+// 8. A channel times an opacity (at most 255 * 255) fits its half, so one
+// 32-bit multiply weighs two channels.
+constexpr quint32 kChannelPairs = 0x00FF00FFu;
+
+// Per channel round((s * a + d * (255 - a)) / 255), for a channel pair: t / 255
+// rounded is (h + (h >> 8)) >> 8 with h = t + 128, and neither sum carries
+// into the other half. The result is left in the upper byte of each half.
+inline quint32 blendPair(quint32 s, quint32 d, quint32 a, quint32 ia)
 {
-    v += 128;
-    return (v + (v >> 8)) >> 8;
+    const quint32 h = s * a + d * ia + 0x00800080u;
+    return h + ((h >> 8) & kChannelPairs);
 }
 
 inline quint32 blendPixel(quint32 s, quint32 d, quint32 a, quint32 ia)
 {
-    const quint32 r = divide255(((s >> 16) & 0xFF) * a + ((d >> 16) & 0xFF) * ia);
-    const quint32 g = divide255(((s >> 8) & 0xFF) * a + ((d >> 8) & 0xFF) * ia);
-    const quint32 b = divide255((s & 0xFF) * a + (d & 0xFF) * ia);
-    return 0xFF000000u | (r << 16) | (g << 8) | b;
+    const quint32 blueRed = blendPair(s & kChannelPairs, d & kChannelPairs, a, ia);
+    const quint32 green = blendPair((s >> 8) & kChannelPairs, (d >> 8) & kChannelPairs, a, ia);
+    return 0xFF000000u | ((blueRed >> 8) & kChannelPairs) | (green & 0x0000FF00u);
 }
 
-void blendTail(quint32 *d, const quint32 *s, int from, int n, quint32 a)
+// What lies under the source: the destination's own pixels, or one colour
+// the caller knows the whole destination holds (it is then not read).
+struct OwnPixels
+{
+    quint32 operator()(quint32 pixel) const { return pixel; }
+};
+struct OneColour
+{
+    quint32 colour;
+    quint32 operator()(quint32) const { return colour; }
+};
+
+// Pixels per group of the blend loop. A loop of a fixed count is one the
+// compiler vectorises at every optimisation level it vectorises at all; the
+// pixels after the last whole group take the same arithmetic one by one.
+constexpr int kGroup = 16;
+
+template<typename Under>
+inline __attribute__((always_inline)) void blendRowOver(
+    quint32 *dest, const quint32 *__restrict source, int n, quint32 a, Under under)
 {
     const quint32 ia = 255 - a;
-    for (int i = from; i < n; ++i)
-        d[i] = blendPixel(s[i], d[i], a, ia);
-}
-
-#if defined(__x86_64__) || defined(__i386__)
-// Eight pixels at a time in 16-bit lanes; the same arithmetic as blendPixel
-// ((t * 257) >> 16 is (t + (t >> 8)) >> 8 for these values). Chosen at run
-// time on processors that have it.
-__attribute__((target("avx2"))) void blendRowAvx2(quint32 *d, const quint32 *s, int n, quint32 a)
-{
-    const __m256i va = _mm256_set1_epi16(static_cast<short>(a));
-    const __m256i via = _mm256_set1_epi16(static_cast<short>(255 - a));
-    const __m256i half = _mm256_set1_epi16(128);
-    const __m256i by257 = _mm256_set1_epi16(257);
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i opaque = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
     int i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(s + i));
-        const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(d + i));
-        __m256i lo = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(sv, zero), va),
-            _mm256_mullo_epi16(_mm256_unpacklo_epi8(dv, zero), via));
-        __m256i hi = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(sv, zero), va),
-            _mm256_mullo_epi16(_mm256_unpackhi_epi8(dv, zero), via));
-        lo = _mm256_mulhi_epu16(_mm256_add_epi16(lo, half), by257);
-        hi = _mm256_mulhi_epu16(_mm256_add_epi16(hi, half), by257);
-        const __m256i result = _mm256_or_si256(_mm256_packus_epi16(lo, hi), opaque);
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(d + i), result);
+    for (; i + kGroup <= n; i += kGroup) {
+        quint32 *d = dest + i;
+        const quint32 *__restrict s = source + i;
+        for (int k = 0; k < kGroup; ++k)
+            d[k] = blendPixel(s[k], under(d[k]), a, ia);
     }
-    blendTail(d, s, i, n, a);
+    for (; i < n; ++i)
+        dest[i] = blendPixel(source[i], under(dest[i]), a, ia);
 }
 
-// Sixteen pixels at a time, where the processor has 512-bit byte and word
-// operations.
-__attribute__((target("avx512f,avx512bw"))) void blendRowAvx512(
-    quint32 *d, const quint32 *s, int n, quint32 a)
-{
-    const __m512i va = _mm512_set1_epi16(static_cast<short>(a));
-    const __m512i via = _mm512_set1_epi16(static_cast<short>(255 - a));
-    const __m512i half = _mm512_set1_epi16(128);
-    const __m512i by257 = _mm512_set1_epi16(257);
-    const __m512i zero = _mm512_setzero_si512();
-    const __m512i opaque = _mm512_set1_epi32(static_cast<int>(0xFF000000u));
-    int i = 0;
-    for (; i + 16 <= n; i += 16) {
-        const __m512i sv = _mm512_loadu_si512(s + i);
-        const __m512i dv = _mm512_loadu_si512(d + i);
-        __m512i lo = _mm512_add_epi16(_mm512_mullo_epi16(_mm512_unpacklo_epi8(sv, zero), va),
-            _mm512_mullo_epi16(_mm512_unpacklo_epi8(dv, zero), via));
-        __m512i hi = _mm512_add_epi16(_mm512_mullo_epi16(_mm512_unpackhi_epi8(sv, zero), va),
-            _mm512_mullo_epi16(_mm512_unpackhi_epi8(dv, zero), via));
-        lo = _mm512_mulhi_epu16(_mm512_add_epi16(lo, half), by257);
-        hi = _mm512_mulhi_epu16(_mm512_add_epi16(hi, half), by257);
-        const __m512i result = _mm512_or_si512(_mm512_packus_epi16(lo, hi), opaque);
-        _mm512_storeu_si512(d + i, result);
-    }
-    blendTail(d, s, i, n, a);
-}
-
-bool haveAvx512()
-{
-    static const bool have
-        = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
-    return have;
-}
-
-bool haveAvx2()
-{
-    static const bool have = __builtin_cpu_supports("avx2");
-    return have;
-}
+// The blend of one row, in place; built for the widest vectors the processor
+// has and chosen when the program is loaded. The source must not overlap the
+// destination.
+#if defined(__GNUC__) && defined(__x86_64__)
+#define TAVLIN_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define TAVLIN_VECTOR_CLONES
 #endif
 
-int g_vectorLimit = 512;
-
-void blendRow(quint32 *d, const quint32 *s, int n, quint32 a)
+TAVLIN_VECTOR_CLONES void blendRow(quint32 *dest, const quint32 *source, int n, quint32 a)
 {
-#if defined(__x86_64__) || defined(__i386__)
-    if (g_vectorLimit >= 512 && haveAvx512()) {
-        blendRowAvx512(d, s, n, a);
-        return;
+    blendRowOver(dest, source, n, a, OwnPixels {});
+}
+
+TAVLIN_VECTOR_CLONES void blendRowOverColour(
+    quint32 *dest, const quint32 *source, int n, quint32 a, quint32 colour)
+{
+    blendRowOver(dest, source, n, a, OneColour { colour });
+}
+
+bool sharesMemory(const QImage &a, const QImage &b)
+{
+    const uchar *aBegin = a.constBits(), *bBegin = b.constBits();
+    return aBegin < bBegin + b.sizeInBytes() && bBegin < aBegin + a.sizeInBytes();
+}
+
+// Blends the source rectangle onto the destination rectangle row by row:
+// blend(target, source, n) for each run of n pixels. Where the sizes differ
+// the source is sampled, and where the images share memory its pixels are
+// gathered first, so the row blend never reads what it writes.
+template<typename RowBlend>
+bool blendRectangle(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
+    int xSrc, int ySrc, int wSrc, int hSrc, RowBlend blend)
+{
+    if (!usable(dest) || !usable(src) || w <= 0 || h <= 0 || wSrc <= 0 || hSrc <= 0)
+        return false;
+    QImage &to = *dest.image;
+    const QImage &from = *src.image;
+
+    if (w == wSrc && h == hSrc && !sharesMemory(to, from)) {
+        const Span s = clipUnscaled(to, x, y, w, h, from, xSrc, ySrc);
+        for (int j = s.j0; j < s.j1; ++j)
+            blend(row(to, y + j) + x + s.i0, row(from, ySrc + j) + xSrc + s.i0, s.i1 - s.i0);
+        return true;
     }
-    if (g_vectorLimit >= 256 && haveAvx2()) {
-        blendRowAvx2(d, s, n, a);
-        return;
+
+    // The sampled column grows with the destination column, so the columns
+    // whose sample lies inside the source are one run.
+    const int i0 = std::max(0, -x), i1 = std::min(w, to.width() - x);
+    std::vector<quint32> gathered(size_t(std::max(i1 - i0, 0)));
+    for (int j = std::max(0, -y); j < std::min(h, to.height() - y); ++j) {
+        const int sy = ySrc + sample(j, h, hSrc);
+        if (sy < 0 || sy >= from.height())
+            continue;
+        const quint32 *source = row(from, sy);
+        int first = i1, n = 0;
+        for (int i = i0; i < i1; ++i) {
+            const int sx = xSrc + sample(i, w, wSrc);
+            if (sx < 0 || sx >= from.width())
+                continue;
+            first = std::min(first, i);
+            gathered[size_t(n++)] = source[sx];
+        }
+        if (n > 0)
+            blend(row(to, y + j) + x + first, gathered.data(), n);
     }
-#endif
-    int i = 0;
-    if (g_vectorLimit < 128) {
-        blendTail(d, s, 0, n, a);
-        return;
-    }
-#ifdef __SSE2__
-    // Four pixels at a time in 16-bit lanes.
-    const __m128i va = _mm_set1_epi16(static_cast<short>(a));
-    const __m128i via = _mm_set1_epi16(static_cast<short>(255 - a));
-    const __m128i half = _mm_set1_epi16(128);
-    const __m128i by257 = _mm_set1_epi16(257);
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-    for (; i + 4 <= n; i += 4) {
-        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
-        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d + i));
-        __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(sv, zero), va),
-            _mm_mullo_epi16(_mm_unpacklo_epi8(dv, zero), via));
-        __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(sv, zero), va),
-            _mm_mullo_epi16(_mm_unpackhi_epi8(dv, zero), via));
-        lo = _mm_mulhi_epu16(_mm_add_epi16(lo, half), by257);
-        hi = _mm_mulhi_epu16(_mm_add_epi16(hi, half), by257);
-        const __m128i result = _mm_or_si128(_mm_packus_epi16(lo, hi), opaque);
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(d + i), result);
-    }
-#endif
-    blendTail(d, s, i, n, a);
+    return true;
 }
 
 } // namespace
-
-void setBlendVectorLimit(int bits)
-{
-    g_vectorLimit = bits;
-}
 
 bool BitBlt(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
     int xSrc, int ySrc)
@@ -244,32 +226,16 @@ bool TransparentBlt(const DeviceContext &dest, int x, int y, int w, int h, const
 bool AlphaBlend(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
     int xSrc, int ySrc, int wSrc, int hSrc, quint8 opacity)
 {
-    const quint32 alpha = opacity;
-    if (!usable(dest) || !usable(src) || w <= 0 || h <= 0 || wSrc <= 0 || hSrc <= 0)
-        return false;
-    QImage &to = *dest.image;
-    const QImage &from = *src.image;
+    return blendRectangle(dest, x, y, w, h, src, xSrc, ySrc, wSrc, hSrc,
+        [opacity](quint32 *d, const quint32 *s, int n) { blendRow(d, s, n, opacity); });
+}
 
-    if (w == wSrc && h == hSrc && dest.image != src.image) {
-        const Span s = clipUnscaled(to, x, y, w, h, from, xSrc, ySrc);
-        for (int j = s.j0; j < s.j1; ++j)
-            blendRow(
-                row(to, y + j) + x + s.i0, row(from, ySrc + j) + xSrc + s.i0, s.i1 - s.i0, alpha);
-        return true;
-    }
-
-    const quint32 ia = 255 - alpha;
-    for (int j = std::max(0, -y); j < std::min(h, to.height() - y); ++j) {
-        const int sy = ySrc + sample(j, h, hSrc);
-        if (sy < 0 || sy >= from.height())
-            continue;
-        const quint32 *source = row(from, sy);
-        quint32 *target = row(to, y + j);
-        for (int i = std::max(0, -x); i < std::min(w, to.width() - x); ++i) {
-            const int sx = xSrc + sample(i, w, wSrc);
-            if (sx >= 0 && sx < from.width())
-                target[x + i] = blendPixel(source[sx], target[x + i], alpha, ia);
-        }
-    }
-    return true;
+bool AlphaBlendOverOneColour(const DeviceContext &dest, int x, int y, int w, int h,
+    const DeviceContext &src, int xSrc, int ySrc, int wSrc, int hSrc, quint8 opacity,
+    QRgb destinationPixel)
+{
+    return blendRectangle(dest, x, y, w, h, src, xSrc, ySrc, wSrc, hSrc,
+        [opacity, destinationPixel](quint32 *d, const quint32 *s, int n) {
+            blendRowOverColour(d, s, n, opacity, destinationPixel);
+        });
 }

@@ -28,7 +28,9 @@ bool TransparentBlt(const DeviceContext &dest, int x, int y, int w, int h, const
 bool AlphaBlend(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
     int xSrc, int ySrc, int wSrc, int hSrc, quint8 opacity);
 
-// The widest vector instructions AlphaBlend may use, in bits: 512, 256, 128 or
-// 0 for none. By default the widest the processor has; tests narrow it to
-// check every variant against the same rule.
-void setBlendVectorLimit(int bits);
+// AlphaBlend for a destination rectangle the caller knows to hold the one
+// pixel value destinationPixel throughout: the same result, without reading
+// the destination.
+bool AlphaBlendOverOneColour(const DeviceContext &dest, int x, int y, int w, int h,
+    const DeviceContext &src, int xSrc, int ySrc, int wSrc, int hSrc, quint8 opacity,
+    QRgb destinationPixel);

@@ -41,10 +41,13 @@ void fillArea(QImage &image, const QRect &area, QRgb colour)
 {
     if (area.isEmpty())
         return;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
-        std::fill_n(row + area.left(), area.width(), colour);
-    }
+    // One row filled pixel by pixel, the others copied from it: a screen's
+    // clear runs at the speed of a copy.
+    const size_t bytes = size_t(area.width()) * sizeof(QRgb);
+    auto *first = reinterpret_cast<QRgb *>(image.scanLine(area.top())) + area.left();
+    std::fill_n(first, area.width(), colour);
+    for (int y = area.top() + 1; y <= area.bottom(); ++y)
+        std::memcpy(reinterpret_cast<QRgb *>(image.scanLine(y)) + area.left(), first, bytes);
 }
 
 } // namespace
@@ -84,6 +87,7 @@ void DrawingSurface::Cls()
         // The picture covers the image: share it until something is drawn.
         m_image = m_picture;
         m_resizePending = false;
+        m_oneColour = false;
         return;
     }
     if (m_resizePending || !m_image.isDetached()) {
@@ -98,6 +102,8 @@ void DrawingSurface::Cls()
         std::memcpy(m_image.scanLine(y), m_picture.constScanLine(y), size_t(width) * 4);
     fillArea(m_image, QRect(width, 0, m_image.width() - width, rows), background);
     fillArea(m_image, QRect(0, rows, m_image.width(), m_image.height() - rows), background);
+    m_oneColour = width == 0 || rows == 0;
+    m_oneColourPixel = background;
 }
 
 void DrawingSurface::setBackgroundPicture(const QImage &picture)
@@ -135,4 +141,42 @@ void DrawingSurface::applyResize() const
     fillArea(
         resized, QRect(0, keptRows, m_size.width(), m_size.height() - keptRows), m_newPartsColour);
     m_image = resized;
+    const bool nothingKept = keptWidth == 0 || keptRows == 0;
+    m_oneColour = nothingKept || (m_oneColour && m_oneColourPixel == m_newPartsColour);
+    m_oneColourPixel = m_newPartsColour;
+}
+
+bool DrawingSurface::holdsOneColour(QRgb &pixel) const
+{
+    applyResize();
+    pixel = m_oneColourPixel;
+    return m_oneColour;
+}
+
+bool DrawingSurface::shareHostImage(DrawingSurface &host)
+{
+    applyResize();
+    host.applyResize();
+    if (sharesHostImage(host))
+        return true;
+    QImage &whole = host.m_image;
+    if (m_image.width() > whole.width() || m_image.height() > whole.height()
+        || whole.format() != QImage::Format_RGB32)
+        return false;
+    uchar *memory = whole.bits(); // the host's own memory from here on
+    for (int y = 0; y < m_image.height(); ++y)
+        std::memcpy(whole.scanLine(y), m_image.constScanLine(y), size_t(m_image.width()) * 4);
+    auto *keeper = new QImage(whole);
+    m_image = QImage(
+        memory, m_image.width(), m_image.height(), whole.bytesPerLine(), QImage::Format_RGB32,
+        [](void *image) { delete static_cast<QImage *>(image); }, keeper);
+    host.m_oneColour = false;
+    return true;
+}
+
+bool DrawingSurface::sharesHostImage(const DrawingSurface &host) const
+{
+    return !m_resizePending && !host.m_resizePending
+        && m_image.constBits() == host.m_image.constBits()
+        && m_image.bytesPerLine() == host.m_image.bytesPerLine();
 }

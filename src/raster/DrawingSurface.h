@@ -24,6 +24,7 @@ public:
     DeviceContext hDC()
     {
         applyResize();
+        m_oneColour = false; // the caller draws
         return DeviceContext { &m_image, ForeColor, FillColor };
     }
 
@@ -48,6 +49,25 @@ public:
     // Makes the image take its new size now rather than at its next use.
     void applyNewSize() { applyResize(); }
 
+    // True when nothing has been drawn since the image was filled with one
+    // colour throughout (a clear without a picture, or a resize of such an
+    // image); pixel is then that colour.
+    bool holdsOneColour(QRgb &pixel) const;
+
+    // Makes this image the top-left part of host's: the same memory, at the
+    // host's row length, so that what is drawn here is on the host at once.
+    // What this image holds is copied there first. False, and nothing done,
+    // when the host's image is smaller.
+    //
+    // The sharing ends by itself, never leaving either image invalid: the
+    // host's image keeps a second reference to its memory for as long as this
+    // one uses it, so the host copies its image before it next draws on it or
+    // takes a new one (what the host draws never reaches this image), and
+    // this image goes back to memory of its own on a resize.
+    bool shareHostImage(DrawingSurface &host);
+    // True while this image is the top-left part of host's.
+    bool sharesHostImage(const DrawingSurface &host) const;
+
 protected:
     // Gives the image a new size in pixels; what is kept of the old content
     // stays, new parts take the background colour as it is now.
@@ -67,4 +87,6 @@ private:
     QSize m_size;
     QSize m_kept;
     QRgb m_newPartsColour = 0;
+    mutable bool m_oneColour = false;
+    mutable QRgb m_oneColourPixel = 0;
 };

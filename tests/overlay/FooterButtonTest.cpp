@@ -103,8 +103,9 @@ TEST(FooterButton, MissingOrBrokenImageLeavesTheFrameWithoutImage)
     EXPECT_EQ(m.DunkelPic->image().pixel(5, 545), kSilver);
     EXPECT_EQ(m.DunkelPic->image().pixel(50, 545), qRgb(0, 0, 0));
 
-    // A file that is no picture: the same.
+    // A file that is no picture: the same, also after it was drawn whole.
     scene.setButtonImage(OverlayScene::sampleButton());
+    DrawHelpButtonUp(m, 1);
     QFile broken(QString(scene.buttonImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
     broken.write("GIF89a not really");
