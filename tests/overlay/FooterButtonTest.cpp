@@ -27,14 +27,6 @@ void expectButtonImageAt(const QImage &image, int x, int y)
 
 } // namespace
 
-TEST(FooterButton, ImagePathFromInstallationFolderAndTrimmedWidth)
-{
-    OverlayScene scene(800);
-    scene.context().VisuPfad = QStringLiteral("C:\\Visu\\");
-    EXPECT_EQ(footerButtonImagePath(scene.context()),
-        QStringLiteral("C:\\Visu\\Standard\\KalvoFußzeile\\KalvoFußzeileHelp_800.gif"));
-}
-
 TEST(FooterButton, LatchedAndRaisedOnTheNarrowScreen)
 {
     OverlayScene scene(800);
@@ -42,6 +34,9 @@ TEST(FooterButton, LatchedAndRaisedOnTheNarrowScreen)
     scene.prepareBuffers();
     scene.setButtonImage(OverlayScene::sampleButton());
     MainForm &m = scene.Main();
+    EXPECT_EQ(scene.buttonImageFile(),
+        scene.context().VisuPfad
+            + QStringLiteral("Standard\\KalvoFußzeile\\KalvoFußzeileHelp_800.gif"));
 
     DrawHelpButtonDown(m, *m.DunkelPic, 1);
     const QImage &buffer = m.DunkelPic->image();

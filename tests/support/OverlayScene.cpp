@@ -22,15 +22,12 @@ void writeImage(QString path, const QImage &image)
 
 } // namespace
 
-OverlayScene::OverlayScene(qint16 displayWidth, float twipsPerPixel)
+OverlayScene::OverlayScene(qint16 displayWidth)
 {
-    fake.screen.x = twipsPerPixel;
-    fake.screen.y = twipsPerPixel;
     form = std::make_unique<MainForm>();
     form->appPath = folder.path() + QStringLiteral("/bin");
     ScreenContext &c = form->context();
-    c.TwipsPerPixelX = twipsPerPixel;
-    c.TwipsPerPixelY = twipsPerPixel;
+    c.TwipsPerPixelX = c.TwipsPerPixelY = fake.screen.x;
     c.DispHInt = displayWidth;
     c.VisuPfad = folder.path() + QStringLiteral("/Visu/");
     c.LastEntry = -1;

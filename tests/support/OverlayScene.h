@@ -14,7 +14,7 @@
 class OverlayScene
 {
 public:
-    explicit OverlayScene(qint16 displayWidth = 800, float twipsPerPixel = 15.0f);
+    explicit OverlayScene(qint16 displayWidth = 800); // at 15 twips per pixel
 
     FakePlatform fake;
     TempFolder folder;
