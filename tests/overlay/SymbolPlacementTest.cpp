@@ -5,7 +5,7 @@
 #include "support/OverlayScene.h"
 #include "support/QtPrinters.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,8 +110,7 @@ TEST_F(Placement, EveryPlacementRuleAndClamp)
     EXPECT_EQ(other.Main().Symbol(0).pos(), QPoint(200, -18));
     EXPECT_FLOAT_EQ(other.Main().Symbol(0).Top(), -270.0f);
 
-    // Backgrounds show the dimmed screenshot; a symbol shows it at its final
-    // place where its image is cyan or transparent.
+    // Backgrounds show the dimmed buffer, symbols too where cyan or transparent.
     const QImage buffer = dimmed();
     EXPECT_EQ(bild(0).image(), buffer.copy(bild(0).geometry()));
     const QImage &s = symbol(11).image();
@@ -166,13 +165,10 @@ TEST_F(Placement, NoEntriesLeavesTheTemplatesAsStored)
 TEST_F(Placement, MissingOrBrokenSymbolImageEndsWithAnErrorNamingTheFile)
 {
     add(1500, 1500);
-    const QString file
-        = QString(scene.symbolImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/'));
     const QString error
         = QStringLiteral(" ") + scene.Main().appPath + QStringLiteral("\\Tavlin_800.gif");
-    QFile::remove(file);
+    QFile::remove(scene.folder.path() + QStringLiteral("/bin/Tavlin_800.gif"));
     EXPECT_EQ(errorOf([&] { PlaceHelpSymbols(scene.Main()); }), QStringLiteral("53") + error);
-    scene.folder.write(
-        QFileInfo(file).filePath().mid(scene.folder.path().size() + 1), "not a picture");
+    scene.folder.write(QStringLiteral("bin/Tavlin_800.gif"), "not a picture");
     EXPECT_EQ(errorOf([&] { PlaceHelpSymbols(scene.Main()); }), QStringLiteral("481") + error);
 }
