@@ -15,8 +15,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-// Twips round to whole pixels, halves to even; the form starts grey at the
-// screen's origin, its work pictures hidden.
+// Twips round to whole pixels, halves to even; the form starts grey, its work pictures hidden.
 TEST(MainForm, TwipsRoundToWholePixelsHalvesToEven)
 {
     FakePlatform fake;
@@ -107,9 +106,7 @@ TEST(MainForm, PictureTakesTheBackColourWhereTransparent)
     EXPECT_EQ(m.Symbol(0).image().pixel(10, 10), Colour::toQRgb(m.Symbol(0).BackColor));
 }
 
-// A bitmap is drawn opaque in exactly its colours whatever its alpha bytes
-// say: capture tools write 32-bit V5 files with an alpha mask and every alpha
-// byte 0.
+// Drawn opaque in its own colours: capture tools write V5 bitmaps with every alpha byte 0.
 TEST(MainForm, BitmapsDrawOpaqueInTheirOwnColours)
 {
     FakePlatform fake;
@@ -134,8 +131,7 @@ TEST(MainForm, BitmapsDrawOpaqueInTheirOwnColours)
         EXPECT_EQ(drawn.pixel(i % 2, i / 2), 0xff000000 | colours[i]) << i;
 }
 
-// Buttons and shift keys as bit masks (left 1, right 2, middle 4; Shift 1,
-// Ctrl 2, Alt 4), positions in twips; a symbol's click carries its index.
+// Buttons and shift keys as masks (left 1, right 2, middle 4; Shift 1, Ctrl 2, Alt 4), twips.
 TEST(MainForm, MouseReachesTheHandlersInTwipsAndClicksInsideTheGuard)
 {
     FakePlatform fake;
@@ -175,8 +171,7 @@ TEST(MainForm, MouseReachesTheHandlersInTwipsAndClicksInsideTheGuard)
 
 namespace {
 
-// A scene whose start-up finds the screenshot, the button image and this
-// description under TEMPVISU; the symbol image only when asked.
+// Start-up finds the screenshot, button image and this description; the symbol image if asked.
 struct StartUpScene
 {
     StartUpScene(const QByteArray &description, bool symbolImage = true)
@@ -232,8 +227,7 @@ TEST(MainForm, InputDuringStartUpOrAHandlerIsHandledAfterItInOrder)
     QObject::connect(&m, &MainForm::symbolClick, [&](qint16 index) {
         handled << QStringLiteral("click %1 %2").arg(index).arg(m.context().LanguageName);
     });
-    // The release comes while the press repaints, as the footer button's
-    // raised look does.
+    // The release comes while the press repaints, as the footer's raised look does.
     const QPoint onButton(5, 545);
     QObject::connect(&m, &MainForm::mouseDown, [&](qint16, qint16, float, float) {
         handled << QStringLiteral("down");

@@ -86,8 +86,7 @@ TEST_F(StartupTest, RunsEveryStepInOrderFromTheFolderNamedByTEMPVISU)
     EXPECT_EQ(context.HelpEntries[1].Left, 110);
     EXPECT_EQ(steps.calls, QStringList({ "BuildOverlay .0.", "ResolveLanguage" }));
 
-    // Without TEMPVISU, or with it empty, the root is C:\Temp; a trailing
-    // backslash is kept and names in any case are found.
+    // Without TEMPVISU or with it empty: C:\Temp; a trailing backslash stays; any case is found.
     tempvisu.unset();
     folder.writeBmp(QStringLiteral("c/Temp/Kestrel/TavlinScreen.bmp"), 8, 6);
     writeDescription(QStringLiteral("c/Temp/Kestrel"));

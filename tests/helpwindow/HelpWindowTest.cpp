@@ -48,9 +48,7 @@ protected:
 
 } // namespace
 
-// The fresh window, light blue with its two grey picture buttons, compared
-// pixel for pixel with its reference picture in tests/data (made from this
-// drawing once, checked by eye).
+// The fresh window against its reference picture (made once, checked by eye).
 TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPage)
 {
     Help help;

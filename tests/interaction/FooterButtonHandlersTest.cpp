@@ -11,8 +11,7 @@
 
 namespace {
 
-// The real overlay form on the 800 x 600 screen, its mouse events hooked to
-// the footer button's handlers, fed with real mouse events.
+// The real form on the 800 x 600 screen, its mouse events hooked to the footer's handlers.
 class FooterButtonHandlersTest : public ::testing::Test, public QObject
 {
 protected:
@@ -37,9 +36,8 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
 
-    // The footer button's looks as the form shows them, "U" raised (a white leg
-    // on the footer's top row) and "D" latched (a white hypotenuse), read at each
-    // paint; then the form is cleared for the next.
+    // The looks the form shows at each paint, "U" raised (a white leg on the footer's top
+    // row) and "D" latched (a white hypotenuse); then the form is cleared for the next.
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() != QEvent::Paint)
@@ -53,9 +51,8 @@ protected:
         return false;
     }
 
-    // Plays events written as d(own), u(p), m(ove) or c (double click), the
-    // mouse button (L, R, M; none for moves) and o(n) or x (off the button),
-    // separated by blanks: "dLo mx uLo".
+    // Plays d(own), u(p), m(ove) or c (double click), the button (L, R, M; none for moves)
+    // and o(n) or x (off the button), separated by blanks: "dLo mx uLo".
     void play(const char *events)
     {
         for (const QByteArray &e : QByteArray(events).split(' ')) {

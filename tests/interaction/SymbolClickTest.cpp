@@ -30,9 +30,8 @@ protected:
         folder.write(QStringLiteral("Panel/Program/Help/Tavlin/English/Conveyor.html"), "<p>x</p>");
     }
 
-    // Clicks symbol `index`; returns the geometry of the help window while it
-    // is up (modal), closing it with a real left click on Ende after a right
-    // one that must not; null if none opened.
+    // Clicks symbol `index`; returns the help window's geometry while it is up (modal), then
+    // clicks Ende with the right button, which must not close it, and the left; null if none.
     QRect click(qint16 index)
     {
         QRect seen;
@@ -62,8 +61,7 @@ protected:
 
 TEST_F(SymbolClickTest, PageOpensCentredOnTheScreenOfTheMomentAndReturnsWhenClosed)
 {
-    // 800 / 1.3 = 615.4 -> 615 pixels, 600 / 1.3 = 461.5 -> 462 pixels;
-    // left (12000 - 9225) / 2 = 1387.5 twips = 92.5 -> 92; top 69 pixels.
+    // 800 / 1.3 -> 615, 600 / 1.3 = 461.5 -> 462; left 1387.5 twips = 92.5 -> 92; top 69.
     EXPECT_EQ(click(3), QRect(92, 69, 615, 462));
     EXPECT_EQ(help.Adresse,
         context.VisuPfad + QStringLiteral("Program\\Help\\Tavlin\\English\\Conveyor.html"));
@@ -84,8 +82,7 @@ TEST_F(SymbolClickTest, PageOpensCentredOnTheScreenOfTheMomentAndReturnsWhenClos
     EXPECT_EQ(click(3), QRect(148, 118, 985, 788));
     EXPECT_EQ(browser.log.created, 2);
 
-    // 115 / 1.3 = 88.46 pixels, the window takes 88: centred with the 88 it
-    // took, (115 - 88) / 2 = 13.5 -> 14; with the 88.46 asked for it would be 13.
+    // 115 / 1.3 = 88.46; centred with the 88 it took, 13.5 -> 14 (not 13 with 88.46).
     fake.screen.x = fake.screen.y = 15;
     context.DispHInt = 115;
     context.DispVInt = 600;

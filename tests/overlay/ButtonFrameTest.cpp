@@ -22,8 +22,7 @@ public:
     int refreshes = 0;
 };
 
-// The frame drawn on black, compared pixel for pixel with its reference
-// picture in tests/data (made from this drawing once, checked by eye).
+// The frame drawn on black against its reference picture (made once, checked by eye).
 void expectFrame(qint16 width, qint16 footerTop, float twips, QSize size, quint32 leg,
     quint32 hypotenuse, const char *reference)
 {

@@ -1,5 +1,5 @@
-#include "raster/Colour.h"
 #include "raster/Shapes.h"
+#include "raster/Colour.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -60,8 +60,7 @@ TEST(Polyline, PaintsUpToButNotIncludingTheEndPoint)
     EXPECT_FALSE(Polyline(dc, horizontal, 1));
 }
 
-// The filled triangle with its edges in one colour: ButtonFrameTest's
-// reference pictures.
+// The closing edge too takes the pen.
 TEST(Polygon, OutlineTakesThePenTheInsideTheFill)
 {
     QImage two = blank(12, 12);
@@ -108,8 +107,7 @@ TEST(Polygon, OddShapesFollowTheEvenOddRuleWithEdges)
     };
     for (const auto &shape : shapes) {
         QImage image = blank(32, 32);
-        // A white pen, so that the outline (a rasterised line, not the exact
-        // edge) can be told from the fill and left out of the comparison.
+        // The outline, a rasterised line rather than the exact edge, is left out.
         Polygon(DeviceContext { &image, Colour::White, Colour::Silver }, shape.data(),
             int(shape.size()));
         int wrong = 0;
