@@ -28,7 +28,7 @@ class HelpWindowTest : public ::testing::Test
 {
 protected:
     // Lays out a window of 9225 x 6915 twips at (1500, 1200) twips.
-    static void init(Help &help)
+    void init()
     {
         help.setWidth(9225);
         help.setHeight(6915);
@@ -44,6 +44,7 @@ protected:
 
     FakePlatform fake;
     FakeBrowserInstalled browser;
+    Help help;
 };
 
 } // namespace
@@ -51,7 +52,6 @@ protected:
 // The fresh window against its reference picture (made once, checked by eye).
 TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPage)
 {
-    Help help;
     EXPECT_FALSE(help.isLoaded());
     EXPECT_FLOAT_EQ(help.Width(), 4680);
     ASSERT_TRUE(help.isLoaded());
@@ -64,8 +64,7 @@ TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPage)
 
 TEST_F(HelpWindowTest, InitLaysOutFromTheWindowSizeAndStartsLoading)
 {
-    Help help;
-    init(help);
+    init();
     EXPECT_EQ(QPoint(help.MarginX(), help.MarginY()), QPoint(75, 75));
     HelpWindow *window = help.window();
     expectTwips(window->Ende, 8205, 5895, 945, 945);
@@ -87,7 +86,6 @@ TEST_F(HelpWindowTest, InitLaysOutFromTheWindowSizeAndStartsLoading)
 
 TEST_F(HelpWindowTest, TooNarrowWindowIsARunTimeError)
 {
-    Help help;
     help.setWidth(1155); // 945 + 3 x 75 would be needed
     help.setHeight(6915);
     EXPECT_FALSE(runGuarded([&] { help.Init(); }));
@@ -106,8 +104,7 @@ TEST_F(HelpWindowTest, TooNarrowWindowIsARunTimeError)
 
 TEST_F(HelpWindowTest, HandleDragsByAnyButtonOrTouchWithoutBoundsAndTapCloses)
 {
-    Help help;
-    init(help);
+    init();
     HelpWindow *window = help.window();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -157,10 +154,10 @@ TEST_F(HelpWindowTest, HandleDragsByAnyButtonOrTouchWithoutBoundsAndTapCloses)
 TEST_F(HelpWindowTest, TerminateStopsALoadStillUnderWay)
 {
     for (const bool busy : { true, false }) {
-        auto help = std::make_unique<Help>();
-        help->setWidth(9225);
+        auto form = std::make_unique<Help>();
+        form->setWidth(9225);
         browser.log.busy = busy;
-        help.reset();
+        form.reset();
         EXPECT_EQ(browser.log.stops, 1) << busy;
         EXPECT_EQ(fake.events.calls, 1) << busy;
     }

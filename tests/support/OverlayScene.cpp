@@ -62,11 +62,6 @@ QString OverlayScene::buttonImageFile() const
     return footerButtonImagePath(form->context());
 }
 
-QString OverlayScene::symbolImageFile() const
-{
-    return symbolImagePath(form->appPath, form->context());
-}
-
 void OverlayScene::setButtonImage(const QImage &image)
 {
     writeImage(buttonImageFile(), image);
@@ -74,7 +69,7 @@ void OverlayScene::setButtonImage(const QImage &image)
 
 void OverlayScene::setSymbolImage(const QImage &image)
 {
-    writeImage(symbolImageFile(), image);
+    writeImage(symbolImagePath(form->appPath, form->context()), image);
 }
 
 void OverlayScene::prepareBuffers()

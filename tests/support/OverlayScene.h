@@ -33,7 +33,6 @@ public:
     // Writes the help symbol image for the current width.
     void setSymbolImage(const QImage &image);
     QString buttonImageFile() const;
-    QString symbolImageFile() const;
 
     // The first steps of the overlay build: form size, OriginalPic, DunkelPic.
     void prepareBuffers();
