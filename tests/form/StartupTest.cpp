@@ -14,22 +14,19 @@
 
 namespace {
 
-class RecordingSteps : public StartupSteps
+// The entries must already be absolute when the overlay is built.
+struct RecordingSteps : StartupSteps
 {
-public:
-    explicit RecordingSteps(const ScreenContext &context)
-        : m_context(context)
+    explicit RecordingSteps(const ScreenContext &c)
+        : context(c)
     { }
     void BuildOverlay() override
     {
-        // The entries must already be absolute when the overlay is built.
-        calls << QStringLiteral("BuildOverlay ") + m_context.HelpEntries[1].ContainerPath;
+        calls << "BuildOverlay " + context.HelpEntries[1].ContainerPath;
     }
     void ResolveLanguage() override { calls << QStringLiteral("ResolveLanguage"); }
+    const ScreenContext &context;
     QStringList calls;
-
-private:
-    const ScreenContext &m_context;
 };
 
 // A Wine prefix whose drives C: and D: are folders of the test's own.
