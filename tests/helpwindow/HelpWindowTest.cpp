@@ -50,7 +50,7 @@ protected:
 } // namespace
 
 // The fresh window against its reference picture (made once, checked by eye).
-TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPage)
+TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPageInitLaysItOut)
 {
     EXPECT_FALSE(help.isLoaded());
     EXPECT_FLOAT_EQ(help.Width(), 4680);
@@ -60,10 +60,8 @@ TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPage)
     const QImage shot = help.window()->grab().toImage();
     const QImage expected(QStringLiteral(TAVLIN_SOURCE_DIR "/tests/data/HelpWindow.png"));
     EXPECT_TRUE(shot == expected.convertToFormat(shot.format()));
-}
 
-TEST_F(HelpWindowTest, InitLaysOutFromTheWindowSizeAndStartsLoading)
-{
+    // Init lays it out from the window's size and starts loading.
     init();
     EXPECT_EQ(QPoint(help.MarginX(), help.MarginY()), QPoint(75, 75));
     HelpWindow *window = help.window();
