@@ -12,12 +12,12 @@
 
 namespace {
 
-// Writes an image as PNG content under any name (the loader sniffs the format).
-void writeImage(QString path, const QImage &image)
+// Writes an image, as PNG content under any name unless asked (the loader sniffs the format).
+void writeImage(QString path, const QImage &image, const char *format = "PNG")
 {
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     QDir().mkpath(QFileInfo(path).absolutePath());
-    image.save(path, "PNG");
+    image.save(path, format);
 }
 
 } // namespace
@@ -52,8 +52,7 @@ void OverlayScene::setScreenshot(int width, int height)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, screenshotPixel(x, y));
     const QString path = folder.path() + QStringLiteral("/Kestrel/TavlinScreen.bmp");
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    image.save(path, "BMP");
+    writeImage(path, image, "BMP");
     context().ScreenPicture = LoadPicture(path);
 }
 
