@@ -74,7 +74,7 @@ TEST(MainForm, LoadCopiesElementZeroHiddenOnce)
     EXPECT_EQ(errorOf([&] { m.Bild(2); }), "340");
 }
 
-TEST(MainForm, PictureTakesTheBackColourWhereTransparent)
+TEST(MainForm, PictureTakesTheBackColourWhereTransparentBitmapsDrawOpaque)
 {
     FakePlatform fake;
     MainForm m;
@@ -98,14 +98,10 @@ TEST(MainForm, PictureTakesTheBackColourWhereTransparent)
     m.Symbol(0).setPicture(picture);
     EXPECT_EQ(m.Symbol(0).size(), QSize(35, 36));
     EXPECT_EQ(m.Symbol(0).image().pixel(10, 10), Colour::toQRgb(m.Symbol(0).BackColor));
-}
 
-// Drawn opaque in its own colours: capture tools write V5 bitmaps with every alpha byte 0.
-TEST(MainForm, BitmapsDrawOpaqueInTheirOwnColours)
-{
-    FakePlatform fake;
+    // A bitmap is drawn opaque in its own colours: capture tools write V5 bitmaps with every
+    // alpha byte 0.
     TempFolder folder;
-    MainForm m;
     const quint32 colours[] = { 0xc80a14, 0x0080ff, 0x010203, 0xffff00 }; // alpha 0
     QByteArray file;
     QDataStream out(&file, QIODevice::WriteOnly);
