@@ -1,5 +1,5 @@
-#include "form/MainForm.h"
 #include "interaction/FooterButtonHandlers.h"
+#include "form/MainForm.h"
 #include "os/RunGuarded.h"
 #include "raster/Colour.h"
 #include "state/ScreenContext.h"
@@ -11,38 +11,8 @@
 
 namespace {
 
-// The footer button's looks as the form shows them, "U" raised (a white leg
-// on the footer's top row) and "D" latched (a white hypotenuse), read at each
-// paint; then the form is cleared for the next.
-class LookRecorder : public QObject
-{
-public:
-    explicit LookRecorder(MainForm &form)
-        : m_form(form)
-    {
-        form.installEventFilter(this);
-    }
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() != QEvent::Paint)
-            return false;
-        const QRgb white = Colour::toQRgb(Colour::White);
-        if (m_form.image().pixel(0, 537) == white)
-            drawn += "U";
-        else if (m_form.image().pixel(33, 570) == white)
-            drawn += "D";
-        m_form.Cls();
-        return false;
-    }
-    std::string drawn;
-
-private:
-    MainForm &m_form;
-};
-
-// The real overlay form on the 800 x 600 screen, its mouse events hooked to
-// the footer button's handlers, fed with real mouse events.
-class FooterButtonHandlersTest : public ::testing::Test
+// The real form on the 800 x 600 screen, its mouse events hooked to the footer's handlers.
+class FooterButtonHandlersTest : public ::testing::Test, public QObject
 {
 protected:
     FooterButtonHandlersTest()
@@ -61,25 +31,39 @@ protected:
         QObject::connect(&form, &MainForm::mouseUp,
             [this](qint16 b, qint16 s, float x, float y) { button.Form_MouseUp(b, s, x, y); });
         QObject::connect(&form, &MainForm::dblClick, [this] { button.Form_DblClick(); });
+        form.installEventFilter(this);
         form.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
 
-    // Plays events written as d(own), u(p), m(ove) or c (double click), the
-    // mouse button (L, R, M; none for moves) and o(n) or x (off the button),
-    // separated by blanks: "dLo mx uLo".
+    // The looks the form shows at each paint, "U" raised (a white leg on the footer's top
+    // row) and "D" latched (a white hypotenuse); then the form is cleared for the next.
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        const QRgb white = Colour::toQRgb(Colour::White);
+        if (form.image().pixel(0, 537) == white)
+            drawn += "U";
+        else if (form.image().pixel(33, 570) == white)
+            drawn += "D";
+        form.Cls();
+        return false;
+    }
+
+    // Plays d(own), u(p), m(ove) or c (double click), the button (L, R, M; none for moves)
+    // and o(n) or x (off the button), separated by blanks: "dLo mx uLo".
     void play(const char *events)
     {
-        for (const QString &event : QString::fromLatin1(events).split(QLatin1Char(' '))) {
-            const QPoint at = event.endsWith(QLatin1Char('o')) ? QPoint(10, 560) : QPoint(400, 300);
-            const Qt::MouseButton which = event[1] == QLatin1Char('L')
-                ? Qt::LeftButton
-                : (event[1] == QLatin1Char('R') ? Qt::RightButton : Qt::MiddleButton);
-            if (event[0] == QLatin1Char('m'))
+        for (const QByteArray &e : QByteArray(events).split(' ')) {
+            const QPoint at = e.endsWith('o') ? QPoint(10, 560) : QPoint(400, 300);
+            const Qt::MouseButton which
+                = e[1] == 'L' ? Qt::LeftButton : (e[1] == 'R' ? Qt::RightButton : Qt::MiddleButton);
+            if (e[0] == 'm')
                 QTest::mouseMove(&form, at);
-            else if (event[0] == QLatin1Char('d'))
+            else if (e[0] == 'd')
                 QTest::mousePress(&form, which, {}, at);
-            else if (event[0] == QLatin1Char('u'))
+            else if (e[0] == 'u')
                 QTest::mouseRelease(&form, which, {}, at);
             else
                 QTest::mouseDClick(&form, which, {}, at);
@@ -87,8 +71,8 @@ protected:
     }
 
     FakePlatform fake;
+    std::string drawn;
     MainForm form;
-    LookRecorder painter { form };
     ScreenContext &context = form.context();
     FooterButtonHandlers button { form };
 };
@@ -152,14 +136,14 @@ TEST_F(FooterButtonHandlersTest, StateMachine)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.events);
         context.PressedButton = context.MouseHeld = 0;
-        painter.drawn.clear();
+        drawn.clear();
         fake.terminator.calls = 0;
         play(c.events);
         if (!c.ends) {
             EXPECT_EQ(context.PressedButton, c.pressed);
             EXPECT_EQ(context.MouseHeld, c.held);
         }
-        EXPECT_EQ(painter.drawn, c.drawn);
+        EXPECT_EQ(drawn, c.drawn);
         EXPECT_EQ(fake.terminator.calls, c.ends ? 1 : 0);
     }
     EXPECT_TRUE(fake.messageBox.errors.isEmpty());

@@ -1,7 +1,7 @@
+#include "interaction/SymbolClick.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
-#include "interaction/SymbolClick.h"
 #include "os/RunGuarded.h"
 #include "state/ScreenContext.h"
 #include "support/FakeBrowser.h"
@@ -30,19 +30,22 @@ protected:
         folder.write(QStringLiteral("Panel/Program/Help/Tavlin/English/Conveyor.html"), "<p>x</p>");
     }
 
-    // Clicks symbol `index`; returns the geometry of the help window while it
-    // is up (modal), closing it with a real click on Ende; null if none opened.
+    // Clicks symbol `index`; returns the help window's geometry while it is up (modal), then
+    // clicks Ende with the right button, which must not close it, and the left; null if none.
     QRect click(qint16 index)
     {
         QRect seen;
         QObject scope; // a timer that never fired dies here
         QTimer::singleShot(0, &scope, [&] {
-            HelpWindow *window = help.window();
+            QPointer<HelpWindow> window = help.window();
             if (!window)
                 return;
             EXPECT_TRUE(window->isVisible() && window->isModal());
             seen = window->geometry();
-            QTest::mouseClick(window->Ende, Qt::LeftButton);
+            QTest::mouseClick(window->Ende, Qt::RightButton);
+            EXPECT_TRUE(window && window->isVisible()) << "closed by the right button";
+            if (window)
+                QTest::mouseClick(window->Ende, Qt::LeftButton);
         });
         runGuarded([&] { symbolClick.Symbol_Click(index); });
         return seen;
@@ -56,10 +59,9 @@ protected:
     SymbolClick symbolClick { context, help };
 };
 
-TEST_F(SymbolClickTest, PageOpensCentredAndReturnsWhenClosed)
+TEST_F(SymbolClickTest, PageOpensCentredOnTheScreenOfTheMomentAndReturnsWhenClosed)
 {
-    // 800 / 1.3 = 615.4 -> 615 pixels, 600 / 1.3 = 461.5 -> 462 pixels;
-    // left (12000 - 9225) / 2 = 1387.5 twips = 92.5 -> 92; top 69 pixels.
+    // 800 / 1.3 -> 615, 600 / 1.3 = 461.5 -> 462; left 1387.5 twips = 92.5 -> 92; top 69.
     EXPECT_EQ(click(3), QRect(92, 69, 615, 462));
     EXPECT_EQ(help.Adresse,
         context.VisuPfad + QStringLiteral("Program\\Help\\Tavlin\\English\\Conveyor.html"));
@@ -71,29 +73,24 @@ TEST_F(SymbolClickTest, PageOpensCentredAndReturnsWhenClosed)
     // Returned only after the window was unloaded; opened again, it is fresh.
     EXPECT_FALSE(help.isLoaded());
     EXPECT_EQ(browser.log.destroyed, 1);
-    EXPECT_EQ(click(3), QRect(92, 69, 615, 462));
-    EXPECT_EQ(browser.log.created, 2);
-    EXPECT_TRUE(fake.messageBox.messages.isEmpty());
-    EXPECT_TRUE(fake.messageBox.errors.isEmpty());
-}
 
-TEST_F(SymbolClickTest, SizeUsesTheScreenNowAndCentresWithTheSizeTaken)
-{
     // The screen's factor is read at the click, not the start-up copy.
     fake.screen.x = fake.screen.y = 12;
     context.DispHInt = 1280;
     context.DispVInt = 1024;
     // 1280 / 1.3 = 984.6 -> 985; 1024 / 1.3 = 787.7 -> 788; left 147.5 -> 148; top 118.
     EXPECT_EQ(click(3), QRect(148, 118, 985, 788));
+    EXPECT_EQ(browser.log.created, 2);
 
-    // 115 / 1.3 = 88.46 pixels, the window takes 88: centred with the 88 it
-    // took, (115 - 88) / 2 = 13.5 -> 14; with the 88.46 asked for it would be 13.
+    // 115 / 1.3 = 88.46; centred with the 88 it took, 13.5 -> 14 (not 13 with 88.46).
     fake.screen.x = fake.screen.y = 15;
     context.DispHInt = 115;
     context.DispVInt = 600;
     const QRect seen = click(3);
     EXPECT_EQ(seen.x(), 14);
     EXPECT_EQ(seen.width(), 88);
+    EXPECT_TRUE(fake.messageBox.messages.isEmpty());
+    EXPECT_TRUE(fake.messageBox.errors.isEmpty());
 }
 
 // Missing, hidden, empty, wildcard and outside pages (by name or by link: the

@@ -22,8 +22,7 @@ public:
     int refreshes = 0;
 };
 
-// The frame drawn on black, compared pixel for pixel with its reference
-// picture in tests/data (made from this drawing once, checked by eye).
+// The frame drawn on black against its reference picture (made once, checked by eye).
 void expectFrame(qint16 width, qint16 footerTop, float twips, QSize size, quint32 leg,
     quint32 hypotenuse, const char *reference)
 {
@@ -41,8 +40,7 @@ void expectFrame(qint16 width, qint16 footerTop, float twips, QSize size, quint3
     ASSERT_FALSE(expected.isNull()) << reference;
     EXPECT_TRUE(surface.image() == expected.convertToFormat(surface.image().format()))
         << reference << " at width " << width;
-    EXPECT_EQ(surface.ForeColor, Colour::Silver);
-    EXPECT_EQ(surface.FillColor, Colour::Silver);
+    EXPECT_TRUE(surface.ForeColor == Colour::Silver && surface.FillColor == Colour::Silver);
     EXPECT_EQ(surface.refreshes, 0);
 }
 

@@ -4,7 +4,6 @@
 #include "support/OverlayScene.h"
 #include "support/QtPrinters.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,56 +26,43 @@ void expectButtonImageAt(const QImage &image, int x, int y)
 
 } // namespace
 
-TEST(FooterButton, ImagePathFromInstallationFolderAndTrimmedWidth)
+// Latched into the buffer with dark legs and a light hypotenuse, the form untouched until the
+// buffer is copied to it; raised on the form the other way round. Other widths draw as 1280.
+TEST(FooterButton, LatchedAndRaisedAtEachWidth)
 {
-    OverlayScene scene(800);
-    scene.context().VisuPfad = QStringLiteral("C:\\Visu\\");
-    EXPECT_EQ(footerButtonImagePath(scene.context()),
-        QStringLiteral("C:\\Visu\\Standard\\KalvoFußzeile\\KalvoFußzeileHelp_800.gif"));
-}
-
-TEST(FooterButton, LatchedAndRaisedOnTheNarrowScreen)
-{
-    OverlayScene scene(800);
-    scene.setScreenshot(800, 600);
-    scene.prepareBuffers();
-    scene.setButtonImage(OverlayScene::sampleButton());
-    MainForm &m = scene.Main();
-
-    DrawHelpButtonDown(m, *m.DunkelPic, 1);
-    const QImage &buffer = m.DunkelPic->image();
-    expectButtonImageAt(buffer, 3, 540);
-    EXPECT_EQ(buffer.pixel(0, 537), kGrey); // latched: dark legs
-    EXPECT_EQ(buffer.pixel(41, 537), kWhite); // light hypotenuse
-    EXPECT_EQ(buffer.pixel(20, 545), kSilver);
-    EXPECT_EQ(m.ZwischenPic->BackColor, Colour::Silver);
-    EXPECT_EQ(m.ZwischenPic->ScaleWidth(), 12);
-
-    // The form is untouched until the buffer is copied to it.
-    EXPECT_EQ(m.image().pixel(0, 537), Colour::toQRgb(Colour::Grey));
-    EXPECT_EQ(m.image().pixel(5, 545), Colour::toQRgb(Colour::Grey));
-
-    DrawHelpButtonUp(m, 1);
-    expectButtonImageAt(m.image(), 2, 539);
-    EXPECT_EQ(m.image().pixel(0, 537), kWhite); // raised: light legs
-    EXPECT_EQ(m.image().pixel(41, 537), kGrey);
-}
-
-TEST(FooterButton, WideAndOtherWidthsUseTheWidePositions)
-{
-    for (qint16 width : { qint16(1280), qint16(1024) }) {
-        OverlayScene scene(width);
-        scene.context().FooterTop = 916; // 1024 has no footer of its own
-        scene.setScreenshot(1280, 1024);
+    const struct
+    {
+        qint16 width, footer;
+        QPoint down, up, hypotenuse;
+    } looks[] = { { 800, 537, { 3, 540 }, { 2, 539 }, { 41, 537 } },
+        { 1280, 916, { 5, 921 }, { 4, 920 }, { 66, 916 } },
+        { 1024, 916, { 5, 921 }, { 4, 920 }, { 66, 916 } } };
+    for (const auto &l : looks) {
+        SCOPED_TRACE(l.width);
+        OverlayScene scene(l.width);
+        scene.context().FooterTop = l.footer; // 1024 has no footer of its own
+        scene.setScreenshot(l.width == 800 ? 800 : 1280, l.width == 800 ? 600 : 1024);
         scene.prepareBuffers();
         scene.setButtonImage(OverlayScene::sampleButton());
         MainForm &m = scene.Main();
-        SCOPED_TRACE(width);
+        EXPECT_EQ(scene.buttonImageFile(),
+            scene.context().VisuPfad
+                + QStringLiteral("Standard\\KalvoFußzeile\\KalvoFußzeileHelp_%1.gif").arg(l.width));
 
-        DrawHelpButtonDown(m, m, 1);
-        expectButtonImageAt(m.image(), 5, 921);
+        DrawHelpButtonDown(m, *m.DunkelPic, 1);
+        const QImage &buffer = m.DunkelPic->image();
+        expectButtonImageAt(buffer, l.down.x(), l.down.y());
+        EXPECT_EQ(buffer.pixel(0, l.footer), kGrey);
+        EXPECT_EQ(buffer.pixel(l.hypotenuse), kWhite);
+        EXPECT_EQ(buffer.pixel(l.down + QPoint(15, 5)), kSilver);
+        EXPECT_EQ(m.image().pixel(l.down + QPoint(1, 0)), kGrey);
+
         DrawHelpButtonUp(m, 1);
-        expectButtonImageAt(m.image(), 4, 920);
+        expectButtonImageAt(m.image(), l.up.x(), l.up.y());
+        EXPECT_EQ(m.image().pixel(0, l.footer), kWhite);
+        EXPECT_EQ(m.image().pixel(l.hypotenuse), kGrey);
+        EXPECT_EQ(m.ZwischenPic->BackColor, Colour::Silver);
+        EXPECT_EQ(m.ZwischenPic->ScaleWidth(), 12);
     }
 }
 
@@ -106,10 +92,8 @@ TEST(FooterButton, MissingOrBrokenImageLeavesTheFrameWithoutImage)
     // A file that is no picture: the same, also after it was drawn whole.
     scene.setButtonImage(OverlayScene::sampleButton());
     DrawHelpButtonUp(m, 1);
-    QFile broken(QString(scene.buttonImageFile()).replace(QLatin1Char('\\'), QLatin1Char('/')));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    broken.write("GIF89a not really");
-    broken.close();
+    scene.folder.write(QStringLiteral("Visu/Standard/KalvoFußzeile/KalvoFußzeileHelp_800.gif"),
+        "GIF89a not really");
     EXPECT_NO_THROW(DrawHelpButtonUp(m, 1));
     EXPECT_EQ(m.image().pixel(0, 537), kWhite);
     EXPECT_EQ(m.image().pixel(5, 545), kSilver);

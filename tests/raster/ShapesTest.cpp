@@ -1,5 +1,5 @@
-#include "raster/Colour.h"
 #include "raster/Shapes.h"
+#include "raster/Colour.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -60,19 +60,6 @@ TEST(Polyline, PaintsUpToButNotIncludingTheEndPoint)
     EXPECT_FALSE(Polyline(dc, horizontal, 1));
 }
 
-// The filled triangle with its edges in one colour: ButtonFrameTest's
-// reference pictures.
-TEST(Polygon, OutlineTakesThePenTheInsideTheFill)
-{
-    QImage two = blank(12, 12);
-    const QPoint small[] = { QPoint(0, 0), QPoint(8, 0), QPoint(0, 8) };
-    Polygon(DeviceContext { &two, Colour::White, Colour::Grey }, small, 3);
-    EXPECT_EQ(two.pixel(0, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(two.pixel(4, 4), qRgb(255, 255, 255)); // on the long edge
-    EXPECT_EQ(two.pixel(2, 2), qRgb(128, 128, 128));
-    EXPECT_EQ(two.pixel(5, 4), kBackground);
-}
-
 namespace {
 
 // The rule, point by point: on an edge, or inside by the even-odd count of
@@ -98,7 +85,7 @@ bool coveredByRule(const std::vector<QPoint> &polygon, int x, int y)
 
 } // namespace
 
-TEST(Polygon, OddShapesFollowTheEvenOddRuleWithEdges)
+TEST(Polygon, InsideFollowsTheEvenOddRuleOutlineTakesThePen)
 {
     const std::vector<std::vector<QPoint>> shapes = {
         { { 2, 2 }, { 30, 5 }, { 12, 29 } }, // slanted triangle
@@ -108,8 +95,7 @@ TEST(Polygon, OddShapesFollowTheEvenOddRuleWithEdges)
     };
     for (const auto &shape : shapes) {
         QImage image = blank(32, 32);
-        // A white pen, so that the outline (a rasterised line, not the exact
-        // edge) can be told from the fill and left out of the comparison.
+        // The outline, a rasterised line rather than the exact edge, is left out.
         Polygon(DeviceContext { &image, Colour::White, Colour::Silver }, shape.data(),
             int(shape.size()));
         int wrong = 0;
@@ -125,4 +111,12 @@ TEST(Polygon, OddShapesFollowTheEvenOddRuleWithEdges)
             }
         EXPECT_EQ(wrong, 0);
     }
+
+    // The outline, the closing edge too, takes the pen.
+    QImage two = blank(12, 12);
+    const QPoint small[] = { QPoint(0, 0), QPoint(8, 0), QPoint(0, 8) };
+    Polygon(DeviceContext { &two, Colour::White, Colour::Grey }, small, 3);
+    EXPECT_EQ(two.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(two.pixel(4, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(two.pixel(2, 2), qRgb(128, 128, 128));
 }

@@ -9,20 +9,16 @@ using namespace Arithmetic;
 
 TEST(Arithmetic, RoundsHalvesToEven)
 {
-    EXPECT_EQ(roundHalfEven(0.5), 0.0);
-    EXPECT_EQ(roundHalfEven(1.5), 2.0);
-    EXPECT_EQ(roundHalfEven(2.5), 2.0);
-    EXPECT_EQ(roundHalfEven(-0.5), 0.0);
-    EXPECT_EQ(roundHalfEven(-1.5), -2.0);
-    EXPECT_EQ(roundHalfEven(-2.5), -2.0);
-    EXPECT_EQ(roundHalfEven(2.5000001), 3.0);
-    EXPECT_EQ(roundHalfEven(94.5), 94.0); // 13.5 twips per pixel x 7
+    const std::pair<double, double> halves[] = { { 0.5, 0 }, { 1.5, 2 }, { 2.5, 2 }, { -0.5, 0 },
+        { -1.5, -2 }, { -2.5, -2 }, { 2.5000001, 3 }, { 94.5, 94 } };
+    for (const auto &[x, rounded] : halves)
+        EXPECT_EQ(roundHalfEven(x), rounded) << x;
     EXPECT_EQ(toInteger(41.5), 42);
     EXPECT_EQ(toInteger(42.5), 42);
     EXPECT_EQ(toLong(-3.5), -4);
 }
 
-TEST(Arithmetic, IntegerRangeAndOverflow)
+TEST(Arithmetic, IntegerRangeOverflowAndDivision)
 {
     EXPECT_EQ(toInteger(32767.4), 32767);
     EXPECT_EQ(toInteger(-32768.5), -32768); // rounds to the even -32768
@@ -37,10 +33,6 @@ TEST(Arithmetic, IntegerRangeAndOverflow)
     EXPECT_EQ(mul(-2, 16384), -32768);
     EXPECT_EQ(toLong(2147483647.0), 2147483647);
     EXPECT_EQ(errorOf([] { toLong(2147483647.5); }), "6");
-}
-
-TEST(Arithmetic, DivisionErrorsAndSingles)
-{
     EXPECT_EQ(divide(1.0, 4.0), 0.25);
     EXPECT_EQ(errorOf([] { divide(1.0, 0.0); }), "11");
     EXPECT_EQ(errorOf([] { divide(0.0, 0.0); }), "6");

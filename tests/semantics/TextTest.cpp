@@ -44,10 +44,6 @@ TEST(AnsiText, UpperCasesByTheClassicRule)
 TEST(TextFile, SplitsLinesLikeSequentialInput)
 {
     EXPECT_EQ(splitAnsiLines(QByteArray()), QStringList());
-    EXPECT_EQ(splitAnsiLines("a\r\nb\r\n"), QStringList({ "a", "b" }));
-    EXPECT_EQ(splitAnsiLines("a\rb"), QStringList({ "a", "b" }));
-    EXPECT_EQ(splitAnsiLines("a\nb\r\nc"), QStringList({ "a\nb", "c" }));
-    EXPECT_EQ(splitAnsiLines("\r\n\r\n"), QStringList({ "", "" }));
-    EXPECT_EQ(splitAnsiLines("x\r\r\ny"), QStringList({ "x", "", "y" }));
-    EXPECT_EQ(splitAnsiLines("\xDF"), QStringList({ QString::fromUtf8("ß") }));
+    EXPECT_EQ(
+        splitAnsiLines("a\nb\r\r\n\xDF\r\n"), QStringList({ "a\nb", "", QString::fromUtf8("ß") }));
 }

@@ -3,6 +3,7 @@
 #include "os/Platform.h"
 
 #include <QStringList>
+#include <functional>
 
 // Test doubles for the platform services. Installing a FakePlatform replaces
 // every service until it goes out of scope.
@@ -21,7 +22,7 @@ public:
     }
 
     QStringList messages; // ordinary messages, in order
-    QStringList errors;   // standard run-time error messages, in order
+    QStringList errors; // standard run-time error messages, in order
     QStringList titles;
 };
 
@@ -37,11 +38,16 @@ public:
         }
         return now;
     }
-    void sleep(qint32 milliseconds) override { sleeps.push_back(milliseconds); }
+    void sleep(qint32 milliseconds) override
+    {
+        sleeps.push_back(milliseconds);
+        onSleep();
+    }
 
     quint32 ticks = 0;
     std::vector<quint32> readings; // the values the following readings return
     std::vector<qint32> sleeps;
+    std::function<void()> onSleep = [] {}; // after each pause is recorded
 };
 
 class FakeEvents : public EventPump
@@ -72,8 +78,7 @@ class FakePlatform
 public:
     FakePlatform()
         : m_override(Platform { &messageBox, &clock, &events, &terminator, &screen })
-    {
-    }
+    { }
 
     FakeMessageBox messageBox;
     FakeClock clock;

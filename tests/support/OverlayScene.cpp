@@ -12,25 +12,22 @@
 
 namespace {
 
-// Writes an image as PNG content under any name (the loader sniffs the format).
-void writeImage(QString path, const QImage &image)
+// Writes an image, as PNG content under any name unless asked (the loader sniffs the format).
+void writeImage(QString path, const QImage &image, const char *format = "PNG")
 {
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     QDir().mkpath(QFileInfo(path).absolutePath());
-    image.save(path, "PNG");
+    image.save(path, format);
 }
 
 } // namespace
 
-OverlayScene::OverlayScene(qint16 displayWidth, float twipsPerPixel)
+OverlayScene::OverlayScene(qint16 displayWidth)
 {
-    fake.screen.x = twipsPerPixel;
-    fake.screen.y = twipsPerPixel;
     form = std::make_unique<MainForm>();
     form->appPath = folder.path() + QStringLiteral("/bin");
     ScreenContext &c = form->context();
-    c.TwipsPerPixelX = twipsPerPixel;
-    c.TwipsPerPixelY = twipsPerPixel;
+    c.TwipsPerPixelX = c.TwipsPerPixelY = fake.screen.x;
     c.DispHInt = displayWidth;
     c.VisuPfad = folder.path() + QStringLiteral("/Visu/");
     c.LastEntry = -1;
@@ -55,19 +52,13 @@ void OverlayScene::setScreenshot(int width, int height)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, screenshotPixel(x, y));
     const QString path = folder.path() + QStringLiteral("/Kestrel/TavlinScreen.bmp");
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    image.save(path, "BMP");
+    writeImage(path, image, "BMP");
     context().ScreenPicture = LoadPicture(path);
 }
 
 QString OverlayScene::buttonImageFile() const
 {
     return footerButtonImagePath(form->context());
-}
-
-QString OverlayScene::symbolImageFile() const
-{
-    return symbolImagePath(form->appPath, form->context());
 }
 
 void OverlayScene::setButtonImage(const QImage &image)
@@ -77,7 +68,7 @@ void OverlayScene::setButtonImage(const QImage &image)
 
 void OverlayScene::setSymbolImage(const QImage &image)
 {
-    writeImage(symbolImageFile(), image);
+    writeImage(symbolImagePath(form->appPath, form->context()), image);
 }
 
 void OverlayScene::prepareBuffers()

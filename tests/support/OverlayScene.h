@@ -7,14 +7,12 @@
 #include <QImage>
 #include <memory>
 
-// An overlay form as start-up leaves it just before the overlay is built, on
-// fake platform services: a patterned screenshot, the footer button image
-// under the installation folder and the help symbol image in the program's
-// folder, all real files in a temporary folder.
+// An overlay form as start-up leaves it before the overlay is built, on fake platform
+// services, its screenshot and images real files in a temporary folder.
 class OverlayScene
 {
 public:
-    explicit OverlayScene(qint16 displayWidth = 800, float twipsPerPixel = 15.0f);
+    explicit OverlayScene(qint16 displayWidth = 800); // at 15 twips per pixel
 
     FakePlatform fake;
     TempFolder folder;
@@ -35,7 +33,6 @@ public:
     // Writes the help symbol image for the current width.
     void setSymbolImage(const QImage &image);
     QString buttonImageFile() const;
-    QString symbolImageFile() const;
 
     // The first steps of the overlay build: form size, OriginalPic, DunkelPic.
     void prepareBuffers();
@@ -44,9 +41,8 @@ public:
     HelpEntry &addEntry(const QString &name, int left, int top, int width, int height,
         const QString &tag = QStringLiteral("Page"));
 
-    // Sample images: a button of 12 x 10 pixels (orange with a transparent
-    // pixel at (0, 0)), a symbol of 20 x 18 (blue ring, cyan corners, a
-    // transparent pixel at (10, 9)).
+    // A button of 12 x 10 (orange, transparent at (0, 0)); a symbol of 20 x 18 (blue,
+    // cyan corners, transparent at (10, 9)).
     static QImage sampleButton();
     static QImage sampleSymbol();
 };

@@ -7,8 +7,7 @@
 
 TempFolder::TempFolder()
     : m_dir(QDir::tempPath() + QStringLiteral("/tavlin-test-XXXXXX"))
-{
-}
+{ }
 
 QString TempFolder::write(const QString &name, const QByteArray &content) const
 {
@@ -22,10 +21,9 @@ QString TempFolder::write(const QString &name, const QByteArray &content) const
 
 QString TempFolder::writeBmp(const QString &name, int width, int height, unsigned rgb) const
 {
-    const QString full = path() + QLatin1Char('/') + name;
-    QDir().mkpath(QFileInfo(full).absolutePath());
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(QColor::fromRgb(rgb));
+    const QString full = write(name, QByteArray()); // its folders made
     image.save(full, "BMP");
     return full;
 }
@@ -34,8 +32,7 @@ EnvironmentGuard::EnvironmentGuard(const char *name)
     : m_name(name)
     , m_old(qgetenv(name))
     , m_wasSet(qEnvironmentVariableIsSet(name))
-{
-}
+{ }
 
 EnvironmentGuard::~EnvironmentGuard()
 {
@@ -44,7 +41,3 @@ EnvironmentGuard::~EnvironmentGuard()
     else
         qunsetenv(m_name.constData());
 }
-
-void EnvironmentGuard::set(const QString &value) const { qputenv(m_name.constData(), value.toLocal8Bit()); }
-
-void EnvironmentGuard::unset() const { qunsetenv(m_name.constData()); }

@@ -25,8 +25,8 @@ class EnvironmentGuard
 public:
     explicit EnvironmentGuard(const char *name);
     ~EnvironmentGuard();
-    void set(const QString &value) const;
-    void unset() const;
+    void set(const QString &value) const { qputenv(m_name.constData(), value.toLocal8Bit()); }
+    void unset() const { qunsetenv(m_name.constData()); }
 
 private:
     QByteArray m_name;
