@@ -1,11 +1,12 @@
 #include "os/Picture.h"
 
-#include "os/FileSystem.h"
+#include "os/PathMapper.h"
 #include "os/Platform.h"
 #include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
 
-#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <cstdlib>
 #include <new>
@@ -71,14 +72,15 @@ qint32 pixelsToHimetric(int pixels, float twipsPerPixel)
 
 Picture LoadPicture(const QString &windowsPath)
 {
-    const std::optional<QByteArray> bytes = readWholeFile(windowsPath);
-    if (!bytes)
+    // Decoded straight from the file: a screenshot is not first copied whole
+    // into memory of its own.
+    QFile file(mapWindowsPath(windowsPath));
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
         throw RuntimeError::fileNotFound(windowsPath);
 
-    QBuffer buffer;
-    buffer.setData(*bytes);
-    const QByteArray format = formatOf(*bytes);
-    QImageReader reader(&buffer, format);
+    const QByteArray head = file.peek(6);
+    const QByteArray format = formatOf(head);
+    QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(format.isEmpty());
     // A panel's screenshot is at most a few thousand pixels wide; refuse absurd
     // headers before the decoder allocates for them.
@@ -93,7 +95,7 @@ Picture LoadPicture(const QString &windowsPath)
     // every alpha byte 0). Only a GIF's transparent colour shows through.
     // (Qt reads such a bitmap as ARGB32 and converts that to RGB32 by setting
     // the alpha byte, leaving the colours as they are.)
-    const bool bitmap = bytes->startsWith("BM");
+    const bool bitmap = head.startsWith("BM");
     const bool opaque = bitmap || !image.hasAlphaChannel();
     picture.image = image.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
     picture.Width = pixelsToHimetric(image.width(), platform().screen->twipsPerPixelX());
