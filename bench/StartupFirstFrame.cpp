@@ -5,7 +5,8 @@
 // needs to show its first frame. Also the peak memory (VmHWM) of the overlay
 // process before any help page is opened: at the end of the fade, and 2.5 s
 // later, when the overlay is idle (the browser engine is loaded only with the
-// first help page).
+// first help page). Beside the wall-clock times, the CPU time each process
+// has used when its first frame is seen: steadier on a busy machine.
 // Run under a display:
 //   xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" build/bin/bench_StartupFirstFrame
 // Goals: first frame within 1.5 times the bare window's, fade done within
@@ -124,8 +125,7 @@ double peakMemoryMb(qint64 pid)
     return -1;
 }
 
-// The CPU time all threads of a process have used so far, in ms; on a busy
-// machine a steadier figure than the wall-clock time.
+// The CPU time all threads of a process have used so far, in ms.
 double cpuMs(qint64 pid)
 {
     double total = 0;

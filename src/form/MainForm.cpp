@@ -19,13 +19,12 @@ TwipsScale screenTwips()
     return TwipsScale { platform().screen->twipsPerPixelX(), platform().screen->twipsPerPixelY() };
 }
 
-constexpr Qt::WindowFlags kOverlayHints = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
-
 // The window that holds the form: at the screen's top-left corner, covered
 // entirely by the form, so it never paints anything of its own.
 QWidget *newFrame()
 {
-    auto *frame = new QWidget(nullptr, Qt::Window | kOverlayHints);
+    auto *frame
+        = new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     frame->setWindowTitle(QStringLiteral("Tavlin"));
     frame->setAttribute(Qt::WA_OpaquePaintEvent);
     frame->setAttribute(Qt::WA_NoSystemBackground);
@@ -36,7 +35,7 @@ QWidget *newFrame()
 } // namespace
 
 MainForm::MainForm()
-    : QWidget(newFrame(), kOverlayHints)
+    : QWidget(newFrame())
     , Symbol(this, screenTwips())
     , Bild(this, screenTwips())
     , m_scale(screenTwips())
