@@ -19,10 +19,23 @@ TwipsScale screenTwips()
     return TwipsScale { platform().screen->twipsPerPixelX(), platform().screen->twipsPerPixelY() };
 }
 
+// The window that holds the form: at the screen's top-left corner, covered
+// entirely by the form, so it never paints anything of its own.
+QWidget *newFrame()
+{
+    auto *frame
+        = new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    frame->setWindowTitle(QStringLiteral("Tavlin"));
+    frame->setAttribute(Qt::WA_OpaquePaintEvent);
+    frame->setAttribute(Qt::WA_NoSystemBackground);
+    frame->move(0, 0);
+    return frame;
+}
+
 } // namespace
 
-MainForm::MainForm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+MainForm::MainForm()
+    : QWidget(newFrame())
     , Symbol(this, screenTwips())
     , Bild(this, screenTwips())
     , m_scale(screenTwips())
@@ -46,6 +59,31 @@ MainForm::MainForm(QWidget *parent)
     ZwischenPic = createWorkPicture(1620, -60, Colour::rgb(224, 224, 224));
     DunkelPic = createWorkPicture(0, 0, Colour::Black);
     OriginalPic = createWorkPicture(1800, 1350, Colour::rgb(192, 192, 192));
+}
+
+MainForm::~MainForm()
+{
+    // The frame would delete the form with its other children: the form
+    // leaves it first.
+    QWidget *frame = parentWidget();
+    frame->hide();
+    setParent(nullptr);
+    delete frame;
+}
+
+void MainForm::setVisible(bool visible)
+{
+    // The form first, so that the frame's window appears with the form in it.
+    QWidget::setVisible(visible);
+    parentWidget()->setVisible(visible);
+}
+
+void MainForm::fitFrame()
+{
+    QRect visible = rect();
+    if (const QScreen *display = screen())
+        visible &= display->geometry();
+    parentWidget()->resize(visible.size().expandedTo(QSize(1, 1)));
 }
 
 void MainForm::placeDesign(PictureBox &box, int left, int top, int width, int height)
@@ -75,12 +113,14 @@ void MainForm::setWidth(double twips)
 {
     resize(std::max(m_scale.toPixelsX(twips), 1), height());
     resizeImage(width(), height());
+    fitFrame();
 }
 
 void MainForm::setHeight(double twips)
 {
     resize(width(), std::max(m_scale.toPixelsY(twips), 1));
     resizeImage(width(), height());
+    fitFrame();
 }
 
 void MainForm::Refresh()
@@ -94,7 +134,7 @@ void MainForm::Refresh()
     // waits for that (a second at most, once).
     if (!m_waitedUntilShown) {
         m_waitedUntilShown = true;
-        waitUntilShown(*this, 1000);
+        waitUntilShown(*window(), 1000);
     }
     repaint(onScreen(rect()));
     waitForDisplayServer();

@@ -13,12 +13,22 @@
 // top-left corner, with a persistent image it paints, the help symbols and
 // their backgrounds (control arrays Symbol and Bild) and three never-shown work
 // pictures. It holds the screen context and runs the start-up sequence.
+//
+// The form is sized from the screenshot and reaches far past the screen's
+// right and bottom edges, where nothing can ever be seen. So the window on the
+// screen is a frame only as large as the part of the form on the screen, with
+// the form, at its full size, as its child at its origin: the window system's
+// buffer and every frame handed over cover just the visible part.
 class MainForm : public QWidget, public DrawingSurface
 {
     Q_OBJECT
 
 public:
-    explicit MainForm(QWidget *parent = nullptr);
+    MainForm();
+    ~MainForm() override;
+
+    // Shows or hides the form and its frame together.
+    void setVisible(bool visible) override;
 
     ScreenContext &context() { return m_context; }
     TavlinModule &module() { return m_module; }
@@ -64,6 +74,7 @@ protected:
 
 private:
     QRect onScreen(const QRect &area) const;
+    void fitFrame();
     PictureBox *createWorkPicture(int left, int top, quint32 backColor);
     void placeDesign(PictureBox &box, int left, int top, int width, int height);
     void deliverMouse(void (MainForm::*signal)(qint16, qint16, float, float), QMouseEvent *event);

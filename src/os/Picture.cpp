@@ -1,12 +1,69 @@
 #include "os/Picture.h"
 
-#include "os/FileSystem.h"
+#include "os/PathMapper.h"
 #include "os/Platform.h"
 #include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
 
-#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
+#include <cstdlib>
+#include <new>
+#include <sys/mman.h>
+
+namespace {
+
+// The format named by the file's first bytes, for the two the program loads.
+// Told the format and not to guess, the reader loads no image plugin for a
+// bitmap and only its own for a GIF, where guessing loads and asks every
+// plugin installed first. Anything else is left to the reader to recognise.
+QByteArray formatOf(const QByteArray &bytes)
+{
+    if (bytes.startsWith("BM"))
+        return QByteArrayLiteral("bmp");
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return QByteArrayLiteral("gif");
+    return QByteArray();
+}
+
+void releaseLargePages(void *data)
+{
+    std::free(data);
+}
+
+// The image a bitmap is decoded into, of the size and format its header
+// announces, in memory aligned to and advised for large pages: the decoder
+// then writes a screenshot without thousands of page faults. A null image
+// (other formats, sizes no screen has, small pictures) lets the reader
+// allocate its own, as it also does when the announcement proves wrong.
+QImage decodeTarget(QImageReader &reader)
+{
+    constexpr int largestScreen = 8192;
+    constexpr size_t largePage = size_t(2) << 20;
+    if (reader.format() != "bmp")
+        return QImage();
+    const QSize size = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    if (size.isEmpty() || size.width() > largestScreen || size.height() > largestScreen
+        || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32))
+        return QImage();
+    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
+    const size_t bytes = size_t(bytesPerLine) * size_t(size.height());
+    if (bytes < largePage)
+        return QImage();
+    const size_t rounded = (bytes + largePage - 1) / largePage * largePage;
+    void *data = std::aligned_alloc(largePage, rounded);
+    if (!data)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(data, rounded, MADV_HUGEPAGE);
+#endif
+    return QImage(static_cast<uchar *>(data), size.width(), size.height(), bytesPerLine, format,
+        releaseLargePages, data);
+}
+
+} // namespace
 
 qint32 pixelsToHimetric(int pixels, float twipsPerPixel)
 {
@@ -15,18 +72,21 @@ qint32 pixelsToHimetric(int pixels, float twipsPerPixel)
 
 Picture LoadPicture(const QString &windowsPath)
 {
-    const std::optional<QByteArray> bytes = readWholeFile(windowsPath);
-    if (!bytes)
+    // Decoded straight from the file: a screenshot is not first copied whole
+    // into memory of its own.
+    QFile file(mapWindowsPath(windowsPath));
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
         throw RuntimeError::fileNotFound(windowsPath);
 
-    QBuffer buffer;
-    buffer.setData(*bytes);
-    QImageReader reader(&buffer);
+    const QByteArray head = file.peek(6);
+    const QByteArray format = formatOf(head);
+    QImageReader reader(&file, format);
+    reader.setAutoDetectImageFormat(format.isEmpty());
     // A panel's screenshot is at most a few thousand pixels wide; refuse absurd
     // headers before the decoder allocates for them.
     reader.setAllocationLimit(512);
-    QImage image = reader.read();
-    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
+    QImage image = decodeTarget(reader);
+    if (!reader.read(&image) || image.isNull() || image.width() <= 0 || image.height() <= 0)
         throw RuntimeError::invalidPicture(windowsPath);
 
     Picture picture;
@@ -35,7 +95,7 @@ Picture LoadPicture(const QString &windowsPath)
     // every alpha byte 0). Only a GIF's transparent colour shows through.
     // (Qt reads such a bitmap as ARGB32 and converts that to RGB32 by setting
     // the alpha byte, leaving the colours as they are.)
-    const bool bitmap = bytes->startsWith("BM");
+    const bool bitmap = head.startsWith("BM");
     const bool opaque = bitmap || !image.hasAlphaChannel();
     picture.image = image.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
     picture.Width = pixelsToHimetric(image.width(), platform().screen->twipsPerPixelX());

@@ -73,7 +73,7 @@ TEST_F(OverlayInteractionTest, SymbolOpensTheModalHelpWindowAndElementsKeepTheir
         HelpWindow *window = interaction.help().window();
         ASSERT_NE(window, nullptr);
         // The footer button is out of reach while the help window is open.
-        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, onButton);
+        QTest::mouseClick(form.window()->windowHandle(), Qt::LeftButton, {}, onButton);
         QTest::mouseClick(window->Ende, Qt::LeftButton);
     });
     QTest::mouseClick(&form.Symbol(0), Qt::LeftButton, {}, QPoint(5, 5));

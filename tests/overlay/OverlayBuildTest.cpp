@@ -21,8 +21,9 @@ QRgb screenPixel(MainForm &m)
 {
     if (!m.isVisible())
         return 0;
-    const QImage grab
-        = QGuiApplication::primaryScreen()->grabWindow(m.winId(), 400, 300, 1, 1).toImage();
+    const QImage grab = QGuiApplication::primaryScreen()
+                            ->grabWindow(m.window()->winId(), 400, 300, 1, 1)
+                            .toImage();
     return grab.isNull() ? 0 : grab.pixel(0, 0) | 0xFF000000;
 }
 
