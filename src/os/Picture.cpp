@@ -27,6 +27,42 @@ QByteArray formatOf(const QByteArray &bytes)
     return QByteArray();
 }
 
+quint32 littleEndian(const QByteArray &bytes, int at, int size)
+{
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | quint8(bytes.at(at + i));
+    return value;
+}
+
+// Whether a bitmap's file ends before the pixels its header announces. The
+// reader decodes a cut-off bitmap without complaint and leaves the missing
+// rows as whatever the memory held; such a file is as damaged as any other.
+// Only uncompressed bitmaps say how long their pixels are.
+bool bitmapCutShort(const QByteArray &head, qint64 fileSize)
+{
+    if (head.size() < 26)
+        return true;
+    const qint64 offset = littleEndian(head, 10, 4);
+    const quint32 headerSize = littleEndian(head, 14, 4);
+    qint64 width = 0, height = 0, bitsPerPixel = 0, compression = 0;
+    if (headerSize == 12) {
+        width = littleEndian(head, 18, 2);
+        height = littleEndian(head, 20, 2);
+        bitsPerPixel = littleEndian(head, 24, 2);
+    } else if (head.size() >= 34) {
+        width = qint32(littleEndian(head, 18, 4));
+        height = qAbs(qint64(qint32(littleEndian(head, 22, 4))));
+        bitsPerPixel = littleEndian(head, 28, 2);
+        compression = littleEndian(head, 30, 4);
+    }
+    const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
+    if (!uncompressed || width <= 0 || height <= 0 || bitsPerPixel <= 0)
+        return false; // the reader judges these itself
+    const qint64 bytesPerRow = (width * bitsPerPixel + 31) / 32 * 4;
+    return fileSize < offset + bytesPerRow * height;
+}
+
 void releaseLargePages(void *data)
 {
     std::free(data);
@@ -78,8 +114,10 @@ Picture LoadPicture(const QString &windowsPath)
     if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
         throw RuntimeError::fileNotFound(windowsPath);
 
-    const QByteArray head = file.peek(6);
+    const QByteArray head = file.peek(34);
     const QByteArray format = formatOf(head);
+    if (format == "bmp" && bitmapCutShort(head, file.size()))
+        throw RuntimeError::invalidPicture(windowsPath);
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(format.isEmpty());
     // A panel's screenshot is at most a few thousand pixels wide; refuse absurd

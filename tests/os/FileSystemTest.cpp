@@ -70,6 +70,9 @@ TEST_F(FileSystemTest, LoadPictureReportsMissingAndUndecodableFiles)
     FakePlatform fake;
     folder.writeBmp(QStringLiteral("drive_c/Pic/ok.bmp"), 1280, 1024);
     folder.write(QStringLiteral("drive_c/Pic/bad.gif"), "GIF89a broken");
+    QFile whole(folder.path() + QStringLiteral("/drive_c/Pic/ok.bmp"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    folder.write(QStringLiteral("drive_c/Pic/cut.bmp"), whole.read(whole.size() - 1));
     const Picture picture = LoadPicture(QStringLiteral("C:\\Pic\\ok.bmp"));
     EXPECT_EQ(picture.image.size(), QSize(1280, 1024));
     EXPECT_EQ(picture.Width, 33867); // HIMETRIC at 15 twips per pixel
@@ -80,4 +83,6 @@ TEST_F(FileSystemTest, LoadPictureReportsMissingAndUndecodableFiles)
         QStringLiteral("53 C:\\Pic\\none.gif"));
     EXPECT_EQ(errorOf([] { LoadPicture(QStringLiteral("C:\\Pic\\bad.gif")); }),
         QStringLiteral("481 C:\\Pic\\bad.gif"));
+    EXPECT_EQ(errorOf([] { LoadPicture(QStringLiteral("C:\\Pic\\cut.bmp")); }),
+        QStringLiteral("481 C:\\Pic\\cut.bmp"));
 }
