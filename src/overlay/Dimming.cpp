@@ -50,8 +50,10 @@ void DimScreen(MainForm &Main, qint16 level)
     QRgb cleared = 0;
     const bool oneColour = buffer.holdsOneColour(cleared);
     const ScreenContext &context = Main.context();
+    // Blended over one colour, every pixel of the buffer is written without
+    // being read: what it holds now need not be made or copied.
     if (copyCoversBuffer(context, buffer.imageSize()))
-        buffer.shareHostImage(Main);
+        buffer.shareHostImage(Main, oneColour);
 
     const DeviceContext bufferDc = buffer.hDC();
     const qint32 bufferWidth = buffer.ScaleWidth();

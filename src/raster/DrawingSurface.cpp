@@ -148,28 +148,37 @@ void DrawingSurface::applyResize() const
 
 bool DrawingSurface::holdsOneColour(QRgb &pixel) const
 {
-    applyResize();
+    if (m_resizePending) {
+        // What the resize will leave, without making it.
+        pixel = m_newPartsColour;
+        return m_kept.isEmpty() || (m_oneColour && m_oneColourPixel == m_newPartsColour);
+    }
     pixel = m_oneColourPixel;
     return m_oneColour;
 }
 
-bool DrawingSurface::shareHostImage(DrawingSurface &host)
+bool DrawingSurface::shareHostImage(DrawingSurface &host, bool overwritten)
 {
-    applyResize();
+    if (!overwritten)
+        applyResize();
     host.applyResize();
     if (sharesHostImage(host))
         return true;
+    const QSize size = m_resizePending ? m_size : m_image.size();
     QImage &whole = host.m_image;
-    if (m_image.width() > whole.width() || m_image.height() > whole.height()
+    if (size.width() > whole.width() || size.height() > whole.height()
         || whole.format() != QImage::Format_RGB32)
         return false;
     uchar *memory = whole.bits(); // the host's own memory from here on
-    for (int y = 0; y < m_image.height(); ++y)
-        std::memcpy(whole.scanLine(y), m_image.constScanLine(y), size_t(m_image.width()) * 4);
+    if (!overwritten)
+        for (int y = 0; y < size.height(); ++y)
+            std::memcpy(whole.scanLine(y), m_image.constScanLine(y), size_t(size.width()) * 4);
     auto *keeper = new QImage(whole);
     m_image = QImage(
-        memory, m_image.width(), m_image.height(), whole.bytesPerLine(), QImage::Format_RGB32,
+        memory, size.width(), size.height(), whole.bytesPerLine(), QImage::Format_RGB32,
         [](void *image) { delete static_cast<QImage *>(image); }, keeper);
+    m_resizePending = false;
+    m_oneColour = false;
     host.m_oneColour = false;
     return true;
 }

@@ -56,15 +56,16 @@ public:
 
     // Makes this image the top-left part of host's: the same memory, at the
     // host's row length, so that what is drawn here is on the host at once.
-    // What this image holds is copied there first. False, and nothing done,
-    // when the host's image is smaller.
+    // What this image holds is copied there first, unless the caller is about
+    // to draw over every pixel of it (`overwritten`): a pending resize is then
+    // never made. False, and nothing done, when the host's image is smaller.
     //
     // The sharing ends by itself, never leaving either image invalid: the
     // host's image keeps a second reference to its memory for as long as this
     // one uses it, so the host copies its image before it next draws on it or
     // takes a new one (what the host draws never reaches this image), and
     // this image goes back to memory of its own on a resize.
-    bool shareHostImage(DrawingSurface &host);
+    bool shareHostImage(DrawingSurface &host, bool overwritten = false);
     // True while this image is the top-left part of host's.
     bool sharesHostImage(const DrawingSurface &host) const;
 
