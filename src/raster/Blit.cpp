@@ -49,79 +49,109 @@ const quint32 *row(const QImage &image, int y)
     return reinterpret_cast<const quint32 *>(image.constScanLine(y));
 }
 
-// Two channels of a pixel spread into the two 16-bit halves of a 32-bit
-// value: blue and red as they lie, green and the fourth byte after a shift by
-// 8. A channel times an opacity (at most 255 * 255) fits its half, so one
-// 32-bit multiply weighs two channels.
-constexpr quint32 kChannelPairs = 0x00FF00FFu;
+// The blend runs over the rows as 16-bit words, two channels to a word, so
+// that one vector multiply weighs sixteen channels. Per channel it computes
+// t = s * a + d * (255 - a) + 128, at most 65153, and then (t * 257) >> 16,
+// which equals (t + (t >> 8)) >> 8 for every such t: t - 128 divided by 255
+// and rounded to the nearest whole number.
+using Word = quint16;
 
-// Per channel round((s * a + d * (255 - a)) / 255), for a channel pair: t / 255
-// rounded is (h + (h >> 8)) >> 8 with h = t + 128, and neither sum carries
-// into the other half. The result is left in the upper byte of each half.
-inline quint32 blendPair(quint32 s, quint32 d, quint32 a, quint32 ia)
-{
-    const quint32 h = s * a + d * ia + 0x00800080u;
-    return h + ((h >> 8) & kChannelPairs);
-}
+// Words per group of the blend loop (sixteen pixels). A loop of a fixed count
+// is one the compiler vectorises at every optimisation level it vectorises at
+// all; the words after the last whole group take the same arithmetic one by
+// one.
+constexpr int kWords = 32;
 
-inline quint32 blendPixel(quint32 s, quint32 d, quint32 a, quint32 ia)
+// What the blend adds per channel, and the bits of the fourth channel (always
+// 255 in the result), for each word of a group as the pixels lie in memory.
+struct ChannelTerms
 {
-    const quint32 blueRed = blendPair(s & kChannelPairs, d & kChannelPairs, a, ia);
-    const quint32 green = blendPair((s >> 8) & kChannelPairs, (d >> 8) & kChannelPairs, a, ia);
-    return 0xFF000000u | ((blueRed >> 8) & kChannelPairs) | (green & 0x0000FF00u);
-}
-
-// What lies under the source: the destination's own pixels, or one colour
-// the caller knows the whole destination holds (it is then not read).
-struct OwnPixels
-{
-    quint32 operator()(quint32 pixel) const { return pixel; }
-};
-struct OneColour
-{
-    quint32 colour;
-    quint32 operator()(quint32) const { return colour; }
+    Word addLow[kWords];
+    Word addHigh[kWords];
+    Word fourth[kWords];
 };
 
-// Pixels per group of the blend loop. A loop of a fixed count is one the
-// compiler vectorises at every optimisation level it vectorises at all; the
-// pixels after the last whole group take the same arithmetic one by one.
-constexpr int kGroup = 16;
-
-template<typename Under>
-inline __attribute__((always_inline)) void blendRowOver(
-    quint32 *dest, const quint32 *__restrict source, int n, quint32 a, Under under)
+// The terms for opacity a over the destination's own pixels, or over one
+// colour the caller knows the destination holds (under != nullptr), whose
+// weighed channels then go into the terms.
+ChannelTerms channelTerms(quint32 a, const quint32 *under)
 {
-    const quint32 ia = 255 - a;
-    int i = 0;
-    for (; i + kGroup <= n; i += kGroup) {
-        quint32 *d = dest + i;
-        const quint32 *__restrict s = source + i;
-        for (int k = 0; k < kGroup; ++k)
-            d[k] = blendPixel(s[k], under(d[k]), a, ia);
+    // Which channel each byte of a pixel in memory holds, on any byte order.
+    const quint32 order = 0x03020100u;
+    uchar channelOf[4];
+    std::memcpy(channelOf, &order, sizeof order);
+    auto add = [&](int channel) {
+        return Word(under ? ((*under >> (8 * channel)) & 0xFFu) * (255 - a) + 128 : 128);
+    };
+    ChannelTerms terms;
+    for (int j = 0; j < kWords; ++j) {
+        const int low = channelOf[(2 * j) % 4], high = channelOf[(2 * j + 1) % 4];
+        terms.addLow[j] = add(low);
+        terms.addHigh[j] = add(high);
+        terms.fourth[j] = Word((low == 3 ? 0x00FFu : 0u) | (high == 3 ? 0xFF00u : 0u));
     }
-    for (; i < n; ++i)
-        dest[i] = blendPixel(source[i], under(dest[i]), a, ia);
+    return terms;
 }
 
-// The blend of one row, in place; built for the widest vectors the processor
-// has and chosen when the program is loaded. The source must not overlap the
-// destination.
+inline Word divideBy255(Word t)
+{
+    return Word((quint32(t) * 257u) >> 16);
+}
+
+// One word of the result: source word s over destination word d, j its place
+// in the group. Every step is written in 16 bits so that the compiler keeps
+// the vectors 16 bits wide.
+inline __attribute__((always_inline)) Word blendWord(
+    Word s, Word d, int j, const ChannelTerms &terms, Word a, Word ia)
+{
+    const Word low = divideBy255(
+        Word(Word(Word(s & 0xFFu) * a) + Word(Word(d & 0xFFu) * ia) + terms.addLow[j]));
+    const Word high = divideBy255(
+        Word(Word(Word(s >> 8) * a) + Word(Word(d >> 8) * ia) + terms.addHigh[j]));
+    return Word(low | Word(high << 8) | terms.fourth[j]);
+}
+
+// The blend of n words in place. OverOneColour: the destination's colour is
+// in the terms, and the destination is not read.
+template<bool OverOneColour>
+inline __attribute__((always_inline)) void blendWords(
+    Word *dest, const Word *__restrict source, int n, const ChannelTerms &givenTerms, Word a)
+{
+    // A copy of its own, which the writes to the destination cannot touch.
+    const ChannelTerms terms = givenTerms;
+    const Word ia = OverOneColour ? 0 : Word(255 - a);
+    int i = 0;
+    for (; i + kWords <= n; i += kWords) {
+        Word *d = dest + i;
+        const Word *__restrict s = source + i;
+        for (int j = 0; j < kWords; ++j)
+            d[j] = blendWord(s[j], OverOneColour ? 0 : d[j], j, terms, a, ia);
+    }
+    for (int j = 0; i + j < n; ++j)
+        dest[i + j] = blendWord(source[i + j], OverOneColour ? 0 : dest[i + j], j, terms, a, ia);
+}
+
+// The blend of one row of n pixels, in place; built for the widest vectors
+// the processor has and chosen when the program is loaded. The source must
+// not overlap the destination.
 #if defined(__GNUC__) && defined(__x86_64__)
 #define TAVLIN_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define TAVLIN_VECTOR_CLONES
 #endif
 
-TAVLIN_VECTOR_CLONES void blendRow(quint32 *dest, const quint32 *source, int n, quint32 a)
+TAVLIN_VECTOR_CLONES void blendRow(
+    quint32 *dest, const quint32 *source, int n, const ChannelTerms &terms, quint8 a)
 {
-    blendRowOver(dest, source, n, a, OwnPixels {});
+    blendWords<false>(reinterpret_cast<Word *>(dest), reinterpret_cast<const Word *>(source),
+        2 * n, terms, a);
 }
 
 TAVLIN_VECTOR_CLONES void blendRowOverColour(
-    quint32 *dest, const quint32 *source, int n, quint32 a, quint32 colour)
+    quint32 *dest, const quint32 *source, int n, const ChannelTerms &terms, quint8 a)
 {
-    blendRowOver(dest, source, n, a, OneColour { colour });
+    blendWords<true>(reinterpret_cast<Word *>(dest), reinterpret_cast<const Word *>(source),
+        2 * n, terms, a);
 }
 
 bool sharesMemory(const QImage &a, const QImage &b)
@@ -226,16 +256,21 @@ bool TransparentBlt(const DeviceContext &dest, int x, int y, int w, int h, const
 bool AlphaBlend(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
     int xSrc, int ySrc, int wSrc, int hSrc, quint8 opacity)
 {
+    const ChannelTerms terms = channelTerms(opacity, nullptr);
     return blendRectangle(dest, x, y, w, h, src, xSrc, ySrc, wSrc, hSrc,
-        [opacity](quint32 *d, const quint32 *s, int n) { blendRow(d, s, n, opacity); });
+        [&terms, opacity](quint32 *d, const quint32 *s, int n) {
+            blendRow(d, s, n, terms, opacity);
+        });
 }
 
 bool AlphaBlendOverOneColour(const DeviceContext &dest, int x, int y, int w, int h,
     const DeviceContext &src, int xSrc, int ySrc, int wSrc, int hSrc, quint8 opacity,
     QRgb destinationPixel)
 {
+    const quint32 under = destinationPixel;
+    const ChannelTerms terms = channelTerms(opacity, &under);
     return blendRectangle(dest, x, y, w, h, src, xSrc, ySrc, wSrc, hSrc,
-        [opacity, destinationPixel](quint32 *d, const quint32 *s, int n) {
-            blendRowOverColour(d, s, n, opacity, destinationPixel);
+        [&terms, opacity](quint32 *d, const quint32 *s, int n) {
+            blendRowOverColour(d, s, n, terms, opacity);
         });
 }
