@@ -37,7 +37,6 @@ void expectFrame(qint16 width, qint16 footerTop, float twips, QSize size, quint3
     surface.FillColor = 0x654321;
     DrawButtonFrame(c, surface, Colour::Silver, leg, hypotenuse);
     const QImage expected(QStringLiteral(TAVLIN_SOURCE_DIR "/tests/data/") + reference);
-    ASSERT_FALSE(expected.isNull()) << reference;
     EXPECT_TRUE(surface.image() == expected.convertToFormat(surface.image().format()))
         << reference << " at width " << width;
     EXPECT_TRUE(surface.ForeColor == Colour::Silver && surface.FillColor == Colour::Silver);
