@@ -75,7 +75,6 @@ TEST(MainForm, PictureTakesTheBackColourWhereTransparentBitmapsDrawOpaque)
     picture.image = QImage(4, 3, QImage::Format_ARGB32);
     picture.image.fill(qRgb(10, 20, 30));
     picture.image.setPixel(1, 1, qRgba(0, 0, 0, 0));
-    picture.Width = 106; // HIMETRIC, unused by the box
     m.ZwischenPic->setBackColor(Colour::Cyan);
     m.ZwischenPic->setPicture(picture);
     EXPECT_EQ(m.ZwischenPic->size(), QSize(4, 3)); // sizes itself

@@ -1,6 +1,5 @@
 #include "overlay/OverlayBuild.h"
 #include "overlay/Dimming.h"
-#include "semantics/RuntimeError.h"
 #include "support/OverlayScene.h"
 
 #include <QGuiApplication>
@@ -9,25 +8,9 @@
 
 namespace {
 
-struct Pass
-{
-    qint16 level;
-    bool visible;
-    QRgb onScreen; // pixel (400, 300) of the window on the screen before the pass
-};
-
-QRgb screenPixel(MainForm &m)
-{
-    if (!m.isVisible())
-        return 0;
-    const QImage grab = QGuiApplication::primaryScreen()
-                            ->grabWindow(m.window()->winId(), 400, 300, 1, 1)
-                            .toImage();
-    return grab.isNull() ? 0 : grab.pixel(0, 0) | 0xFF000000;
-}
-
-// Builds the overlay with the real dimming pass, recording every pass, with
-// the tick counter reading `start` before the probe and `end` after it.
+// Builds the overlay with the real dimming pass, recording each pass's level, whether the
+// form was shown and pixel (400, 300) of the window on the screen before it, with the
+// tick counter reading `start` before the probe and `end` after it.
 struct BuildRun
 {
     BuildRun(quint32 start, quint32 end)
@@ -38,15 +21,22 @@ struct BuildRun
         scene.fake.clock.ticks = start;
         scene.fake.clock.readings = { end };
         BuildOverlay(scene.Main(), [this](MainForm &m, qint16 level) {
-            passes.push_back({ level, m.isVisible(), screenPixel(m) });
+            const QImage grab = m.isVisible()
+                ? QGuiApplication::primaryScreen()
+                      ->grabWindow(m.window()->winId(), 400, 300, 1, 1)
+                      .toImage()
+                : QImage();
+            onScreen.push_back(grab.isNull() ? 0 : grab.pixel(0, 0) | 0xFF000000);
             levels.push_back(level);
+            shown.push_back(m.isVisible());
             DimScreen(m, level);
         });
     }
 
     OverlayScene scene { 800 };
-    std::vector<Pass> passes;
     std::vector<qint16> levels;
+    std::vector<bool> shown;
+    std::vector<QRgb> onScreen;
 };
 
 const std::vector<qint16> kFadeLevels
@@ -75,8 +65,8 @@ TEST(BuildOverlay, FadeOrFinalLevelByTheProbeTime)
         EXPECT_EQ(run.levels, (fast ? kFadeLevels : std::vector<qint16> { 255, 100 }));
         EXPECT_EQ(run.scene.fake.clock.sleeps, std::vector<qint32>(fast ? 15 : 0, p.pause));
         // Shown after the probe: before the first pause, or after the final level.
-        EXPECT_FALSE(run.passes[0].visible);
-        EXPECT_EQ(run.passes[1].visible, fast);
+        EXPECT_FALSE(run.shown[0]);
+        EXPECT_EQ(run.shown[1], fast);
         EXPECT_TRUE(m.isVisible());
         EXPECT_EQ(run.scene.fake.events.calls, 1);
         // The HIMETRIC size taken as twips makes the form about 1.76 times the
@@ -91,10 +81,10 @@ TEST(BuildOverlay, FadeOrFinalLevelByTheProbeTime)
         // Every step reached the screen before the next one, although the
         // window system had not shown the window yet when events were last
         // handled (the fake DoEvents handles none).
-        for (size_t step = 1; step + 1 < run.passes.size(); ++step)
-            EXPECT_EQ(run.passes[step + 1].onScreen,
+        for (size_t step = 1; step + 1 < run.levels.size(); ++step)
+            EXPECT_EQ(run.onScreen[step + 1],
                 OverlayScene::dimmedPixel(
-                    OverlayScene::screenshotPixel(400, 300), run.passes[step].level))
+                    OverlayScene::screenshotPixel(400, 300), run.levels[step]))
                 << "step " << step;
     }
 }

@@ -111,7 +111,6 @@ TEST_F(Placement, EveryPlacementRuleAndClamp)
     EXPECT_EQ(bild(0).image(), buffer.copy(bild(0).geometry()));
     const QImage &s = symbol(11).image();
     EXPECT_EQ(s.pixel(5, 5), kBlue);
-    EXPECT_NE(buffer.pixel(780, 193), kBlue);
     for (const QPoint p : { QPoint(0, 0), QPoint(19, 17), QPoint(10, 9) })
         EXPECT_EQ(s.pixel(p), buffer.pixel(QPoint(780, 193) + p)) << p.x();
 }

@@ -45,7 +45,7 @@ TEST(Colour, ValuesHoldRedInTheLowByte)
     EXPECT_EQ(Colour::rgb(1, 2, 3), 0x030201u);
 }
 
-TEST(BitBlt, CopiesUnchangedAndClipsToBothImages)
+TEST(BitBlt, CopiesUnchangedClipsToBothImagesAndOverlaps)
 {
     QImage source = numbered(10, 8);
     QImage target = filled(6, 6, qRgb(1, 2, 3));
@@ -65,10 +65,8 @@ TEST(BitBlt, CopiesUnchangedAndClipsToBothImages)
     BitBlt(dc(second), 0, 0, 4, 4, dc(source), -2, 0);
     EXPECT_EQ(second.pixel(1, 0), qRgb(9, 9, 9));
     EXPECT_EQ(second.pixel(2, 0), source.pixel(0, 0));
-}
 
-TEST(BitBlt, OverlappingCopyWithinOneImage)
-{
+    // Within one image, the parts overlapping.
     QImage image = numbered(8, 8);
     const QImage before = image.copy();
     BitBlt(dc(image), 1, 2, 6, 5, dc(image), 0, 0);
