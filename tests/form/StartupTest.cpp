@@ -83,10 +83,13 @@ TEST_F(StartupTest, RunsEveryStepInOrderFromTheFolderNamedByTEMPVISU)
     EXPECT_EQ(context.HelpEntries[1].Left, 110);
     EXPECT_EQ(steps.calls, QStringList({ "BuildOverlay .0.", "ResolveLanguage" }));
 
-    // Without TEMPVISU (or with it empty): C:\Temp.
+    // Without TEMPVISU or with it empty: C:\Temp.
     tempvisu.unset();
     folder.writeBmp(QStringLiteral("c/Temp/Kestrel/TavlinScreen.bmp"), 8, 6);
     writeDescription(QStringLiteral("c/Temp/Kestrel"));
+    run();
+    EXPECT_EQ(context.TempPfad, QStringLiteral("C:\\Temp\\Kestrel"));
+    tempvisu.set(QString());
     run();
     EXPECT_EQ(context.TempPfad, QStringLiteral("C:\\Temp\\Kestrel"));
     EXPECT_EQ(fake.terminator.calls, 0);
