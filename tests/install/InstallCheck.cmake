@@ -1,6 +1,5 @@
-# Installs the build into a fresh folder, which must hold the programs tavlin
-# and tavlin-check as files of their own, the two symbol images and, when
-# built, the engine plugin: no tests, other tools or benchmarks.
+# Installs the build into a fresh folder, which must hold tavlin and tavlin-check as files
+# of their own, the two symbol images and, if built, the engine plugin: nothing more.
 #   cmake -DBUILD_DIR=... -DPREFIX=... -DWITH_ENGINE=ON|OFF -P InstallCheck.cmake
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"

