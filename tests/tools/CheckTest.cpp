@@ -5,6 +5,7 @@
 #include "form/MainForm.h"
 #include "overlay/OverlayStartup.h"
 #include "support/FakePlatform.h"
+#include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
 #include <QFile>
@@ -136,7 +137,9 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
         QStringList { "too-many-entries E 1001 Tavlin.txt" });
 }
 
-// The demo's two deliberate faults only; the preview is the overlay's frame outside the outlines.
+// The demo's description, read as the overlay reads it, names every control where it is drawn;
+// the check finds the demo's two deliberate faults only; the preview is the overlay's frame
+// outside the outlines.
 TEST_F(CheckTest, DemoFindingsAndPreview)
 {
     FakePlatform fake;
@@ -152,6 +155,20 @@ TEST_F(CheckTest, DemoFindingsAndPreview)
                 QStringLiteral("reference-web E %1 Meldungen.html")
                     .arg(demoEntry(demo.layout, QStringLiteral("FraMeldungen"))) }))
             << width;
+        const ScreenContext &context = overlay.form->context();
+        const std::vector<DemoControl> controls = demoLayout(width).controls;
+        ASSERT_EQ(context.DispHInt, width);
+        ASSERT_EQ(context.LastEntry + 1, int(controls.size()));
+        for (size_t i = 0; i < controls.size(); ++i) {
+            const HelpEntry &entry = context.HelpEntries[i];
+            const DemoControl &control = controls[i];
+            SCOPED_TRACE(control.name.toStdString() + " at " + std::to_string(width));
+            EXPECT_EQ(entry.Name, control.name);
+            EXPECT_EQ(entry.Index, control.index);
+            EXPECT_EQ(QRect(entry.Left, entry.Top, entry.Width, entry.Height),
+                QRect(control.rect.topLeft() * 15, control.rect.size() * 15));
+            EXPECT_EQ(entry.Tag, demoTopic(control.tag));
+        }
     }
     // The 800-pixel screen lies wholly on the test's offscreen screen.
     QVector<QRect> marks;
