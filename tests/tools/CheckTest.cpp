@@ -43,16 +43,6 @@ protected:
         temp.set(demo.tempVisu);
     }
 
-    CheckReport check(CheckOptions options = {})
-    {
-        try {
-            return runCheck(options, overlay);
-        } catch (const CheckFailed &failure) {
-            ADD_FAILURE() << failure.message.toStdString();
-            return {};
-        }
-    }
-
     void writeDescription(
         const QByteArray &global, const QList<QByteArray> &entries, const QByteArray &tail = {})
     {
@@ -105,7 +95,7 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
             "Name=" + QStringLiteral("Fußzeile").toUtf8()
                 + "\nTag=Plain\nLeft=12000\nTop=7500\nWidth=1500\nHeight=600" },
         "[11]\nName=Unread\n");
-    const CheckReport report = check();
+    const CheckReport report = runCheck({}, overlay);
     EXPECT_EQ(seen(report),
         QStringList(
             { "container-not-found E 8 Tavlin.txt", "footer-image E -1 KalvoFußzeileHelp_1280.gif",
@@ -127,13 +117,13 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
     // The faults that need a description or a language table of their own.
     folder.write(kVisu + "Program/Tools/Languages.mdb", "no database");
     writeDescription("DispHInt=1024\nVisuPfad=C:\\Kalvo\\\nLanguage=3\n", { "Name=A" });
-    EXPECT_EQ(seen(check(), { "display-width", "language-table" }),
+    EXPECT_EQ(seen(runCheck({}, overlay), { "display-width", "language-table" }),
         QStringList({ "display-width E -1 Tavlin.txt", "language-table E -1 Languages.mdb" }));
     QList<QByteArray> many;
     for (int i = 0; i < 1002; ++i)
         many << "Name=C" + QByteArray::number(i);
     writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n", many);
-    EXPECT_EQ(seen(check(), { "too-many-entries", "numbering-gap" }),
+    EXPECT_EQ(seen(runCheck({}, overlay), { "too-many-entries", "numbering-gap" }),
         QStringList { "too-many-entries E 1001 Tavlin.txt" });
 }
 
@@ -148,7 +138,7 @@ TEST_F(CheckTest, DemoFindingsAndPreview)
         layOut(width);
         CheckOptions options;
         options.buildOverlay = width == 800;
-        report = check(options);
+        report = runCheck(options, overlay);
         EXPECT_EQ(seen(report),
             QStringList({ QStringLiteral("page-missing E %1 Wartung.html")
                               .arg(demoEntry(demo.layout, QStringLiteral("CmdWartung"))),
