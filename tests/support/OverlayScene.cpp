@@ -85,8 +85,7 @@ HelpEntry &OverlayScene::addEntry(
     const QString &name, int left, int top, int width, int height, const QString &tag)
 {
     ScreenContext &c = context();
-    c.LastEntry = static_cast<qint16>(c.LastEntry + 1);
-    HelpEntry &e = c.HelpEntries[size_t(c.LastEntry)];
+    HelpEntry &e = c.HelpEntries[size_t(++c.LastEntry)];
     e = HelpEntry();
     e.Name = name;
     e.Left = static_cast<qint16>(left);
