@@ -10,17 +10,13 @@
 #include <QFileInfo>
 #include <cmath>
 
-namespace {
-
 // Writes an image, as PNG content under any name unless asked (the loader sniffs the format).
-void writeImage(QString path, const QImage &image, const char *format = "PNG")
+static void writeImage(QString path, const QImage &image, const char *format = "PNG")
 {
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     QDir().mkpath(QFileInfo(path).absolutePath());
     image.save(path, format);
 }
-
-} // namespace
 
 OverlayScene::OverlayScene(qint16 displayWidth)
 {

@@ -34,11 +34,9 @@ class CheckTest : public ::testing::Test
 protected:
     void layOut(int width = 1280)
     {
-        DemoOptions options;
-        options.root = folder.path() + QStringLiteral("/demo");
-        options.displayWidth = width;
         QString error;
-        ASSERT_TRUE(buildDemoVisualisation(options, &demo, &error)) << error.toStdString();
+        ASSERT_TRUE(buildDemoVisualisation({ folder.path() + "/demo", width }, &demo, &error))
+            << error.toStdString();
         prefix.set(demo.winePrefix);
         temp.set(demo.tempVisu);
     }
