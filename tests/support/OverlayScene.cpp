@@ -20,13 +20,11 @@ static void writeImage(QString path, const QImage &image, const char *format = "
 
 OverlayScene::OverlayScene(qint16 displayWidth)
 {
-    form = std::make_unique<MainForm>();
     form->appPath = folder.path() + QStringLiteral("/bin");
     ScreenContext &c = form->context();
     c.TwipsPerPixelX = c.TwipsPerPixelY = fake.screen.x;
     c.DispHInt = displayWidth;
     c.VisuPfad = folder.path() + QStringLiteral("/Visu/");
-    c.LastEntry = -1;
     applyLayoutValues(c);
 }
 
