@@ -1,8 +1,8 @@
 // Damaged Jet files: rows or a failure, never both, and no crash here (libmdb runs in a child).
 // First byte: 0-1 edit the Jet 4 file, 2 the Jet 3 one (groups of a 2-byte position and a value),
 // 3 cuts the Jet 4 file at a 2-byte position, else the rest is the file.
-#include "JetWriter.h"
 #include "jet/JetLanguageTable.h"
+#include "support/JetFixtures.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,18 +12,15 @@ namespace {
 
 QByteArray build(JetWriter::Version version)
 {
-    JetWriter writer(version);
-    writer.setTableName(QStringLiteral("LookupLanguages"));
-    writer.addColumn(QStringLiteral("ID"), JetWriter::ColumnType::LongInteger);
-    writer.addColumn(QStringLiteral("Language"), JetWriter::ColumnType::Integer);
-    writer.addColumn(QStringLiteral("Name"), JetWriter::ColumnType::Text, 40);
-    writer.addColumn(QStringLiteral("Note"), JetWriter::ColumnType::Memo);
-    writer.addRow({ 1, 1, QStringLiteral("Deutsch"), QStringLiteral("erste Zeile") });
-    writer.addRow({ 2, 2, QStringLiteral("English"), QVariant() });
-    writer.addRow({ 3, 3, QString(), QStringLiteral("") });
-    writer.addRow({ 4, QVariant(), QVariant(), QStringLiteral("Zeile") });
-    writer.addRow({ 5, 5, QStringLiteral("Français"), QStringLiteral("über") });
-    return writer.build();
+    using Type = JetWriter::ColumnType;
+    return languageTableWriter(
+        { { 1, 1, "Deutsch", "erste Zeile" }, { 2, 2, "English", QVariant() },
+            { 3, 3, QString(), QStringLiteral("") }, { 4, QVariant(), QVariant(), "Zeile" },
+            { 5, 5, "Français", "über" } },
+        version,
+        { { "ID", Type::LongInteger }, { "Language", Type::Integer }, { "Name", Type::Text, 40 },
+            { "Note", Type::Memo } })
+        .build();
 }
 
 const QByteArray &validFile(JetWriter::Version version)

@@ -50,9 +50,8 @@ private:
 };
 
 // Registers the fake for the lifetime of the object.
-class FakeBrowserInstalled
+struct FakeBrowserInstalled
 {
-public:
     FakeBrowserInstalled()
     {
         setBrowserFactory(

@@ -7,9 +7,8 @@
 
 // Test doubles for the platform services. Installing a FakePlatform replaces
 // every service until it goes out of scope.
-class FakeMessageBox : public MessageBoxService
+struct FakeMessageBox : MessageBoxService
 {
-public:
     void show(const QString &text, const QString &title) override
     {
         messages.append(text);
@@ -26,9 +25,8 @@ public:
     QStringList titles;
 };
 
-class FakeClock : public TickClock
+struct FakeClock : TickClock
 {
-public:
     quint32 tickCount() override
     {
         const quint32 now = ticks;
@@ -50,23 +48,20 @@ public:
     std::function<void()> onSleep = [] {}; // after each pause is recorded
 };
 
-class FakeEvents : public EventPump
+struct FakeEvents : EventPump
 {
-public:
     void doEvents() override { ++calls; }
     int calls = 0;
 };
 
-class FakeTerminator : public ProgramTerminator
+struct FakeTerminator : ProgramTerminator
 {
-public:
     void terminate() override { ++calls; }
     int calls = 0;
 };
 
-class FakeScreen : public ScreenMetrics
+struct FakeScreen : ScreenMetrics
 {
-public:
     float twipsPerPixelX() override { return x; }
     float twipsPerPixelY() override { return y; }
     float x = 15.0f;

@@ -10,27 +10,21 @@
 #include <QFileInfo>
 #include <cmath>
 
-namespace {
-
 // Writes an image, as PNG content under any name unless asked (the loader sniffs the format).
-void writeImage(QString path, const QImage &image, const char *format = "PNG")
+static void writeImage(QString path, const QImage &image, const char *format = "PNG")
 {
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     QDir().mkpath(QFileInfo(path).absolutePath());
     image.save(path, format);
 }
 
-} // namespace
-
 OverlayScene::OverlayScene(qint16 displayWidth)
 {
-    form = std::make_unique<MainForm>();
     form->appPath = folder.path() + QStringLiteral("/bin");
     ScreenContext &c = form->context();
     c.TwipsPerPixelX = c.TwipsPerPixelY = fake.screen.x;
     c.DispHInt = displayWidth;
     c.VisuPfad = folder.path() + QStringLiteral("/Visu/");
-    c.LastEntry = -1;
     applyLayoutValues(c);
 }
 
@@ -85,8 +79,7 @@ HelpEntry &OverlayScene::addEntry(
     const QString &name, int left, int top, int width, int height, const QString &tag)
 {
     ScreenContext &c = context();
-    c.LastEntry = static_cast<qint16>(c.LastEntry + 1);
-    HelpEntry &e = c.HelpEntries[size_t(c.LastEntry)];
+    HelpEntry &e = c.HelpEntries[size_t(++c.LastEntry)];
     e = HelpEntry();
     e.Name = name;
     e.Left = static_cast<qint16>(left);

@@ -16,7 +16,7 @@ public:
 
     FakePlatform fake;
     TempFolder folder;
-    std::unique_ptr<MainForm> form;
+    std::unique_ptr<MainForm> form = std::make_unique<MainForm>();
 
     MainForm &Main() { return *form; }
     ScreenContext &context() { return form->context(); }

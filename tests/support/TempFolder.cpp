@@ -5,10 +5,6 @@
 #include <QFileInfo>
 #include <QImage>
 
-TempFolder::TempFolder()
-    : m_dir(QDir::tempPath() + QStringLiteral("/tavlin-test-XXXXXX"))
-{ }
-
 QString TempFolder::write(const QString &name, const QByteArray &content) const
 {
     const QString full = path() + QLatin1Char('/') + name;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -8,7 +9,6 @@
 class TempFolder
 {
 public:
-    TempFolder();
     QString path() const { return m_dir.path(); }
     // Writes `content` to the relative path `name` (folders are created).
     QString write(const QString &name, const QByteArray &content) const;
@@ -16,7 +16,7 @@ public:
     QString writeBmp(const QString &name, int width, int height, unsigned rgb = 0x336699) const;
 
 private:
-    QTemporaryDir m_dir;
+    QTemporaryDir m_dir { QDir::tempPath() + QStringLiteral("/tavlin-test-XXXXXX") };
 };
 
 // Restores an environment variable to its former value on destruction.

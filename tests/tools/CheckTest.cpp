@@ -5,6 +5,7 @@
 #include "form/MainForm.h"
 #include "overlay/OverlayStartup.h"
 #include "support/FakePlatform.h"
+#include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
 #include <QFile>
@@ -33,23 +34,11 @@ class CheckTest : public ::testing::Test
 protected:
     void layOut(int width = 1280)
     {
-        DemoOptions options;
-        options.root = folder.path() + QStringLiteral("/demo");
-        options.displayWidth = width;
         QString error;
-        ASSERT_TRUE(buildDemoVisualisation(options, &demo, &error)) << error.toStdString();
+        ASSERT_TRUE(buildDemoVisualisation({ folder.path() + "/demo", width }, &demo, &error))
+            << error.toStdString();
         prefix.set(demo.winePrefix);
         temp.set(demo.tempVisu);
-    }
-
-    CheckReport check(CheckOptions options = {})
-    {
-        try {
-            return runCheck(options, overlay);
-        } catch (const CheckFailed &failure) {
-            ADD_FAILURE() << failure.message.toStdString();
-            return {};
-        }
     }
 
     void writeDescription(
@@ -104,7 +93,7 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
             "Name=" + QStringLiteral("Fußzeile").toUtf8()
                 + "\nTag=Plain\nLeft=12000\nTop=7500\nWidth=1500\nHeight=600" },
         "[11]\nName=Unread\n");
-    const CheckReport report = check();
+    const CheckReport report = runCheck({}, overlay);
     EXPECT_EQ(seen(report),
         QStringList(
             { "container-not-found E 8 Tavlin.txt", "footer-image E -1 KalvoFußzeileHelp_1280.gif",
@@ -126,17 +115,19 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
     // The faults that need a description or a language table of their own.
     folder.write(kVisu + "Program/Tools/Languages.mdb", "no database");
     writeDescription("DispHInt=1024\nVisuPfad=C:\\Kalvo\\\nLanguage=3\n", { "Name=A" });
-    EXPECT_EQ(seen(check(), { "display-width", "language-table" }),
+    EXPECT_EQ(seen(runCheck({}, overlay), { "display-width", "language-table" }),
         QStringList({ "display-width E -1 Tavlin.txt", "language-table E -1 Languages.mdb" }));
     QList<QByteArray> many;
     for (int i = 0; i < 1002; ++i)
         many << "Name=C" + QByteArray::number(i);
     writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n", many);
-    EXPECT_EQ(seen(check(), { "too-many-entries", "numbering-gap" }),
+    EXPECT_EQ(seen(runCheck({}, overlay), { "too-many-entries", "numbering-gap" }),
         QStringList { "too-many-entries E 1001 Tavlin.txt" });
 }
 
-// The demo's two deliberate faults only; the preview is the overlay's frame outside the outlines.
+// The demo's description, read as the overlay reads it, names every control where it is drawn;
+// the check finds the demo's two deliberate faults only; the preview is the overlay's frame
+// outside the outlines.
 TEST_F(CheckTest, DemoFindingsAndPreview)
 {
     FakePlatform fake;
@@ -145,13 +136,27 @@ TEST_F(CheckTest, DemoFindingsAndPreview)
         layOut(width);
         CheckOptions options;
         options.buildOverlay = width == 800;
-        report = check(options);
+        report = runCheck(options, overlay);
         EXPECT_EQ(seen(report),
             QStringList({ QStringLiteral("page-missing E %1 Wartung.html")
                               .arg(demoEntry(demo.layout, QStringLiteral("CmdWartung"))),
                 QStringLiteral("reference-web E %1 Meldungen.html")
                     .arg(demoEntry(demo.layout, QStringLiteral("FraMeldungen"))) }))
             << width;
+        const ScreenContext &context = overlay.form->context();
+        const std::vector<DemoControl> controls = demoLayout(width).controls;
+        ASSERT_EQ(context.DispHInt, width);
+        ASSERT_EQ(context.LastEntry + 1, int(controls.size()));
+        for (size_t i = 0; i < controls.size(); ++i) {
+            const HelpEntry &entry = context.HelpEntries[i];
+            const DemoControl &control = controls[i];
+            SCOPED_TRACE(control.name.toStdString() + " at " + std::to_string(width));
+            EXPECT_EQ(entry.Name, control.name);
+            EXPECT_EQ(entry.Index, control.index);
+            EXPECT_EQ(QRect(entry.Left, entry.Top, entry.Width, entry.Height),
+                QRect(control.rect.topLeft() * 15, control.rect.size() * 15));
+            EXPECT_EQ(entry.Tag, demoTopic(control.tag));
+        }
     }
     // The 800-pixel screen lies wholly on the test's offscreen screen.
     QVector<QRect> marks;

@@ -24,24 +24,23 @@ TEST(SymbolImages, BuiltBesideTheProgramWithAHardOutline)
         { drawHelpMark(16, silver), 16, silver }, { drawHelpMark(26, silver), 26, silver } };
     for (const auto &c : cases) {
         const QImage image = c.image.convertToFormat(QImage::Format_RGB32);
-        const int size = c.size;
-        ASSERT_EQ(image.size(), QSize(size, size));
+        ASSERT_EQ(image.size(), QSize(c.size, c.size));
         const auto isBackground = [&](int x, int y) {
             return image.rect().contains(x, y) && image.pixel(x, y) == c.background;
         };
-        const int last = size - 1;
+        const int last = c.size - 1;
         EXPECT_TRUE(isBackground(0, 0) && isBackground(last, 0) && isBackground(0, last)
-            && isBackground(last, last) && !isBackground(size / 2, size / 2))
-            << size;
+            && isBackground(last, last) && !isBackground(c.size / 2, c.size / 2))
+            << c.size;
         int edge = 0;
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x)
+        for (int y = 0; y < c.size; ++y)
+            for (int x = 0; x < c.size; ++x)
                 if (!isBackground(x, y)
                     && (isBackground(x - 1, y) || isBackground(x + 1, y) || isBackground(x, y - 1)
                         || isBackground(x, y + 1))) {
                     ++edge;
-                    EXPECT_LT(qRed(image.pixel(x, y)), 100) << size << " at " << x << "," << y;
+                    EXPECT_LT(qRed(image.pixel(x, y)), 100) << c.size << " at " << x << "," << y;
                 }
-        EXPECT_GT(edge, size);
+        EXPECT_GT(edge, c.size);
     }
 }
