@@ -71,8 +71,6 @@ TEST_F(DescriptionTest, TheListEndsAtTheFirstSectionWithoutAName)
 {
     read({ "[0]", "Name=A", "[1]", "Name=B", "[3]", "Name=D" });
     EXPECT_EQ(context.LastEntry, 1);
-    read({ "[0]", "Name=", "[1]", "Name=B" });
-    EXPECT_EQ(context.LastEntry, -1);
 
     QStringList lines;
     for (int n = 0; n <= 1005; ++n)

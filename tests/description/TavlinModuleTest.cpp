@@ -17,14 +17,8 @@ protected:
         ASSERT_TRUE(module.OpenIni(file, false));
         module.CloseIni();
     }
-    qint16 integer(const char *section, const char *key)
-    {
-        return module.InputIniInteger(section, key, false);
-    }
-    QString string(const char *section, const char *key)
-    {
-        return module.InputIniString(section, key, false);
-    }
+    qint16 integer(const char *s, const char *k) { return module.InputIniInteger(s, k, false); }
+    QString string(const char *s, const char *k) { return module.InputIniString(s, k, false); }
 
     FakePlatform fake;
     TempFolder folder;
@@ -67,10 +61,8 @@ TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAskedOneFileAtATime)
 {
     load("[A]\r\nX=1\r\n");
     EXPECT_EQ(module.FindeIniEintrag(QStringLiteral("a"), QStringLiteral("Y"), true), QString());
-    ASSERT_EQ(fake.messageBox.messages.size(), 1);
-    EXPECT_EQ(fake.messageBox.messages.at(0),
-        QStringLiteral("Section [a] or Entry 'Y' in file '") + folder.path()
-            + QStringLiteral("/t.ini' not found"));
+    EXPECT_EQ(fake.messageBox.messages,
+        QStringList { "Section [a] or Entry 'Y' in file '" + folder.path() + "/t.ini' not found" });
 
     TavlinModule other;
     EXPECT_FALSE(other.OpenIni(QStringLiteral("C:\\x\\y.txt"), true));
