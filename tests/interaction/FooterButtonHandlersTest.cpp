@@ -112,7 +112,6 @@ TEST_F(FooterButtonHandlersTest, StateMachine)
         { "dLx mo mx uLo", 0, 0, "", false }, // a press off, then a release on: nothing
         { "dLo mo", 1, -1, "U", false }, // moving on the button draws nothing
         { "dLo uLo", 1, -1, "U", true },
-        { "dRo uRo", 1, -1, "U", true }, // any mouse button
         { "dLo mx mo mx uLo", 0, 0, "UD", false }, // abandoned: never pressed again
         { "dLo uLx", 0, 0, "UD", false }, // released off without a move first
         { "dLo dRo", 1, -1, "UU", false }, // a second button on: raised again

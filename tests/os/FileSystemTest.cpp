@@ -56,6 +56,7 @@ TEST_F(FileSystemTest, DirAcceptsOnlyOrdinaryVisibleFiles)
     EXPECT_FALSE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\.Hidden.bmp")));
     EXPECT_FALSE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\Folder.html")));
     EXPECT_FALSE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\Missing.bmp")));
+    EXPECT_FALSE(Dir(QString()));
     // Wildcards are ordinary characters: they match only a file of exactly that name.
     EXPECT_FALSE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\*.bmp")));
     EXPECT_TRUE(Dir(QStringLiteral("C:\\Temp\\Kestrel\\a*b?.html")));
