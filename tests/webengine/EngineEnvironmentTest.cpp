@@ -36,20 +36,6 @@ const char kPage[] = R"(<canvas id=c></canvas><script>(async () => {
   document.title = 'done ' + read;
 })();</script>)";
 
-quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
-bool listening(quint16 port)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    return socket.waitForConnected(500);
-}
-
 } // namespace
 
 // Debugging ports, flags that weaken web security and the sandbox switched
@@ -68,7 +54,12 @@ TEST(EngineEnvironmentTest, HostileEnvironmentOpensNothingWritesNothingAndKeepsT
             .replace("@FOLDER@", QFile::encodeName(folder.path()))
             .replace("@CANARY@", kCanary));
 
-    const quint16 variablePort = freePort(), flagPort = freePort();
+    // Two ports free until the session starts; it must not listen on them.
+    QTcpServer first, second;
+    ASSERT_TRUE(first.listen(QHostAddress::LocalHost) && second.listen(QHostAddress::LocalHost));
+    const quint16 variablePort = first.serverPort(), flagPort = second.serverPort();
+    first.close();
+    second.close();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : { "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME" })
         environment.remove(name);
@@ -115,14 +106,15 @@ TEST(EngineEnvironmentTest, HostileEnvironmentOpensNothingWritesNothingAndKeepsT
     session.setProcessChannelMode(QProcess::MergedChannels);
     session.start(command.takeFirst(), command);
     ASSERT_TRUE(session.waitForStarted());
-    QString output;
     bool debugging = false;
-    while (session.state() != QProcess::NotRunning) {
-        session.waitForReadyRead(100);
-        output += QString::fromLocal8Bit(session.readAll());
-        debugging = debugging || listening(variablePort) || listening(flagPort);
-    }
-    output += QString::fromLocal8Bit(session.readAll());
+    do {
+        for (const quint16 port : { variablePort, flagPort }) {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            debugging = debugging || socket.waitForConnected(500);
+        }
+    } while (session.state() != QProcess::NotRunning && !session.waitForFinished(100));
+    const QString output = QString::fromLocal8Bit(session.readAll());
 
     EXPECT_TRUE(output.contains("title: done none")) << output.toStdString();
     EXPECT_FALSE(debugging) << "a debugging port was opened";

@@ -43,9 +43,8 @@ int runHelpSession()
     auto *view = qobject_cast<QWebEngineView *>(help.window()->WebBrowser->widget());
     if (!view)
         return 3;
-    QElapsedTimer timer;
-    timer.start();
-    while (!view->page()->title().startsWith(QLatin1String("done")) && timer.elapsed() < 20000)
+    QElapsedTimer timer; // the engine needs the event loop running while it waits
+    for (timer.start(); !view->page()->title().startsWith("done") && timer.elapsed() < 20000;)
         QTest::qWait(50);
     std::cout << "title: " << view->page()->title().toStdString() << std::endl;
     const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
