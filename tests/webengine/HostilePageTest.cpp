@@ -32,11 +32,9 @@ namespace {
 const QByteArray kCanary = "tavlin-canary-5d1e";
 const QString kHelp = QStringLiteral("Visu/Program/Help/Tavlin/English/");
 
-// probes.js, run by the page and by every kind of worker it can start.
-// `probe` knocks on the local listeners `tcp` and `udp` in every way the
-// context can and returns those of `urls` whose answer held the canary;
-// `everywhere` probes from the page, a dedicated worker, a shared worker from
-// a blob and one from this script in the folder.
+// probes.js: `probe` knocks on the local listeners `tcp` and `udp` every way
+// it can and returns those of `urls` whose answer held the canary;
+// `everywhere` probes from the page and every kind of worker it can start.
 const char kProbes[] = R"JS(
 async function probe({urls = [], tcp, udp}) {
   for (const host of tcp ? ['127.0.0.1', 'localhost'] : []) {
@@ -91,26 +89,8 @@ bool waitFor(const std::function<bool()> &condition, int milliseconds = 20000)
 class HostilePageTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        outside = folder.path() + QStringLiteral("/Visu/Outside");
-        folder.write(QStringLiteral("Visu/Outside/canary.txt"), kCanary);
-        QImage picture(8, 8, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        picture.save(outside + QStringLiteral("/picture.png"));
-        folder.write(kHelp + QStringLiteral("inside.txt"), "inside");
-        picture.save(folder.path() + QLatin1Char('/') + kHelp + QStringLiteral("inside.png"));
-        folder.write(
-            kHelp + QStringLiteral("probes.js"), QByteArray(kProbes).replace("@CANARY@", kCanary));
-        // A link whose name is not valid UTF-8, leading out of the folder.
-        odd = QFile::encodeName(folder.path() + QLatin1Char('/') + kHelp) + "r\xff";
-        ASSERT_EQ(::symlink(QFile::encodeName(outside).constData(), odd.constData()), 0);
-    }
-
     void TearDown() override
     {
-        if (help.isLoaded())
-            help.Unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ::unlink(odd.constData()); // a name the temporary folder cannot remove
     }
@@ -152,9 +132,8 @@ protected:
         QTest::qWait(200);
     }
 
-    // Runs `script` (an expression, possibly a promise) in the page and
-    // returns its value as JSON text. Answers may come after the wait has
-    // given up, so they go into shared state.
+    // The value of `script` (possibly a promise) in the page as JSON text.
+    // Answers may come after the wait has given up: they go to shared state.
     QString evaluate(const QString &script, int milliseconds = 20000)
     {
         const QString result = QStringLiteral("window.__r%1").arg(++m_calls);
@@ -173,7 +152,7 @@ protected:
     }
 
     TempFolder folder;
-    QString outside;
+    QString outside = folder.path() + QStringLiteral("/Visu/Outside");
     QByteArray odd;
     Help help;
     QWebEngineView *view = nullptr;
@@ -191,6 +170,17 @@ TEST_F(HostilePageTest, NoFileOutsideTheFolderAndNoNetworkFromPagesOrWorkers)
     QTcpServer tcp;
     QUdpSocket udp;
     ASSERT_TRUE(tcp.listen(QHostAddress::LocalHost) && udp.bind(QHostAddress::LocalHost, 0));
+    folder.write(QStringLiteral("Visu/Outside/canary.txt"), kCanary);
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(outside + QStringLiteral("/picture.png"));
+    folder.write(kHelp + QStringLiteral("inside.txt"), "inside");
+    picture.save(folder.path() + QLatin1Char('/') + kHelp + QStringLiteral("inside.png"));
+    folder.write(
+        kHelp + QStringLiteral("probes.js"), QByteArray(kProbes).replace("@CANARY@", kCanary));
+    // A link whose name is not valid UTF-8, leading out of the folder.
+    odd = QFile::encodeName(folder.path() + QLatin1Char('/') + kHelp) + "r\xff";
+    ASSERT_EQ(::symlink(QFile::encodeName(outside).constData(), odd.constData()), 0);
     open("probes.html");
     const QString urls
         = QStringLiteral("['file://%1/canary.txt', new URL('r%FF/canary.txt', location.href).href,"
