@@ -64,9 +64,7 @@ TEST_F(HelpFilesTest, UrlsNameFilesBelowTheFolderOnly)
     EXPECT_EQ(url.toString(QUrl::FullyEncoded),
         QStringLiteral("tavlin://help/English/%C3%9Cber%20Uns.html"));
     EXPECT_EQ(HelpFiles::namesOf(url),
-        (QByteArrayList { "English",
-            "\xc3\x9c"
-            "ber Uns.html" }));
+        (QByteArrayList { "English", QStringLiteral("Über Uns.html").toUtf8() }));
     EXPECT_EQ(HelpFiles::namesOf(QUrl(QStringLiteral("tavlin://help/English/r%FF/x"))),
         (QByteArrayList { "English", "r\xff", "x" }));
     EXPECT_FALSE(HelpFiles::urlOf(base, QStringLiteral("C:\\Other\\x.html")).isValid());

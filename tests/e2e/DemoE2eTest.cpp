@@ -100,9 +100,8 @@ struct DemoRun
             expected = demoExpectedOverlay(screenshot, demo.layout, symbol, kLevel);
     }
 
-    // Starts the program as a visualisation does: TEMPVISU and Wine's drive
-    // link (env execs it, so the process is the program's own). False without
-    // the demo or when not started within 10 s.
+    // Starts the program as a visualisation does, with TEMPVISU and Wine's
+    // drive link; false without the demo or when not started within 10 s.
     bool start()
     {
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -147,10 +146,9 @@ struct DemoRun
             == (raised ? grey : white);
     }
 
-    // The program's first visible window whose title matches `title` and that
-    // `which` accepts, waiting up to `milliseconds` for one to show or, `gone`,
-    // for none to be left, or for the program to end; a null rectangle when
-    // there is none.
+    // The program's first visible window titled to match `title` that `which`
+    // accepts, waiting up to `milliseconds` for one to show or, `gone`, for
+    // none to be left, or for the program to end; null when there is none.
     QRect waitForWindow(const std::function<bool(const QRect &)> &which, int milliseconds,
         bool gone = false, const QString &title = QString())
     {

@@ -25,12 +25,10 @@ QByteArray statusOf(const QByteArray &pid, const QByteArray &name)
     return QByteArray();
 }
 
-// One help session in a process of its own, for the tests that need a fresh
-// engine (its environment is read once per process): opens the page named by
-// TAVLIN_HELP_SESSION (a Windows path under TAVLIN_HELP_FOLDER), waits until
-// its script sets a title starting "done", prints the title and the seccomp
-// mode of each of the engine's processes (the sandboxed renderers, below its
-// zygote, run under a filter), closes the window and ends.
+// A help session in a fresh process (the engine reads its environment once per
+// process) on the page TAVLIN_HELP_SESSION under TAVLIN_HELP_FOLDER: prints the
+// title once it starts "done" and the seccomp mode of each engine process (the
+// sandboxed renderers, below its zygote, run under a filter), then ends.
 int runHelpSession()
 {
     Help help;
