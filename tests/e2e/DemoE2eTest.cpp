@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
@@ -86,7 +85,7 @@ struct DemoRun
 {
     explicit DemoRun(int language = 2)
     {
-        const QString built = QFileInfo(TAVLIN_PROGRAM).absolutePath() + '/';
+        const QString built = QStringLiteral(TAVLIN_PROGRAM).section('/', 0, -2) + '/';
         QDir().mkpath(bin);
         for (const char *name :
             { "tavlin", "Tavlin_800.gif", "Tavlin_1280.gif", "libtavlin_webengine.so" })
