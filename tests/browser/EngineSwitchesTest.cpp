@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(EngineSwitchesTest, OnlyGraphicsSwitchesPassAndTheLockIsAlwaysThere)
+TEST(EngineSwitchesTest, OnlyGraphicsSwitchesPassTheEnvironmentIsLockedSandboxOffForRootOnly)
 {
     const QByteArray locked = lockedEngineSwitches(
         "--disable-gpu --use-gl=egl --remote-debugging-port=9222 --disable-web-security "
@@ -17,10 +17,7 @@ TEST(EngineSwitchesTest, OnlyGraphicsSwitchesPassAndTheLockIsAlwaysThere)
         "--no-pings --disable-gpu-shader-disk-cache");
     EXPECT_EQ(lockedEngineSwitches(QByteArray()),
         locked.mid(QByteArray("--disable-gpu --use-gl=egl --disable-gpu-compositing ").size()));
-}
 
-TEST(EngineSwitchesTest, TheEnvironmentIsLockedAndTheSandboxOffOnlyForRoot)
-{
     const EnvironmentGuard flags("QTWEBENGINE_CHROMIUM_FLAGS"),
         debugging("QTWEBENGINE_REMOTE_DEBUGGING"), sandbox("QTWEBENGINE_DISABLE_SANDBOX");
     for (const bool root : { false, true }) {

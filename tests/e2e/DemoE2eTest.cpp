@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
@@ -66,17 +65,14 @@ bool pointer(QPoint at, const char *action = nullptr)
 // with `arguments` finds.
 QList<QRect> windows(const QStringList &arguments)
 {
-    QString ids;
-    xdotool(arguments, &ids);
+    QString shell; // lines of KEY=value, SCREEN the last of each window's
+    xdotool(arguments + QStringList { "getwindowgeometry", "--shell", "%@" }, &shell);
     QList<QRect> found;
-    for (const QString &id : ids.split('\n', Qt::SkipEmptyParts)) {
-        QString shell;
-        xdotool({ "getwindowgeometry", "--shell", id }, &shell);
-        QHash<QString, int> values; // lines of KEY=value
-        for (const QString &line : shell.split('\n'))
-            values[line.section('=', 0, 0)] = line.section('=', 1).toInt();
+    QHash<QString, int> values;
+    for (const QString &line : shell.split('\n')) {
+        values[line.section('=', 0, 0)] = line.section('=', 1).toInt();
         const QRect window(values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]);
-        if (!window.isEmpty())
+        if (line.startsWith("SCREEN=") && !window.isEmpty())
             found << window;
     }
     return found;
@@ -89,13 +85,12 @@ struct DemoRun
 {
     explicit DemoRun(int language = 2)
     {
-        const QString built = QFileInfo(TAVLIN_PROGRAM).absolutePath() + '/';
+        const QString built = QStringLiteral(TAVLIN_PROGRAM).section('/', 0, -2) + '/';
         QDir().mkpath(bin);
         for (const char *name :
             { "tavlin", "Tavlin_800.gif", "Tavlin_1280.gif", "libtavlin_webengine.so" })
             QFile::copy(built + name, bin + name);
-        QString error;
-        if (!buildDemoVisualisation({ dir.path() + "/demo", kWidth, language }, &demo, &error))
+        if (!buildDemoVisualisation({ dir.path() + "/demo", kWidth, language }, &demo, nullptr))
             return;
         screenshot
             = QImage(demo.tempFolder + "/TavlinScreen.bmp").convertToFormat(QImage::Format_RGB32);
@@ -104,17 +99,14 @@ struct DemoRun
             expected = demoExpectedOverlay(screenshot, demo.layout, symbol, kLevel);
     }
 
-    // Starts the program as a visualisation does: TEMPVISU and Wine's drive
-    // link. False without the demo or when not started within 10 s.
+    // Starts the program as a visualisation does, with TEMPVISU and Wine's
+    // drive link; false without the demo or when not started within 10 s.
     bool start()
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("WINEPREFIX", demo.winePrefix);
-        environment.insert("TEMPVISU", demo.tempVisu);
-        process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         if (!expected.isNull())
-            process.start(bin + "tavlin", QStringList());
+            process.start("env",
+                { "WINEPREFIX=" + demo.winePrefix, "TEMPVISU=" + demo.tempVisu, bin + "tavlin" });
         return process.waitForStarted(10000);
     }
     bool running() const { return process.state() != QProcess::NotRunning; }
@@ -127,45 +119,45 @@ struct DemoRun
 
     // Waits up to 30 s until the screen shows the overlay after the fade,
     // apart from the footer help button.
-    ::testing::AssertionResult waitForOverlay()
+    void expectOverlay()
     {
         const QRect button = demoHelpButtonBox(demo.layout);
         QImage screen;
-        if (QTest::qWaitFor(
+        if (!QTest::qWaitFor(
                 [&] {
                     screen = grabScreen();
                     QPainter(&screen).drawImage(button.topLeft(), expected.copy(button));
                     return screen == expected;
                 },
                 30000))
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure()
-            << "not the overlay; screen kept as " << keep(screen, "screen") << ", expected as "
-            << keep(expected, "expected");
+            ADD_FAILURE() << "not the overlay; screen kept as " << keep(screen, "screen")
+                          << ", expected as " << keep(expected, "expected");
     }
 
-    // Whether the footer help button shows its raised or its latched look, at
-    // two corners of its frame: the left end of its top leg and the right end.
+    // Whether the footer help button shows its raised or its latched look
+    // within 5 s, at two corners of its frame: the left end of its top leg and
+    // the right end.
     bool showsButtonLook(bool raised) const
     {
-        const QImage screen = grabScreen();
         const QRgb white = qRgb(255, 255, 255), grey = qRgb(128, 128, 128);
-        return screen.pixel(0, demo.layout.footerTop) == (raised ? white : grey)
-            && screen.pixel(demo.layout.helpButtonSize, demo.layout.footerTop)
-            == (raised ? grey : white);
+        return QTest::qWaitFor(
+            [&] {
+                const QImage leg = grabScreen(
+                    QPoint(0, demo.layout.footerTop), QSize(demo.layout.helpButtonSize + 1, 1));
+                return leg.pixel(0, 0) == (raised ? white : grey)
+                    && leg.pixel(demo.layout.helpButtonSize, 0) == (raised ? grey : white);
+            },
+            5000);
     }
 
-    // The program's first visible window (titled `title` when one is given)
-    // that `which` accepts, waiting up to `milliseconds` for one to show or,
-    // `gone`, for none to be left, or for the program to end; a null rectangle
-    // when there is none.
+    // The program's first visible window titled to match `title` that `which`
+    // accepts, waiting up to `milliseconds` for one to show or, `gone`, for
+    // none to be left, or for the program to end; null when there is none.
     QRect waitForWindow(const std::function<bool(const QRect &)> &which, int milliseconds,
         bool gone = false, const QString &title = QString())
     {
-        QStringList search { "search", "--all", "--onlyvisible", "--pid",
-            QString::number(process.processId()) };
-        if (!title.isEmpty())
-            search << "--name" << '^' + title + '$';
+        const QStringList search { "search", "--all", "--onlyvisible", "--pid",
+            QString::number(process.processId()), "--name", title };
         QRect found;
         static_cast<void>(QTest::qWaitFor(
             [&] {
@@ -183,7 +175,7 @@ struct DemoRun
     void confirmMessageBox()
     {
         auto box = [&](const QRect &window) { return window.width() < kWidth; };
-        const QRect shown = waitForWindow(box, 30000, false, "Tavlin");
+        const QRect shown = waitForWindow(box, 30000, false, "^Tavlin$");
         ASSERT_FALSE(shown.isNull()) << "no message box titled Tavlin";
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return windows({ "getwindowfocus" }).value(0) == shown; }, 10000));
@@ -231,12 +223,10 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
             levels.push_back(level);
         ASSERT_LT(timer.elapsed(), 20000) << ::testing::PrintToString(levels);
     }
-    size_t falling = 1;
-    while (falling < levels.size() && levels[levels.size() - falling - 1] < 255
-        && levels[levels.size() - falling - 1] > levels[levels.size() - falling])
-        ++falling;
-    EXPECT_GE(falling, 10u) << ::testing::PrintToString(levels);
-    EXPECT_TRUE(run.waitForOverlay());
+    const auto fade = std::find(levels.rbegin(), levels.rend(), 255).base(); // after the last 255
+    EXPECT_TRUE(levels.end() - fade >= 10 && std::is_sorted(fade, levels.end(), std::greater<>()))
+        << ::testing::PrintToString(levels); // no level twice in a row: each darker
+    run.expectOverlay();
     ASSERT_TRUE(run.running()) << "the overlay stays until the operator ends it";
 
     // The footer help button, undimmed in its latched look, with the
@@ -250,12 +240,9 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
     const QRect latched(
         QPoint(kWidth == 800 ? 3 : 5, layout.footerTop + (kWidth == 800 ? 3 : 5)), image.size());
     QImage screen;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            return run.showsButtonLook(false) && (screen = grabScreen()).copy(latched) == onSilver;
-        },
-        5000))
-        << "no latched button; screen kept as " << keep(screen, "button");
+    ASSERT_TRUE(run.showsButtonLook(false));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (screen = grabScreen()).copy(latched) == onSilver; }))
+        << "no latched button image; screen kept as " << keep(screen, "button");
     if (kWidth != 1280)
         return;
 
@@ -264,7 +251,7 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
     const QPoint missing = demoClickableSymbol(layout, demoMissingPageSymbols(), run.symbol.size());
     ASSERT_TRUE(missing.x() >= 0 && pointer(missing, "click"));
     ASSERT_NO_FATAL_FAILURE(run.confirmMessageBox());
-    EXPECT_TRUE(run.waitForOverlay()) << "as it was";
+    run.expectOverlay(); // as it was
 
     // The page of the operator's language, German, in green.
     int entry = -1;
@@ -278,10 +265,9 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
 
     // First opening: centred at 1 / 1.3 of the screen, the window's own blue
     // inside its corners, the page in its middle.
-    const QSize size(qRound(1280 / 1.3), qRound(1024 / 1.3));
-    auto helpWindow = [&](const QRect &window) {
-        return qAbs(window.width() - size.width()) <= 1
-            && qAbs(window.height() - size.height()) <= 1;
+    auto helpWindow = [](const QRect &window) {
+        return qAbs(window.width() - qRound(1280 / 1.3)) <= 1
+            && qAbs(window.height() - qRound(1024 / 1.3)) <= 1;
     };
     ASSERT_TRUE(pointer(symbol, "click"));
     const QRect opened = run.waitForWindow(helpWindow, 60000);
@@ -318,14 +304,12 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
     const QPoint on(layout.helpButtonSize / 4, layout.footerTop + layout.helpButtonSize / 4);
     const QPoint off(layout.helpButtonSize + 60, layout.footerTop - 80);
     ASSERT_TRUE(pointer(on, "mousedown"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return run.showsButtonLook(true); }, 5000))
-        << "no raised look";
+    EXPECT_TRUE(run.showsButtonLook(true)) << "no raised look";
     ASSERT_TRUE(pointer(off));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return run.showsButtonLook(false); }, 5000))
-        << "not latched again";
+    EXPECT_TRUE(run.showsButtonLook(false)) << "not latched again";
     ASSERT_TRUE(pointer(off, "mouseup"));
     ASSERT_TRUE(pointer(on, "mousedown"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return run.showsButtonLook(true); }, 5000));
+    EXPECT_TRUE(run.showsButtonLook(true));
     ASSERT_TRUE(pointer(on, "mouseup"));
     EXPECT_TRUE(run.endsWithStatusZero(10000)) << "a release on the help button ends it";
 }

@@ -1,15 +1,21 @@
 // The engine's environment is read once per process, so this test runs a help
-// session in a child process (see WebEngineTestMain.cpp) and watches it.
+// session in a child process, this program run again, and watches it.
+#include "browser/BrowserView.h"
+#include "helpwindow/HelpForm.h"
+#include "helpwindow/HelpWindow.h"
 #include "support/TempFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
+#include <QWebEngineView>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <unistd.h>
 
 namespace {
@@ -36,21 +42,51 @@ const char kPage[] = R"(<canvas id=c></canvas><script>(async () => {
   document.title = 'done ' + read;
 })();</script>)";
 
-quint16 freePort()
+// The field `name` of /proc/`pid`/status.
+QByteArray statusOf(const QByteArray &pid, const QByteArray &name)
 {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
-bool listening(quint16 port)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    return socket.waitForConnected(500);
+    QFile status(QString::fromLatin1("/proc/" + pid + "/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(name + ':'))
+            return line.mid(name.size() + 1).trimmed();
+    return QByteArray();
 }
 
 } // namespace
+
+// The session, run by main() when TAVLIN_HELP_SESSION names its page (under
+// TAVLIN_HELP_FOLDER): prints the title once it starts "done" and the seccomp
+// mode of each engine process (the sandboxed renderers, below its zygote, run
+// under a filter), then ends.
+int runHelpSession()
+{
+    Help help;
+    help.setWidth(9225);
+    help.setHeight(6915);
+    help.HelpFolder = qEnvironmentVariable("TAVLIN_HELP_FOLDER");
+    help.Adresse = qEnvironmentVariable("TAVLIN_HELP_SESSION");
+    help.Init();
+    help.window()->show();
+    auto *view = qobject_cast<QWebEngineView *>(help.window()->WebBrowser->widget());
+    if (!view)
+        return 3;
+    QElapsedTimer timer; // the engine needs the event loop running while it waits
+    for (timer.start(); !view->page()->title().startsWith("done") && timer.elapsed() < 20000;)
+        QTest::qWait(50);
+    std::cout << "title: " << view->page()->title().toStdString() << std::endl;
+    const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QByteArray parent = pid.toLatin1();
+        for (int depth = 0; depth < 6 && !parent.isEmpty() && parent != self; ++depth)
+            parent = statusOf(parent, "PPid");
+        if (parent == self && pid.toLatin1() != self)
+            std::cout << "engine process seccomp "
+                      << statusOf(pid.toLatin1(), "Seccomp").constData() << std::endl;
+    }
+    help.Unload();
+    return 0;
+}
 
 // Debugging ports, flags that weaken web security and the sandbox switched
 // off, all set in the environment the visualisation passes on: no port opens,
@@ -68,7 +104,12 @@ TEST(EngineEnvironmentTest, HostileEnvironmentOpensNothingWritesNothingAndKeepsT
             .replace("@FOLDER@", QFile::encodeName(folder.path()))
             .replace("@CANARY@", kCanary));
 
-    const quint16 variablePort = freePort(), flagPort = freePort();
+    // A port free until the session starts, asked for by both the debugging
+    // variable and the debugging switch: neither may open it.
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : { "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME" })
         environment.remove(name);
@@ -77,34 +118,29 @@ TEST(EngineEnvironmentTest, HostileEnvironmentOpensNothingWritesNothingAndKeepsT
     environment.insert("TAVLIN_HELP_FOLDER", folder.path() + "/Help\\");
     environment.insert("TAVLIN_HELP_SESSION", folder.path() + "/Help\\English\\P.html");
     environment.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    environment.insert(
-        "QTWEBENGINE_REMOTE_DEBUGGING", QStringLiteral("127.0.0.1:%1").arg(variablePort));
+    environment.insert("QTWEBENGINE_REMOTE_DEBUGGING", QStringLiteral("127.0.0.1:%1").arg(port));
     environment.insert("QTWEBENGINE_CHROMIUM_FLAGS",
         QStringLiteral("--remote-debugging-port=%1 --disable-web-security --no-sandbox "
                        "--allow-file-access-from-files --user-data-dir=%2/data --disable-gpu")
-            .arg(flagPort)
+            .arg(port)
             .arg(home));
 
     QStringList command { QCoreApplication::applicationFilePath() };
     QString unsandboxed; // why the session runs without the sandbox, if it must
     if (geteuid() == 0) {
-        // Run the session as "nobody" on an X server of its own, from copies
-        // of this program and the engine plugin, which the build folder may
-        // keep out of an ordinary user's reach.
-        const QString setpriv = QStandardPaths::findExecutable("setpriv");
-        const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
-        const QStringList nobody { setpriv, "--reuid=65534", "--regid=65534", "--clear-groups" };
+        // Run the session as "nobody" on an X server of its own (xvfb-run,
+        // which the build requires), from copies of this program and the
+        // engine plugin, which the build folder may keep out of its reach.
+        const QStringList nobody { "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups" };
         const QString bin = folder.path() + "/bin/";
-        if (setpriv.isEmpty() || xvfbRun.isEmpty())
-            unsandboxed = "setpriv or xvfb-run is missing: no ordinary user to run the engine as";
-        else if (QProcess::execute(
-                     setpriv, nobody.mid(1) + QStringList { "unshare", "--user", "true" }))
-            unsandboxed = "this machine lets no ordinary user create a user namespace, which the "
-                          "engine's sandbox needs";
+        if (QProcess::execute(
+                nobody[0], nobody.mid(1) + QStringList { "unshare", "--user", "true" }))
+            unsandboxed = "setpriv is missing or no ordinary user may create a user namespace "
+                          "here, which the engine's sandbox needs";
         else if (QDir().mkpath(bin) && QFile::copy(command[0], bin + "session")
             && QFile::copy(TAVLIN_BINARY_DIR "/bin/libtavlin_webengine.so", bin + "engine.so")) {
             command = nobody
-                + QStringList { xvfbRun, "-a", "-s", "-screen 0 1280x1024x24", bin + "session" };
+                + QStringList { "xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", bin + "session" };
             environment.insert("TAVLIN_ENGINE_PLUGIN", bin + "engine.so");
         }
     }
@@ -115,14 +151,13 @@ TEST(EngineEnvironmentTest, HostileEnvironmentOpensNothingWritesNothingAndKeepsT
     session.setProcessChannelMode(QProcess::MergedChannels);
     session.start(command.takeFirst(), command);
     ASSERT_TRUE(session.waitForStarted());
-    QString output;
     bool debugging = false;
-    while (session.state() != QProcess::NotRunning) {
-        session.waitForReadyRead(100);
-        output += QString::fromLocal8Bit(session.readAll());
-        debugging = debugging || listening(variablePort) || listening(flagPort);
-    }
-    output += QString::fromLocal8Bit(session.readAll());
+    do {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        debugging = debugging || socket.waitForConnected(500);
+    } while (session.state() != QProcess::NotRunning && !session.waitForFinished(100));
+    const QString output = QString::fromLocal8Bit(session.readAll());
 
     EXPECT_TRUE(output.contains("title: done none")) << output.toStdString();
     EXPECT_FALSE(debugging) << "a debugging port was opened";

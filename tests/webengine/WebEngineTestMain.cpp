@@ -1,67 +1,9 @@
 #include "browser/BrowserEngine.h"
-#include "browser/BrowserView.h"
-#include "helpwindow/HelpForm.h"
-#include "helpwindow/HelpWindow.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QTest>
-#include <QWebEngineView>
 #include <gtest/gtest.h>
-#include <iostream>
 
-namespace {
-
-// The field `name` of /proc/`pid`/status.
-QByteArray statusOf(const QByteArray &pid, const QByteArray &name)
-{
-    QFile status(QString::fromLatin1("/proc/" + pid + "/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(name + ':'))
-            return line.mid(name.size() + 1).trimmed();
-    return QByteArray();
-}
-
-// One help session in a process of its own, for the tests that need a fresh
-// engine (its environment is read once per process): opens the page named by
-// TAVLIN_HELP_SESSION (a Windows path under TAVLIN_HELP_FOLDER), waits until
-// its script sets a title starting "done", prints the title and the seccomp
-// mode of each of the engine's processes (the sandboxed renderers, below its
-// zygote, run under a filter), closes the window and ends.
-int runHelpSession()
-{
-    Help help;
-    help.setWidth(9225);
-    help.setHeight(6915);
-    help.HelpFolder = qEnvironmentVariable("TAVLIN_HELP_FOLDER");
-    help.Adresse = qEnvironmentVariable("TAVLIN_HELP_SESSION");
-    help.Init();
-    help.window()->show();
-    auto *view = qobject_cast<QWebEngineView *>(help.window()->WebBrowser->widget());
-    if (!view)
-        return 3;
-    QElapsedTimer timer;
-    timer.start();
-    while (!view->page()->title().startsWith(QLatin1String("done")) && timer.elapsed() < 20000)
-        QTest::qWait(50);
-    std::cout << "title: " << view->page()->title().toStdString() << std::endl;
-    const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
-    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QByteArray parent = pid.toLatin1();
-        for (int depth = 0; depth < 6 && !parent.isEmpty() && parent != self; ++depth)
-            parent = statusOf(parent, "PPid");
-        if (parent == self && pid.toLatin1() != self)
-            std::cout << "engine process seccomp "
-                      << statusOf(pid.toLatin1(), "Seccomp").constData() << std::endl;
-    }
-    help.Unload();
-    return 0;
-}
-
-} // namespace
+int runHelpSession(); // EngineEnvironmentTest.cpp
 
 int main(int argc, char **argv)
 {
