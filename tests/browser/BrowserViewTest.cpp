@@ -2,7 +2,6 @@
 #include "browser/BrowserEngine.h"
 #include "support/TempFolder.h"
 
-#include <QCoreApplication>
 #include <QImage>
 #include <QTextBrowser>
 #include <QWidget>

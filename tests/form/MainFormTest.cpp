@@ -105,6 +105,8 @@ TEST(MainForm, PictureTakesTheBackColourWhereTransparentBitmapsDrawOpaque)
     ASSERT_EQ(drawn.size(), QSize(2, 2));
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(drawn.pixel(i % 2, i / 2), colours[i]) << i;
+    const QString cut = folder.write(QStringLiteral("cut.bmp"), file.chopped(1));
+    EXPECT_EQ(errorOf([&] { LoadPicture(cut); }), QStringLiteral("481 ") + cut);
 }
 
 // Buttons and shift keys as masks (left 1, right 2, middle 4; Shift 1, Ctrl 2, Alt 4), twips.

@@ -24,7 +24,10 @@ TEST(RunGuarded, ShowsTheStandardMessageAndEndsTheProgramOrEndsSilently)
     EXPECT_EQ(fake.messageBox.errors.last(),
         QStringLiteral("Run-time error '53':\n\nFile not found: 'C:\\a.gif'"));
     EXPECT_FALSE(runGuarded([] { throw std::runtime_error("boom"); }));
-    EXPECT_EQ(fake.terminator.calls, 3);
+    EXPECT_FALSE(runGuarded([] { throw std::bad_alloc(); }));
+    EXPECT_EQ(
+        fake.messageBox.errors.last(), QStringLiteral("Run-time error '7':\n\nOut of memory"));
+    EXPECT_EQ(fake.terminator.calls, 4);
 
     // Ending the program stops the handler silently.
     fake.messageBox.errors.clear();
@@ -35,7 +38,7 @@ TEST(RunGuarded, ShowsTheStandardMessageAndEndsTheProgramOrEndsSilently)
         reached = 2;
     }));
     EXPECT_EQ(reached, 1);
-    EXPECT_EQ(fake.terminator.calls, 4);
+    EXPECT_EQ(fake.terminator.calls, 5);
     EXPECT_TRUE(fake.messageBox.errors.isEmpty());
     EXPECT_TRUE(runGuarded([] {}));
 }

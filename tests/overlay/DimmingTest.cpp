@@ -65,6 +65,16 @@ TEST_F(DimScreenTest, BlendsTheScreenshotAndDrawsTheButtonUndimmed)
     EXPECT_EQ(m().DunkelPic->image(), buffer);
     DimScreen(m(), 128);
     expectDimmedFrame(m().image(), buffer, 128);
+
+    // Cleared onto a picture, whole or one row high, the buffer is blended as it then is.
+    m().DunkelPic->AutoSize = false;
+    for (const int rows : { 600, 1 }) {
+        const QImage picture = OverlayScene::sampleButton().scaled(800, rows);
+        m().DunkelPic->setPicture(Picture { picture }); // and cleared onto it
+        const QImage cleared = m().DunkelPic->image().copy();
+        DimScreen(m(), 77);
+        expectDimmedFrame(m().image(), cleared, 77);
+    }
 }
 
 TEST_F(DimScreenTest, LevelOutOfRangeIsOverflowBeforeAnyDrawing)

@@ -148,6 +148,7 @@ TEST(AlphaBlend, ClippingAndSampling)
     EXPECT_EQ(target.pixel(4, 1), qRgb(0, 0, 0));
     EXPECT_EQ(target.pixel(5, 1), qRgb(100, 100, 100));
     EXPECT_EQ(target.pixel(8, 2), qRgb(100, 100, 100));
+    EXPECT_FALSE(AlphaBlend(dc(target), 0, 0, 1, 1, DeviceContext {}, 0, 0, 1, 1, 9)); // no source
 
     // A different source size is sampled to the destination's.
     QImage small = numbered(2, 2);
