@@ -106,8 +106,8 @@ inline __attribute__((always_inline)) Word blendWord(
 {
     const Word low = divideBy255(
         Word(Word(Word(s & 0xFFu) * a) + Word(Word(d & 0xFFu) * ia) + terms.addLow[j]));
-    const Word high = divideBy255(
-        Word(Word(Word(s >> 8) * a) + Word(Word(d >> 8) * ia) + terms.addHigh[j]));
+    const Word high
+        = divideBy255(Word(Word(Word(s >> 8) * a) + Word(Word(d >> 8) * ia) + terms.addHigh[j]));
     return Word(low | Word(high << 8) | terms.fourth[j]);
 }
 
@@ -143,15 +143,15 @@ inline __attribute__((always_inline)) void blendWords(
 TAVLIN_VECTOR_CLONES void blendRow(
     quint32 *dest, const quint32 *source, int n, const ChannelTerms &terms, quint8 a)
 {
-    blendWords<false>(reinterpret_cast<Word *>(dest), reinterpret_cast<const Word *>(source),
-        2 * n, terms, a);
+    blendWords<false>(
+        reinterpret_cast<Word *>(dest), reinterpret_cast<const Word *>(source), 2 * n, terms, a);
 }
 
 TAVLIN_VECTOR_CLONES void blendRowOverColour(
     quint32 *dest, const quint32 *source, int n, const ChannelTerms &terms, quint8 a)
 {
-    blendWords<true>(reinterpret_cast<Word *>(dest), reinterpret_cast<const Word *>(source),
-        2 * n, terms, a);
+    blendWords<true>(
+        reinterpret_cast<Word *>(dest), reinterpret_cast<const Word *>(source), 2 * n, terms, a);
 }
 
 bool sharesMemory(const QImage &a, const QImage &b)
@@ -258,19 +258,16 @@ bool AlphaBlend(const DeviceContext &dest, int x, int y, int w, int h, const Dev
 {
     const ChannelTerms terms = channelTerms(opacity, nullptr);
     return blendRectangle(dest, x, y, w, h, src, xSrc, ySrc, wSrc, hSrc,
-        [&terms, opacity](quint32 *d, const quint32 *s, int n) {
-            blendRow(d, s, n, terms, opacity);
-        });
+        [&terms, opacity](
+            quint32 *d, const quint32 *s, int n) { blendRow(d, s, n, terms, opacity); });
 }
 
 bool AlphaBlendOverOneColour(const DeviceContext &dest, int x, int y, int w, int h,
     const DeviceContext &src, int xSrc, int ySrc, int wSrc, int hSrc, quint8 opacity,
     QRgb destinationPixel)
 {
-    const quint32 under = destinationPixel;
-    const ChannelTerms terms = channelTerms(opacity, &under);
+    const ChannelTerms terms = channelTerms(opacity, &destinationPixel);
     return blendRectangle(dest, x, y, w, h, src, xSrc, ySrc, wSrc, hSrc,
-        [&terms, opacity](quint32 *d, const quint32 *s, int n) {
-            blendRowOverColour(d, s, n, terms, opacity);
-        });
+        [&terms, opacity](
+            quint32 *d, const quint32 *s, int n) { blendRowOverColour(d, s, n, terms, opacity); });
 }

@@ -141,9 +141,13 @@ void DrawingSurface::applyResize() const
     fillArea(
         resized, QRect(0, keptRows, m_size.width(), m_size.height() - keptRows), m_newPartsColour);
     m_image = resized;
-    const bool nothingKept = keptWidth == 0 || keptRows == 0;
-    m_oneColour = nothingKept || (m_oneColour && m_oneColourPixel == m_newPartsColour);
+    m_oneColour = oneColourAfterResize();
     m_oneColourPixel = m_newPartsColour;
+}
+
+bool DrawingSurface::oneColourAfterResize() const
+{
+    return m_kept.isEmpty() || (m_oneColour && m_oneColourPixel == m_newPartsColour);
 }
 
 bool DrawingSurface::holdsOneColour(QRgb &pixel) const
@@ -151,7 +155,7 @@ bool DrawingSurface::holdsOneColour(QRgb &pixel) const
     if (m_resizePending) {
         // What the resize will leave, without making it.
         pixel = m_newPartsColour;
-        return m_kept.isEmpty() || (m_oneColour && m_oneColourPixel == m_newPartsColour);
+        return oneColourAfterResize();
     }
     pixel = m_oneColourPixel;
     return m_oneColour;

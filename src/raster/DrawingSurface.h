@@ -79,6 +79,8 @@ protected:
 
 private:
     void applyResize() const;
+    // Whether the image holds one colour once the pending resize is made.
+    bool oneColourAfterResize() const;
 
     mutable QImage m_image = QImage(1, 1, QImage::Format_RGB32);
     QImage m_picture;
