@@ -32,12 +32,30 @@ public:
     void doEvents() override { }
 };
 
+// A screen of the screenshot's size at 96 dots per inch, whatever the
+// offscreen platform's own screen is: the form's image covers what lies on it.
+class ScreenOfSize : public ScreenMetrics
+{
+public:
+    ScreenOfSize(int width, int height)
+        : m_area(0, 0, width, height)
+    { }
+    float twipsPerPixelX() override { return 15.0f; }
+    float twipsPerPixelY() override { return 15.0f; }
+    QRect geometry() override { return m_area; }
+
+private:
+    QRect m_area;
+};
+
 class Scene
 {
 public:
     Scene(int width, int height)
         : m_width(width)
         , m_height(height)
+        , m_screen(width, height)
+        , m_override(Platform { nullptr, nullptr, nullptr, nullptr, &m_screen })
     {
         QImage screenshot(width, height, QImage::Format_RGB32);
         for (int y = 0; y < height; ++y)
@@ -110,6 +128,8 @@ private:
     QString m_visu;
     int m_width;
     int m_height;
+    ScreenOfSize m_screen;
+    PlatformOverride m_override;
 };
 
 // main() of a benchmark program that needs widgets.

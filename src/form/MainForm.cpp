@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 
 namespace {
 
@@ -78,12 +77,15 @@ void MainForm::setVisible(bool visible)
     parentWidget()->setVisible(visible);
 }
 
+// The frame covers the part of the form on the screen; the form's image
+// reaches from the form's origin to that part's far corner. What would be
+// drawn beyond it could never be seen, and an image of the form's full size
+// would be three times the screen's.
 void MainForm::fitFrame()
 {
-    QRect visible = rect();
-    if (const QScreen *display = screen())
-        visible &= display->geometry();
+    const QRect visible = onScreen(rect());
     parentWidget()->resize(visible.size().expandedTo(QSize(1, 1)));
+    resizeImage(std::max(visible.right() + 1, 1), std::max(visible.bottom() + 1, 1));
 }
 
 void MainForm::placeDesign(PictureBox &box, int left, int top, int width, int height)
@@ -112,14 +114,12 @@ PictureBox *MainForm::createWorkPicture(int left, int top, quint32 backColor)
 void MainForm::setWidth(double twips)
 {
     resize(std::max(m_scale.toPixelsX(twips), 1), height());
-    resizeImage(width(), height());
     fitFrame();
 }
 
 void MainForm::setHeight(double twips)
 {
     resize(width(), std::max(m_scale.toPixelsY(twips), 1));
-    resizeImage(width(), height());
     fitFrame();
 }
 
@@ -144,10 +144,10 @@ QRect MainForm::onScreen(const QRect &area) const
 {
     // The form reaches past the screen; only the part on the screen can be
     // seen, so only that is painted and handed over.
-    const QScreen *display = screen();
-    if (!display)
+    const QRect display = platform().screen->geometry();
+    if (display.isEmpty())
         return area;
-    return area & QRect(mapFromGlobal(display->geometry().topLeft()), display->geometry().size());
+    return area & QRect(mapFromGlobal(display.topLeft()), display.size());
 }
 
 void MainForm::paintEvent(QPaintEvent *event)

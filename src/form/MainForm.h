@@ -18,7 +18,8 @@
 // right and bottom edges, where nothing can ever be seen. So the window on the
 // screen is a frame only as large as the part of the form on the screen, with
 // the form, at its full size, as its child at its origin: the window system's
-// buffer and every frame handed over cover just the visible part.
+// buffer, every frame handed over and the form's own image cover just the
+// visible part.
 class MainForm : public QWidget, public DrawingSurface
 {
     Q_OBJECT

@@ -66,6 +66,11 @@ class PrimaryScreen : public ScreenMetrics
 public:
     float twipsPerPixelX() override { return twips(true); }
     float twipsPerPixelY() override { return twips(false); }
+    QRect geometry() override
+    {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        return screen ? screen->geometry() : QRect();
+    }
 
 private:
     static float twips(bool horizontal)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QtGlobal>
 
@@ -50,6 +51,8 @@ public:
     // Twips per pixel of the primary screen (1440 / logical dots per inch).
     virtual float twipsPerPixelX() = 0;
     virtual float twipsPerPixelY() = 0;
+    // The primary screen's place and size in pixels; empty when there is none.
+    virtual QRect geometry() = 0;
 };
 
 struct Platform

@@ -34,6 +34,7 @@ protected:
     DimScreenTest()
     {
         scene.setScreenshot(800, 600);
+        scene.fake.screen.area = QRect(0, 0, 1000, 700); // larger than the screenshot
         scene.prepareBuffers();
         scene.setButtonImage(OverlayScene::sampleButton());
     }
@@ -51,6 +52,7 @@ TEST_F(DimScreenTest, BlendsTheScreenshotAndDrawsTheButtonUndimmed)
         m().DunkelPic->Cls();
         DimScreen(m(), static_cast<qint16>(level));
         expectDimmedFrame(m().image(), black, level);
+        EXPECT_EQ(m().image().size(), QSize(1000, 700)); // the screen, not the whole form
         // The button is drawn after the blend: full brightness, on the buffer too.
         EXPECT_EQ(m().image().pixel(4, 541), kOrange);
         EXPECT_EQ(m().DunkelPic->image().pixel(4, 541), kOrange);

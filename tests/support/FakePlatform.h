@@ -64,8 +64,10 @@ struct FakeScreen : ScreenMetrics
 {
     float twipsPerPixelX() override { return x; }
     float twipsPerPixelY() override { return y; }
+    QRect geometry() override { return area; }
     float x = 15.0f;
     float y = 15.0f;
+    QRect area { 0, 0, 800, 600 };
 };
 
 class FakePlatform

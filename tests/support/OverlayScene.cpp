@@ -23,6 +23,9 @@ OverlayScene::OverlayScene(qint16 displayWidth)
     form->appPath = folder.path() + QStringLiteral("/bin");
     ScreenContext &c = form->context();
     c.TwipsPerPixelX = c.TwipsPerPixelY = fake.screen.x;
+    // A screen the layout fits on: the form draws only what lies on the screen.
+    if (displayWidth != 800)
+        fake.screen.area = QRect(0, 0, 1280, 1024);
     c.DispHInt = displayWidth;
     c.VisuPfad = folder.path() + QStringLiteral("/Visu/");
     applyLayoutValues(c);
