@@ -31,6 +31,14 @@ bool copyCoversBuffer(const ScreenContext &context, const QSize &buffer)
 
 } // namespace
 
+void PrepareDimming(MainForm &Main)
+{
+    Main.applyNewSize();
+    PictureBox &buffer = *Main.DunkelPic;
+    if (!copyCoversBuffer(Main.context(), buffer.imageSize()) || !buffer.fitsInHostImage(Main))
+        buffer.applyNewSize();
+}
+
 // The frame on the form is the buffer blended, with the button drawn on it,
 // copied to the form's top-left corner. So the buffer is the form's top-left
 // part itself (the same memory): the blend writes the form's pixels, the

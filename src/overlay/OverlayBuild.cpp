@@ -40,8 +40,7 @@ void BuildOverlay(MainForm &Main, const DimmingPass &dim)
     Main.DunkelPic->setHeight(Main.OriginalPic->Height());
     // The probe below times one dimming pass, not the allocation of the
     // buffers it draws into (which can take far longer when memory is short).
-    Main.applyNewSize();
-    Main.DunkelPic->applyNewSize();
+    PrepareDimming(Main);
 
     TickClock &clock = *platform().clock;
     const quint32 before = clock.tickCount();

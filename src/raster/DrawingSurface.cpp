@@ -168,11 +168,10 @@ bool DrawingSurface::shareHostImage(DrawingSurface &host, bool overwritten)
     host.applyResize();
     if (sharesHostImage(host))
         return true;
-    const QSize size = m_resizePending ? m_size : m_image.size();
-    QImage &whole = host.m_image;
-    if (size.width() > whole.width() || size.height() > whole.height()
-        || whole.format() != QImage::Format_RGB32)
+    if (!fitsInHostImage(host))
         return false;
+    const QSize size = imageSize();
+    QImage &whole = host.m_image;
     uchar *memory = whole.bits(); // the host's own memory from here on
     if (!overwritten)
         for (int y = 0; y < size.height(); ++y)
@@ -185,6 +184,14 @@ bool DrawingSurface::shareHostImage(DrawingSurface &host, bool overwritten)
     m_oneColour = false;
     host.m_oneColour = false;
     return true;
+}
+
+bool DrawingSurface::fitsInHostImage(const DrawingSurface &host) const
+{
+    const QSize size = imageSize();
+    const QSize whole = host.imageSize();
+    return size.width() <= whole.width() && size.height() <= whole.height()
+        && host.m_image.format() == QImage::Format_RGB32;
 }
 
 bool DrawingSurface::sharesHostImage(const DrawingSurface &host) const

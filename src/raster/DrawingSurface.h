@@ -66,6 +66,9 @@ public:
     // takes a new one (what the host draws never reaches this image), and
     // this image goes back to memory of its own on a resize.
     bool shareHostImage(DrawingSurface &host, bool overwritten = false);
+    // Whether this image, at its new size, fits in host's as shareHostImage
+    // needs.
+    bool fitsInHostImage(const DrawingSurface &host) const;
     // True while this image is the top-left part of host's.
     bool sharesHostImage(const DrawingSurface &host) const;
 
