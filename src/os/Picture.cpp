@@ -1,6 +1,7 @@
 #include "os/Picture.h"
 
 #include "os/PathMapper.h"
+#include "os/PlainBitmap.h"
 #include "os/Platform.h"
 #include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
@@ -25,14 +26,6 @@ QByteArray formatOf(const QByteArray &bytes)
     if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
         return QByteArrayLiteral("gif");
     return QByteArray();
-}
-
-quint32 littleEndian(const QByteArray &bytes, int at, int size)
-{
-    quint32 value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | quint8(bytes.at(at + i));
-    return value;
 }
 
 // Whether a bitmap's file ends before the pixels its header announces. The
@@ -68,24 +61,18 @@ void releaseLargePages(void *data)
     std::free(data);
 }
 
-// The image a bitmap is decoded into, of the size and format its header
-// announces, in memory aligned to and advised for large pages: the decoder
-// then writes a screenshot without thousands of page faults. A null image
-// (other formats, sizes no screen has, small pictures) lets the reader
-// allocate its own, as it also does when the announcement proves wrong.
-QImage decodeTarget(QImageReader &reader)
+// A 32-bit image a bitmap is decoded into, in memory aligned to and advised
+// for large pages: the decoder then writes a screenshot without thousands of
+// page faults. Null for sizes no screen has and small pictures: the decoder
+// then allocates its own.
+QImage largePageImage(int width, int height, QImage::Format format)
 {
     constexpr int largestScreen = 8192;
     constexpr size_t largePage = size_t(2) << 20;
-    if (reader.format() != "bmp")
+    if (width <= 0 || height <= 0 || width > largestScreen || height > largestScreen)
         return QImage();
-    const QSize size = reader.size();
-    const QImage::Format format = reader.imageFormat();
-    if (size.isEmpty() || size.width() > largestScreen || size.height() > largestScreen
-        || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32))
-        return QImage();
-    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
-    const size_t bytes = size_t(bytesPerLine) * size_t(size.height());
+    const qsizetype bytesPerLine = qsizetype(width) * 4;
+    const size_t bytes = size_t(bytesPerLine) * size_t(height);
     if (bytes < largePage)
         return QImage();
     const size_t rounded = (bytes + largePage - 1) / largePage * largePage;
@@ -95,8 +82,26 @@ QImage decodeTarget(QImageReader &reader)
 #ifdef MADV_HUGEPAGE
     madvise(data, rounded, MADV_HUGEPAGE);
 #endif
-    return QImage(static_cast<uchar *>(data), size.width(), size.height(), bytesPerLine, format,
-        releaseLargePages, data);
+    return QImage(
+        static_cast<uchar *>(data), width, height, bytesPerLine, format, releaseLargePages, data);
+}
+
+QImage plainBitmapTarget(int width, int height)
+{
+    const QImage image = largePageImage(width, height, QImage::Format_RGB32);
+    return image.isNull() ? QImage(width, height, QImage::Format_RGB32) : image;
+}
+
+// The image the reader decodes a bitmap into, of the size and format its
+// header announces; null for other formats, and the reader allocates its own,
+// as it also does when the announcement proves wrong.
+QImage decodeTarget(QImageReader &reader)
+{
+    const QImage::Format format = reader.imageFormat();
+    if (reader.format() != "bmp"
+        || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32))
+        return QImage();
+    return largePageImage(reader.size().width(), reader.size().height(), format);
 }
 
 } // namespace
@@ -118,14 +123,17 @@ Picture LoadPicture(const QString &windowsPath)
     const QByteArray format = formatOf(head);
     if (format == "bmp" && bitmapCutShort(head, file.size()))
         throw RuntimeError::invalidPicture(windowsPath);
-    QImageReader reader(&file, format);
-    reader.setAutoDetectImageFormat(format.isEmpty());
-    // A panel's screenshot is at most a few thousand pixels wide; refuse absurd
-    // headers before the decoder allocates for them.
-    reader.setAllocationLimit(512);
-    QImage image = decodeTarget(reader);
-    if (!reader.read(&image) || image.isNull() || image.width() <= 0 || image.height() <= 0)
-        throw RuntimeError::invalidPicture(windowsPath);
+    QImage image = format == "bmp" ? readPlainBitmap(file, plainBitmapTarget) : QImage();
+    if (image.isNull()) {
+        QImageReader reader(&file, format);
+        reader.setAutoDetectImageFormat(format.isEmpty());
+        // A panel's screenshot is at most a few thousand pixels wide; refuse
+        // absurd headers before the decoder allocates for them.
+        reader.setAllocationLimit(512);
+        image = decodeTarget(reader);
+        if (!reader.read(&image) || image.isNull() || image.width() <= 0 || image.height() <= 0)
+            throw RuntimeError::invalidPicture(windowsPath);
+    }
 
     Picture picture;
     // A bitmap is drawn opaque: whatever its fourth byte holds is no alpha to

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+
+class QFile;
+
+// The unsigned number of `size` bytes at `at`, least significant first, as
+// bitmap headers store their fields.
+quint32 littleEndian(const QByteArray &bytes, int at, int size);
+
+// An RGB32 image of the given size for decoded pixels to go into; null when
+// there is no memory for it.
+using ImageAllocator = QImage (*)(int width, int height);
+
+// Decodes the bitmap layout nearly every screenshot has: a 40-byte header,
+// 24 or 32 bits per pixel, uncompressed, rows bottom-up or top-down. The
+// colours are those Qt's reader gives such a file, every pixel opaque. Any
+// other layout, any header this does not take and any read that fails give
+// a null image with the file where it was, for Qt's reader to decode.
+QImage readPlainBitmap(QFile &file, ImageAllocator allocate);
