@@ -1,6 +1,7 @@
 // One dimming pass (blend, footer button, copy to the form) against a plain
-// memcpy of the same screen buffer, at 800 x 600 and 1280 x 1024. The ratio is
-// printed at the end; the goal is at most 2 at 1280 x 1024.
+// memcpy of the same screen buffer, at 800 x 600 and 1280 x 1024. The ratio of
+// the medians of five runs is printed at the end (flags given override the
+// five); the goal is at most 2 at 1280 x 1024.
 
 #include "BenchScene.h"
 
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -124,6 +126,13 @@ private:
 
 int main(int argc, char **argv)
 {
+    // One run of a few hundred microseconds is at the mercy of whatever else
+    // the machine does meanwhile; the median of five is not.
+    std::vector<char *> args(argv, argv + argc);
+    char repetitions[] = "--benchmark_repetitions=5";
+    char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
+    args.insert(args.begin() + 1, { repetitions, aggregatesOnly });
+    int count = int(args.size());
     RatioReporter reporter;
-    return bench::runWithApplication(argc, argv, &reporter);
+    return bench::runWithApplication(count, args.data(), &reporter);
 }
