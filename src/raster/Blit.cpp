@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -71,24 +72,90 @@ struct ChannelTerms
     Word fourth[kWords];
 };
 
-// The terms for opacity a over the destination's own pixels, or over one
-// colour the caller knows the destination holds (under != nullptr), whose
-// weighed channels then go into the terms.
-ChannelTerms channelTerms(quint32 a, const quint32 *under)
+// Which channel (0 blue, 1 green, 2 red, 3 the fourth) the low and the high
+// byte of word j of a group hold, on any byte order.
+int channelOfByte(int byte)
 {
-    // Which channel each byte of a pixel in memory holds, on any byte order.
     const quint32 order = 0x03020100u;
     uchar channelOf[4];
     std::memcpy(channelOf, &order, sizeof order);
-    auto add = [&](int channel) {
-        return Word(under ? ((*under >> (8 * channel)) & 0xFFu) * (255 - a) + 128 : 128);
-    };
+    return channelOf[byte % 4];
+}
+
+// The terms for a blend over the destination's own pixels.
+ChannelTerms channelTerms()
+{
     ChannelTerms terms;
     for (int j = 0; j < kWords; ++j) {
-        const int low = channelOf[(2 * j) % 4], high = channelOf[(2 * j + 1) % 4];
-        terms.addLow[j] = add(low);
-        terms.addHigh[j] = add(high);
+        const int low = channelOfByte(2 * j), high = channelOfByte(2 * j + 1);
+        terms.addLow[j] = 128;
+        terms.addHigh[j] = 128;
         terms.fourth[j] = Word((low == 3 ? 0x00FFu : 0u) | (high == 3 ? 0xFF00u : 0u));
+    }
+    return terms;
+}
+
+// Over one known colour the destination's share of each channel is a
+// constant, and the blend of source value s is a function of s alone:
+// ((s * a + c) * 257) >> 16 with c = d * (255 - a) + 128. It is computed
+// there with one multiply instead of two: ((s << 8) * m >> 16) + k, then
+// >> 8, where (m, k) are chosen for the channel so that this is exact for
+// all 256 values of s. m = a * 257 is exact for nearly every pair of
+// opacity and channel value, a * 257 +- 1 for the rest (every pair has been
+// tried). The fourth channel is 255 whatever the source holds: m = 0 and
+// k = 0xFF00.
+struct OneColourTerms
+{
+    Word mulLow[kWords];
+    Word mulHigh[kWords];
+    Word addLow[kWords];
+    Word addHigh[kWords];
+};
+
+struct ChannelFactor
+{
+    Word m = 0;
+    Word k = 0;
+};
+
+std::optional<ChannelFactor> channelFactor(quint32 a, quint32 d)
+{
+    const quint32 c = d * (255 - a) + 128;
+    for (const int offset : { 0, -1, 1 }) {
+        const qint64 m = qint64(a) * 257 + offset;
+        if (m < 0 || m > 0xFFFF)
+            continue;
+        qint64 lowest = 0, highest = 0xFFFF;
+        for (quint32 s = 0; s < 256 && lowest <= highest; ++s) {
+            const qint64 wanted = ((s * a + c) * 257) >> 16;
+            const qint64 product = (qint64(s << 8) * m) >> 16;
+            lowest = std::max(lowest, wanted * 256 - product);
+            highest = std::min(highest, wanted * 256 + 255 - product);
+        }
+        if (lowest <= highest)
+            return ChannelFactor { Word(m), Word(lowest) };
+    }
+    return std::nullopt;
+}
+
+std::optional<OneColourTerms> oneColourTerms(quint32 a, QRgb under)
+{
+    ChannelFactor factors[4];
+    factors[3] = ChannelFactor { 0, 0xFF00 };
+    for (int channel = 0; channel < 3; ++channel) {
+        const auto factor = channelFactor(a, (under >> (8 * channel)) & 0xFFu);
+        if (!factor)
+            return std::nullopt;
+        factors[channel] = *factor;
+    }
+    OneColourTerms terms;
+    for (int j = 0; j < kWords; ++j) {
+        const ChannelFactor low = factors[channelOfByte(2 * j)];
+        const ChannelFactor high = factors[channelOfByte(2 * j + 1)];
+        terms.mulLow[j] = low.m;
+        terms.addLow[j] = low.k;
+        terms.mulHigh[j] = high.m;
+        terms.addHigh[j] = high.k;
     }
     return terms;
 }
@@ -111,24 +178,51 @@ inline __attribute__((always_inline)) Word blendWord(
     return Word(low | Word(high << 8) | terms.fourth[j]);
 }
 
-// The blend of n words in place. OverOneColour: the destination's colour is
-// in the terms, and the destination is not read.
-template<bool OverOneColour>
+// The blend of n words in place.
 inline __attribute__((always_inline)) void blendWords(
     Word *dest, const Word *__restrict source, int n, const ChannelTerms &givenTerms, Word a)
 {
     // A copy of its own, which the writes to the destination cannot touch.
     const ChannelTerms terms = givenTerms;
-    const Word ia = OverOneColour ? 0 : Word(255 - a);
+    const Word ia = Word(255 - a);
     int i = 0;
     for (; i + kWords <= n; i += kWords) {
         Word *d = dest + i;
         const Word *__restrict s = source + i;
         for (int j = 0; j < kWords; ++j)
-            d[j] = blendWord(s[j], OverOneColour ? 0 : d[j], j, terms, a, ia);
+            d[j] = blendWord(s[j], d[j], j, terms, a, ia);
     }
     for (int j = 0; i + j < n; ++j)
-        dest[i + j] = blendWord(source[i + j], OverOneColour ? 0 : dest[i + j], j, terms, a, ia);
+        dest[i + j] = blendWord(source[i + j], dest[i + j], j, terms, a, ia);
+}
+
+inline Word multiplyHigh(Word x, Word y)
+{
+    return Word((quint32(x) * y) >> 16);
+}
+
+// One word over one colour; see OneColourTerms.
+inline __attribute__((always_inline)) Word oneColourWord(Word s, int j, const OneColourTerms &terms)
+{
+    const Word low = Word(multiplyHigh(Word(s << 8), terms.mulLow[j]) + terms.addLow[j]) >> 8;
+    const Word high = Word(multiplyHigh(Word(s & 0xFF00u), terms.mulHigh[j]) + terms.addHigh[j]);
+    return Word(low | (high & 0xFF00u));
+}
+
+// The blend of n words over one colour: the destination is only written.
+inline __attribute__((always_inline)) void oneColourWords(
+    Word *dest, const Word *__restrict source, int n, const OneColourTerms &givenTerms)
+{
+    const OneColourTerms terms = givenTerms;
+    int i = 0;
+    for (; i + kWords <= n; i += kWords) {
+        Word *d = dest + i;
+        const Word *__restrict s = source + i;
+        for (int j = 0; j < kWords; ++j)
+            d[j] = oneColourWord(s[j], j, terms);
+    }
+    for (int j = 0; i + j < n; ++j)
+        dest[i + j] = oneColourWord(source[i + j], j, terms);
 }
 
 // The blend of one row of n pixels, in place; built for the widest vectors
@@ -143,15 +237,15 @@ inline __attribute__((always_inline)) void blendWords(
 TAVLIN_VECTOR_CLONES void blendRow(
     quint32 *dest, const quint32 *source, int n, const ChannelTerms &terms, quint8 a)
 {
-    blendWords<false>(
+    blendWords(
         reinterpret_cast<Word *>(dest), reinterpret_cast<const Word *>(source), 2 * n, terms, a);
 }
 
 TAVLIN_VECTOR_CLONES void blendRowOverColour(
-    quint32 *dest, const quint32 *source, int n, const ChannelTerms &terms, quint8 a)
+    quint32 *dest, const quint32 *source, int n, const OneColourTerms &terms)
 {
-    blendWords<true>(
-        reinterpret_cast<Word *>(dest), reinterpret_cast<const Word *>(source), 2 * n, terms, a);
+    oneColourWords(
+        reinterpret_cast<Word *>(dest), reinterpret_cast<const Word *>(source), 2 * n, terms);
 }
 
 bool sharesMemory(const QImage &a, const QImage &b)
@@ -256,7 +350,7 @@ bool TransparentBlt(const DeviceContext &dest, int x, int y, int w, int h, const
 bool AlphaBlend(const DeviceContext &dest, int x, int y, int w, int h, const DeviceContext &src,
     int xSrc, int ySrc, int wSrc, int hSrc, quint8 opacity)
 {
-    const ChannelTerms terms = channelTerms(opacity, nullptr);
+    const ChannelTerms terms = channelTerms();
     return blendRectangle(dest, x, y, w, h, src, xSrc, ySrc, wSrc, hSrc,
         [&terms, opacity](
             quint32 *d, const quint32 *s, int n) { blendRow(d, s, n, terms, opacity); });
@@ -266,8 +360,16 @@ bool AlphaBlendOverOneColour(const DeviceContext &dest, int x, int y, int w, int
     const DeviceContext &src, int xSrc, int ySrc, int wSrc, int hSrc, quint8 opacity,
     QRgb destinationPixel)
 {
-    const ChannelTerms terms = channelTerms(opacity, &destinationPixel);
+    const std::optional<OneColourTerms> terms = oneColourTerms(opacity, destinationPixel);
+    if (terms)
+        return blendRectangle(dest, x, y, w, h, src, xSrc, ySrc, wSrc, hSrc,
+            [&terms](quint32 *d, const quint32 *s, int n) { blendRowOverColour(d, s, n, *terms); });
+    // Not reached (every opacity and colour has its factors); should it ever
+    // be, the colour is laid down and blended over as any destination.
+    const ChannelTerms general = channelTerms();
     return blendRectangle(dest, x, y, w, h, src, xSrc, ySrc, wSrc, hSrc,
-        [&terms, opacity](
-            quint32 *d, const quint32 *s, int n) { blendRowOverColour(d, s, n, terms, opacity); });
+        [&general, opacity, destinationPixel](quint32 *d, const quint32 *s, int n) {
+            std::fill_n(d, n, destinationPixel);
+            blendRow(d, s, n, general, opacity);
+        });
 }

@@ -115,6 +115,21 @@ TEST(AlphaBlend, EveryChannelPair)
                     != blended(source.pixel(x, y), destination.pixel(x, y), level);
         EXPECT_EQ(mismatches, 0) << "level " << level;
     }
+
+    // Over one colour, every level over every value of every channel.
+    QImage row = source.copy(0, 0, 256, 1);
+    QImage target(256, 1, QImage::Format_RGB32);
+    int mismatches = 0;
+    for (int level = 0; level < 256; ++level)
+        for (int d = 0; d < 256; ++d) {
+            const QRgb under = qRgb(d, 255 - d, (d * 7) % 256);
+            AlphaBlendOverOneColour(
+                dc(target), 0, 0, 256, 1, dc(row), 0, 0, 256, 1, quint8(level), under);
+            const auto *blendedRow = reinterpret_cast<const QRgb *>(target.constScanLine(0));
+            for (int x = 0; x < 256; ++x)
+                mismatches += blendedRow[x] != blended(row.pixel(x, 0), under, level);
+        }
+    EXPECT_EQ(mismatches, 0);
 }
 
 // Every width from 1 to 40 pixels at an odd offset, so that every split
