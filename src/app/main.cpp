@@ -1,7 +1,9 @@
 #include "app/DisplayPlatform.h"
 #include "browser/BrowserEngine.h"
 #include "form/MainForm.h"
+#include "form/Startup.h"
 #include "interaction/OverlayInteraction.h"
+#include "os/PicturePrefetch.h"
 #include "overlay/OverlayStartup.h"
 
 #include <QApplication>
@@ -14,6 +16,9 @@ int main(int argc, char *argv[])
     qunsetenv("QT_SCALE_FACTOR");
     chooseDisplayPlatform();
     prepareBrowserEngine();
+    // The screenshot is decoded while the connection to the window system is
+    // made; the start-up sequence takes it when it loads the picture.
+    PrefetchPicture(screenshotFile(visualisationTempFolder()));
     QApplication app(argc, argv);
     useBrowserEngine();
 

@@ -28,14 +28,24 @@ void applyLayoutValues(ScreenContext &context)
     context.WidthFactor = double(context.DispHInt) / 1280.0;
 }
 
+QString visualisationTempFolder()
+{
+    QString folder = TavlinModule::GetDOSEnvironmentVariable(QStringLiteral("TEMPVISU"));
+    if (folder.isEmpty())
+        folder = QStringLiteral("C:\\Temp");
+    return folder + QStringLiteral("\\Kestrel");
+}
+
+QString screenshotFile(const QString &tempFolder)
+{
+    return tempFolder + QStringLiteral("\\TavlinScreen.bmp");
+}
+
 void Form_Load(ScreenContext &context, TavlinModule &module, StartupSteps &steps)
 {
-    context.TempPfad = TavlinModule::GetDOSEnvironmentVariable(QStringLiteral("TEMPVISU"));
-    if (context.TempPfad.isEmpty())
-        context.TempPfad = QStringLiteral("C:\\Temp");
-    context.TempPfad += QStringLiteral("\\Kestrel");
+    context.TempPfad = visualisationTempFolder();
 
-    const QString screenshot = context.TempPfad + QStringLiteral("\\TavlinScreen.bmp");
+    const QString screenshot = screenshotFile(context.TempPfad);
     if (!Dir(screenshot))
         EndProgram();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class TavlinModule;
 struct ScreenContext;
 
@@ -17,6 +19,12 @@ public:
 // is visible. Ends the program silently when the screenshot or the
 // description is missing; any other failure raises a RuntimeError.
 void Form_Load(ScreenContext &context, TavlinModule &module, StartupSteps &steps);
+
+// The folder the visualisation leaves its screenshot and description in
+// (TempPfad): TEMPVISU's folder, C:\Temp when it is not set, and in it Kestrel.
+QString visualisationTempFolder();
+// The screenshot in that folder.
+QString screenshotFile(const QString &tempFolder);
 
 // The layout values chosen by the display width, and WidthFactor.
 void applyLayoutValues(ScreenContext &context);

@@ -1,6 +1,7 @@
 #include "os/Picture.h"
 
 #include "os/PathMapper.h"
+#include "os/PicturePrefetch.h"
 #include "os/PlainBitmap.h"
 #include "os/Platform.h"
 #include "semantics/Arithmetic.h"
@@ -9,9 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <cstdlib>
-#include <new>
-#include <sys/mman.h>
 
 namespace {
 
@@ -56,42 +54,6 @@ bool bitmapCutShort(const QByteArray &head, qint64 fileSize)
     return fileSize < offset + bytesPerRow * height;
 }
 
-void releaseLargePages(void *data)
-{
-    std::free(data);
-}
-
-// A 32-bit image a bitmap is decoded into, in memory aligned to and advised
-// for large pages: the decoder then writes a screenshot without thousands of
-// page faults. Null for sizes no screen has and small pictures: the decoder
-// then allocates its own.
-QImage largePageImage(int width, int height, QImage::Format format)
-{
-    constexpr int largestScreen = 8192;
-    constexpr size_t largePage = size_t(2) << 20;
-    if (width <= 0 || height <= 0 || width > largestScreen || height > largestScreen)
-        return QImage();
-    const qsizetype bytesPerLine = qsizetype(width) * 4;
-    const size_t bytes = size_t(bytesPerLine) * size_t(height);
-    if (bytes < largePage)
-        return QImage();
-    const size_t rounded = (bytes + largePage - 1) / largePage * largePage;
-    void *data = std::aligned_alloc(largePage, rounded);
-    if (!data)
-        throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-    madvise(data, rounded, MADV_HUGEPAGE);
-#endif
-    return QImage(
-        static_cast<uchar *>(data), width, height, bytesPerLine, format, releaseLargePages, data);
-}
-
-QImage plainBitmapTarget(int width, int height)
-{
-    const QImage image = largePageImage(width, height, QImage::Format_RGB32);
-    return image.isNull() ? QImage(width, height, QImage::Format_RGB32) : image;
-}
-
 // The image the reader decodes a bitmap into, of the size and format its
 // header announces; null for other formats, and the reader allocates its own,
 // as it also does when the announcement proves wrong.
@@ -123,7 +85,9 @@ Picture LoadPicture(const QString &windowsPath)
     const QByteArray format = formatOf(head);
     if (format == "bmp" && bitmapCutShort(head, file.size()))
         throw RuntimeError::invalidPicture(windowsPath);
-    QImage image = format == "bmp" ? readPlainBitmap(file, plainBitmapTarget) : QImage();
+    QImage image = takePrefetchedPicture(file.fileName());
+    if (image.isNull() && format == "bmp")
+        image = readPlainBitmap(file);
     if (image.isNull()) {
         QImageReader reader(&file, format);
         reader.setAutoDetectImageFormat(format.isEmpty());

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <algorithm>
 #include <cstdlib>
+#include <new>
+#include <sys/mman.h>
 #include <vector>
 
 // Qt's reader converts such a file pixel by pixel through its general code;
@@ -22,7 +24,39 @@ template<int BytesPerPixel> void convertRow(const uchar *from, QRgb *to, int wid
         to[i] = 0xFF000000u | (quint32(from[2]) << 16) | (quint32(from[1]) << 8) | from[0];
 }
 
+void releaseLargePages(void *data)
+{
+    std::free(data);
+}
+
+QImage plainBitmapTarget(int width, int height)
+{
+    const QImage image = largePageImage(width, height, QImage::Format_RGB32);
+    return image.isNull() ? QImage(width, height, QImage::Format_RGB32) : image;
+}
+
 } // namespace
+
+QImage largePageImage(int width, int height, QImage::Format format)
+{
+    constexpr int largestScreen = 8192;
+    constexpr size_t largePage = size_t(2) << 20;
+    if (width <= 0 || height <= 0 || width > largestScreen || height > largestScreen)
+        return QImage();
+    const qsizetype bytesPerLine = qsizetype(width) * 4;
+    const size_t bytes = size_t(bytesPerLine) * size_t(height);
+    if (bytes < largePage)
+        return QImage();
+    const size_t rounded = (bytes + largePage - 1) / largePage * largePage;
+    void *data = std::aligned_alloc(largePage, rounded);
+    if (!data)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(data, rounded, MADV_HUGEPAGE);
+#endif
+    return QImage(
+        static_cast<uchar *>(data), width, height, bytesPerLine, format, releaseLargePages, data);
+}
 
 quint32 littleEndian(const QByteArray &bytes, int at, int size)
 {
@@ -32,7 +66,7 @@ quint32 littleEndian(const QByteArray &bytes, int at, int size)
     return value;
 }
 
-QImage readPlainBitmap(QFile &file, ImageAllocator allocate)
+QImage readPlainBitmap(QFile &file)
 {
     const QByteArray head = file.peek(kHeaderEnd);
     if (head.size() < kHeaderEnd || !head.startsWith("BM"))
@@ -52,7 +86,7 @@ QImage readPlainBitmap(QFile &file, ImageAllocator allocate)
     if (offset < kHeaderEnd || offset + rowBytes * height > file.size())
         return QImage();
 
-    QImage image = allocate(width, height);
+    QImage image = plainBitmapTarget(width, height);
     if (image.isNull() || !file.seek(offset))
         return QImage();
     const int rowsPerChunk = int(std::max<qint64>(1, kChunkBytes / rowBytes));

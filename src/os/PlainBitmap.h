@@ -8,13 +8,15 @@ class QFile;
 // bitmap headers store their fields.
 quint32 littleEndian(const QByteArray &bytes, int at, int size);
 
-// An RGB32 image of the given size for decoded pixels to go into; null when
-// there is no memory for it.
-using ImageAllocator = QImage (*)(int width, int height);
+// A 32-bit image decoded pixels go into, in memory aligned to and advised for
+// large pages: the decoder then writes a screenshot without thousands of page
+// faults. Null for sizes no screen has and small pictures: the decoder then
+// allocates its own.
+QImage largePageImage(int width, int height, QImage::Format format);
 
 // Decodes the bitmap layout nearly every screenshot has: a 40-byte header,
 // 24 or 32 bits per pixel, uncompressed, rows bottom-up or top-down. The
 // colours are those Qt's reader gives such a file, every pixel opaque. Any
 // other layout, any header this does not take and any read that fails give
 // a null image with the file where it was, for Qt's reader to decode.
-QImage readPlainBitmap(QFile &file, ImageAllocator allocate);
+QImage readPlainBitmap(QFile &file);

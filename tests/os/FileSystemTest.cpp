@@ -1,6 +1,7 @@
 #include "os/FileSystem.h"
 #include "os/PathMapper.h"
 #include "os/Picture.h"
+#include "os/PicturePrefetch.h"
 #include "support/ErrorOf.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -109,4 +111,30 @@ TEST_F(FileSystemTest, LoadPictureGivesPlainBitmapsTheReadersColours)
                     expected.convertToFormat(QImage::Format_RGB32))
                     << bits << " " << height << " " << gap;
             }
+}
+
+// A picture decoded ahead is taken once, for its own path, and only while the file is the one it
+// read; a file changed or gone since is loaded, or missed, as it is now.
+TEST_F(FileSystemTest, PrefetchedPictureIsTakenOnlyWhileTheFileIsUnchanged)
+{
+    FakePlatform fake;
+    const QString shot = QStringLiteral("C:\\shot.bmp");
+    const QString file = folder.writeBmp(QStringLiteral("drive_c/shot.bmp"), 40, 30, 0x102030);
+    folder.writeBmp(QStringLiteral("drive_c/other.bmp"), 20, 10, 0x405060);
+    PrefetchPicture(shot);
+    EXPECT_EQ(LoadPicture(QStringLiteral("C:\\other.bmp")).image.size(), QSize(20, 10));
+    EXPECT_EQ(LoadPicture(shot).image.pixel(39, 29), qRgb(0x10, 0x20, 0x30));
+
+    for (const bool gone : { false, true }) {
+        PrefetchPicture(shot);
+        QThread::msleep(100); // the prefetch has read the file by then
+        if (gone)
+            QFile::remove(file);
+        else
+            folder.writeBmp(QStringLiteral("drive_c/shot.bmp"), 40, 31, 0x405060);
+        if (gone)
+            EXPECT_EQ(errorOf([&] { LoadPicture(shot); }), QStringLiteral("53 C:\\shot.bmp"));
+        else
+            EXPECT_EQ(LoadPicture(shot).image.pixel(39, 30), qRgb(0x40, 0x50, 0x60));
+    }
 }
