@@ -1,5 +1,6 @@
 #include "os/Picture.h"
 
+#include "memory/LargePageImage.h"
 #include "os/PathMapper.h"
 #include "os/PicturePrefetch.h"
 #include "os/PlainBitmap.h"
@@ -59,11 +60,13 @@ bool bitmapCutShort(const QByteArray &head, qint64 fileSize)
 // as it also does when the announcement proves wrong.
 QImage decodeTarget(QImageReader &reader)
 {
+    constexpr int largestScreen = 8192;
     const QImage::Format format = reader.imageFormat();
-    if (reader.format() != "bmp"
+    const QSize size = reader.size();
+    if (reader.format() != "bmp" || size.width() > largestScreen || size.height() > largestScreen
         || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32))
         return QImage();
-    return largePageImage(reader.size().width(), reader.size().height(), format);
+    return largePageImage(size.width(), size.height(), format);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "os/PicturePrefetch.h"
 
+#include "memory/LargePageImage.h"
 #include "os/PathMapper.h"
 #include "os/PlainBitmap.h"
 
@@ -71,6 +72,10 @@ void decode(Prefetch &target, const QString &windowsPath)
         if (!image.isNull() && stampOf(nativePath) == before) {
             target.image = image;
             target.stamp = before;
+            // The overlay's form image, the screen's size, which a screenshot
+            // nearly always has, is allocated right after the picture is
+            // taken; its memory is readied here too.
+            prepareLargePageImage(image.width(), image.height());
         }
     } catch (...) {
         // Out of memory, or anything else: LoadPicture decodes the file itself.

@@ -1,10 +1,10 @@
 #include "os/PlainBitmap.h"
 
+#include "memory/LargePageImage.h"
+
 #include <QFile>
 #include <algorithm>
 #include <cstdlib>
-#include <new>
-#include <sys/mman.h>
 #include <vector>
 
 // Qt's reader converts such a file pixel by pixel through its general code;
@@ -24,11 +24,6 @@ template<int BytesPerPixel> void convertRow(const uchar *from, QRgb *to, int wid
         to[i] = 0xFF000000u | (quint32(from[2]) << 16) | (quint32(from[1]) << 8) | from[0];
 }
 
-void releaseLargePages(void *data)
-{
-    std::free(data);
-}
-
 QImage plainBitmapTarget(int width, int height)
 {
     const QImage image = largePageImage(width, height, QImage::Format_RGB32);
@@ -36,27 +31,6 @@ QImage plainBitmapTarget(int width, int height)
 }
 
 } // namespace
-
-QImage largePageImage(int width, int height, QImage::Format format)
-{
-    constexpr int largestScreen = 8192;
-    constexpr size_t largePage = size_t(2) << 20;
-    if (width <= 0 || height <= 0 || width > largestScreen || height > largestScreen)
-        return QImage();
-    const qsizetype bytesPerLine = qsizetype(width) * 4;
-    const size_t bytes = size_t(bytesPerLine) * size_t(height);
-    if (bytes < largePage)
-        return QImage();
-    const size_t rounded = (bytes + largePage - 1) / largePage * largePage;
-    void *data = std::aligned_alloc(largePage, rounded);
-    if (!data)
-        throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-    madvise(data, rounded, MADV_HUGEPAGE);
-#endif
-    return QImage(
-        static_cast<uchar *>(data), width, height, bytesPerLine, format, releaseLargePages, data);
-}
 
 quint32 littleEndian(const QByteArray &bytes, int at, int size)
 {

@@ -8,12 +8,6 @@ class QFile;
 // bitmap headers store their fields.
 quint32 littleEndian(const QByteArray &bytes, int at, int size);
 
-// A 32-bit image decoded pixels go into, in memory aligned to and advised for
-// large pages: the decoder then writes a screenshot without thousands of page
-// faults. Null for sizes no screen has and small pictures: the decoder then
-// allocates its own.
-QImage largePageImage(int width, int height, QImage::Format format);
-
 // Decodes the bitmap layout nearly every screenshot has: a 40-byte header,
 // 24 or 32 bits per pixel, uncompressed, rows bottom-up or top-down. The
 // colours are those Qt's reader gives such a file, every pixel opaque. Any

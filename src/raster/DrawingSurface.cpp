@@ -1,39 +1,20 @@
 #include "raster/DrawingSurface.h"
 
+#include "memory/LargePageImage.h"
 #include "raster/Colour.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <new>
-#include <sys/mman.h>
 
 namespace {
 
-void releaseBuffer(void *data)
-{
-    std::free(data);
-}
-
-// An RGB32 image. Screen-sized ones live in memory aligned to, and advised
-// for, large pages: a dimming pass walks three of them, and with small pages
-// the address translations alone slow it down noticeably.
+// An RGB32 image. Screen-sized ones live in memory of large pages: a dimming
+// pass walks three of them, and with small pages the address translations
+// alone slow it down noticeably.
 QImage allocateImage(int width, int height)
 {
-    constexpr size_t largePage = size_t(2) << 20;
-    const qsizetype bytesPerLine = qsizetype(width) * 4;
-    const size_t bytes = size_t(bytesPerLine) * size_t(height);
-    if (bytes < largePage)
-        return QImage(width, height, QImage::Format_RGB32);
-    const size_t rounded = (bytes + largePage - 1) / largePage * largePage;
-    void *data = std::aligned_alloc(largePage, rounded);
-    if (!data)
-        throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-    madvise(data, rounded, MADV_HUGEPAGE);
-#endif
-    return QImage(static_cast<uchar *>(data), width, height, bytesPerLine, QImage::Format_RGB32,
-        releaseBuffer, data);
+    const QImage image = largePageImage(width, height, QImage::Format_RGB32);
+    return image.isNull() ? QImage(width, height, QImage::Format_RGB32) : image;
 }
 
 // Fills a rectangle of an RGB32 image that lies inside it.
