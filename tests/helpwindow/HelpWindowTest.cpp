@@ -108,8 +108,12 @@ TEST_F(HelpWindowTest, HandleDragsByAnyButtonOrTouchWithoutBoundsAndTapCloses)
     QTest::mouseMove(handle, QPoint(90, 30));
     EXPECT_EQ(window->pos(), QPoint(100, 80));
 
-    // Left button: the grabbed point follows the pointer.
+    // Left button: the grabbed point follows the pointer; pressed, the picture sits one pixel
+    // lower and to the right.
+    const QImage up = handle->grab().toImage();
     QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(40, 20));
+    const QRect inner = up.rect().adjusted(1, 1, -3, -3);
+    EXPECT_EQ(handle->grab().toImage().copy(inner.translated(1, 1)), up.copy(inner));
     EXPECT_TRUE(help.Dragging());
     QTest::mouseMove(handle, QPoint(70, 30));
     EXPECT_EQ(window->pos(), QPoint(130, 90));

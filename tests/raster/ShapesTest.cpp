@@ -90,6 +90,7 @@ TEST(Polygon, InsideFollowsTheEvenOddRuleOutlineTakesThePen)
         { { 1, 1 }, { 30, 1 }, { 30, 30 }, { 16, 8 }, { 1, 30 } }, // concave
         { { 16, 0 }, { 20, 30 }, { 0, 10 }, { 31, 10 }, { 10, 30 } }, // self-crossing star
         { { -5, 3 }, { 40, 8 }, { 8, 40 } }, // clipped at the edges
+        { { 3, -6 }, { 28, -4 }, { 16, 20 } }, // clipped at the top: row 0 is inside
     };
     for (const auto &shape : shapes) {
         QImage image = blank(32, 32);
