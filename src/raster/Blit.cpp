@@ -72,8 +72,8 @@ struct ChannelTerms
     Word fourth[kWords];
 };
 
-// Which channel (0 blue, 1 green, 2 red, 3 the fourth) the low and the high
-// byte of word j of a group hold, on any byte order.
+// Which channel (0 blue, 1 green, 2 red, 3 the fourth) the byte at this
+// offset in a row of pixels holds, on any byte order.
 int channelOfByte(int byte)
 {
     const quint32 order = 0x03020100u;
