@@ -86,31 +86,37 @@ TEST_F(FileSystemTest, LoadPictureReportsMissingAndUndecodableFiles)
 }
 
 // Bitmaps of 24 and 32 bits, bottom-up and top-down, rows padded, a gap before the pixels, the
-// fourth bytes set: the colours Qt's reader gives them, opaque.
+// fourth bytes set, and OS/2's 12-byte header (left to Qt's reader): the colours Qt's reader
+// gives them, opaque.
 TEST_F(FileSystemTest, LoadPictureGivesPlainBitmapsTheReadersColours)
 {
     FakePlatform fake;
     for (const int bits : { 24, 32 })
         for (const qint32 height : { 2, -2 })
-            for (const int gap : { 0, 8 }) {
-                const int rowBytes = (3 * bits + 31) / 32 * 4;
-                QByteArray file("BM");
-                const auto put = [&](quint32 v, int n) {
-                    for (int i = 0; i < n; ++i)
-                        file += char(v >> (8 * i));
-                };
-                put(54 + gap + rowBytes * 2, 4), put(0, 4), put(54 + gap, 4);
-                put(40, 4), put(3, 4), put(quint32(height), 4), put(1, 2), put(bits, 2);
-                put(0, 24);
-                file += QByteArray(gap, '\x7f');
-                for (int i = 0; i < rowBytes * 2; ++i)
-                    file += char(i * 37 + 11);
-                const QImage expected(folder.write(QStringLiteral("drive_c/p.bmp"), file), "BMP");
-                ASSERT_FALSE(expected.isNull());
-                EXPECT_EQ(LoadPicture(QStringLiteral("C:\\p.bmp")).image,
-                    expected.convertToFormat(QImage::Format_RGB32))
-                    << bits << " " << height << " " << gap;
-            }
+            for (const int gap : { 0, 8 })
+                for (const bool os2 : { false, true }) {
+                    if (os2 && (bits != 24 || height < 0))
+                        continue;
+                    const int rowBytes = (3 * bits + 31) / 32 * 4, header = os2 ? 26 : 54;
+                    QByteArray file("BM");
+                    const auto put = [&](quint32 v, int n) {
+                        for (int i = 0; i < n; ++i)
+                            file += char(v >> (8 * i));
+                    };
+                    put(header + gap + rowBytes * 2, 4), put(0, 4), put(header + gap, 4);
+                    const int field = os2 ? 2 : 4;
+                    put(header - 14, 4), put(3, field), put(quint32(height), field);
+                    put(1, 2), put(bits, 2), put(0, os2 ? 0 : 24);
+                    file += QByteArray(gap, '\x7f');
+                    for (int i = 0; i < rowBytes * 2; ++i)
+                        file += char(i * 37 + 11);
+                    const QImage expected(
+                        folder.write(QStringLiteral("drive_c/p.bmp"), file), "BMP");
+                    ASSERT_FALSE(expected.isNull()) << os2;
+                    EXPECT_EQ(LoadPicture(QStringLiteral("C:\\p.bmp")).image,
+                        expected.convertToFormat(QImage::Format_RGB32))
+                        << bits << " " << height << " " << gap << " " << os2;
+                }
 }
 
 // A picture decoded ahead is taken once, for its own path, and only while the file is the one it

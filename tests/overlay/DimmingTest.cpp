@@ -68,10 +68,11 @@ TEST_F(DimScreenTest, BlendsTheScreenshotAndDrawsTheButtonUndimmed)
     DimScreen(m(), 128);
     expectDimmedFrame(m().image(), buffer, 128);
 
-    // Cleared onto a picture, whole or one row high, the buffer is blended as it then is.
+    // Cleared onto a picture, whole, one row high or one column wide, the buffer is blended as it
+    // then is.
     m().DunkelPic->AutoSize = false;
-    for (const int rows : { 600, 1 }) {
-        const QImage picture = OverlayScene::sampleButton().scaled(800, rows);
+    for (const QSize size : { QSize(800, 600), QSize(800, 1), QSize(1, 600) }) {
+        const QImage picture = OverlayScene::sampleButton().scaled(size);
         m().DunkelPic->setPicture(Picture { picture }); // and cleared onto it
         const QImage cleared = m().DunkelPic->image().copy();
         DimScreen(m(), 77);

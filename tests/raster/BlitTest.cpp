@@ -91,6 +91,13 @@ TEST(TransparentBlt, LeavesOutTheKeyColour)
     TransparentBlt(dc(target), 0, 0, 4, 3, dc(source), 0, 0, 4, 3, Colour::Cyan);
     EXPECT_EQ(target.pixel(1, 1), before.pixel(1, 1));
     EXPECT_EQ(target.pixel(2, 1), qRgb(0, 255, 254));
+
+    // Source rows beyond the source image leave their destination rows alone; no source, nothing.
+    QImage lower = before.copy();
+    TransparentBlt(dc(lower), 0, 0, 4, 3, dc(source), 0, 1, 4, 3, Colour::Cyan);
+    EXPECT_EQ(lower.pixel(0, 1), qRgb(200, 10, 10));
+    EXPECT_EQ(lower.pixel(0, 2), before.pixel(0, 2));
+    EXPECT_FALSE(TransparentBlt(dc(lower), 0, 0, 1, 1, DeviceContext {}, 0, 0, 1, 1, 0));
 }
 
 TEST(AlphaBlend, EveryChannelPair)
@@ -171,4 +178,7 @@ TEST(AlphaBlend, ClippingAndSampling)
     AlphaBlend(dc(large), 0, 0, 4, 4, dc(small), 0, 0, 2, 2, 255);
     EXPECT_EQ(large.pixel(3, 3), small.pixel(1, 1));
     EXPECT_EQ(large.pixel(1, 0), small.pixel(0, 0));
+    QImage tall = filled(2, 4, qRgb(0, 0, 0)); // the same width, another height
+    AlphaBlend(dc(tall), 0, 0, 2, 4, dc(small), 0, 0, 2, 2, 255);
+    EXPECT_EQ(tall.pixel(0, 3), small.pixel(0, 1));
 }

@@ -12,6 +12,7 @@ TEST(NumberText, StrPutsABlankBeforeNonNegativeNumbers)
     EXPECT_EQ(Str(qint64(-5)), QStringLiteral("-5"));
     EXPECT_EQ(Str(0.625), QStringLiteral(" .625"));
     EXPECT_EQ(Str(-1.5), QStringLiteral("-1.5"));
+    EXPECT_EQ(Str(1e15), QStringLiteral(" 1E+15")); // whole, but too large to print whole
     EXPECT_EQ(Str(1280.0), QStringLiteral(" 1280"));
     EXPECT_EQ(Trim(QStringLiteral("  a b \t ")), QStringLiteral("a b \t"));
     EXPECT_EQ(Trim(QStringLiteral("   ")), QString());
