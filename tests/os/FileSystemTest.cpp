@@ -106,7 +106,8 @@ TEST_F(FileSystemTest, LoadPictureGivesPlainBitmapsTheReadersColours)
                     put(header + gap + rowBytes * 2, 4), put(0, 4), put(header + gap, 4);
                     const int field = os2 ? 2 : 4;
                     put(header - 14, 4), put(3, field), put(quint32(height), field);
-                    put(1, 2), put(bits, 2), put(0, os2 ? 0 : 24);
+                    put(1, 2), put(bits, 2);
+                    file += QByteArray(os2 ? 0 : 24, '\0'); // compression to colours
                     file += QByteArray(gap, '\x7f');
                     for (int i = 0; i < rowBytes * 2; ++i)
                         file += char(i * 37 + 11);
