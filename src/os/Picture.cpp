@@ -60,10 +60,10 @@ bool bitmapCutShort(const QByteArray &head, qint64 fileSize)
 // as it also does when the announcement proves wrong.
 QImage decodeTarget(QImageReader &reader)
 {
-    constexpr int largestScreen = 8192;
     const QImage::Format format = reader.imageFormat();
     const QSize size = reader.size();
-    if (reader.format() != "bmp" || size.width() > largestScreen || size.height() > largestScreen
+    if (reader.format() != "bmp" || size.width() > kLargestPictureSide
+        || size.height() > kLargestPictureSide
         || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32))
         return QImage();
     return largePageImage(size.width(), size.height(), format);

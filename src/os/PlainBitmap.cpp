@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int kHeaderEnd = 14 + 40;
-constexpr int kLargestSide = 8192;
 constexpr qint64 kChunkBytes = 64 * 1024;
 
 // One row of blue, green, red (and an unused fourth) bytes as opaque pixels.
@@ -52,8 +51,8 @@ QImage readPlainBitmap(QFile &file)
     if (littleEndian(head, 14, 4) != 40 || littleEndian(head, 26, 2) != 1
         || (bits != 24 && bits != 32) || littleEndian(head, 30, 4) != 0)
         return QImage();
-    if (width < 1 || width > kLargestSide || rawHeight == 0 || rawHeight < -kLargestSide
-        || rawHeight > kLargestSide)
+    if (width < 1 || width > kLargestPictureSide || rawHeight == 0
+        || rawHeight < -kLargestPictureSide || rawHeight > kLargestPictureSide)
         return QImage();
     const int height = std::abs(rawHeight);
     const qint64 rowBytes = (qint64(width) * bits + 31) / 32 * 4;

@@ -8,6 +8,10 @@ class QFile;
 // bitmap headers store their fields.
 quint32 littleEndian(const QByteArray &bytes, int at, int size);
 
+// The widest and tallest picture a screenshot is taken to be; a decoder
+// allocates nothing of its own for larger ones.
+constexpr int kLargestPictureSide = 8192;
+
 // Decodes the bitmap layout nearly every screenshot has: a 40-byte header,
 // 24 or 32 bits per pixel, uncompressed, rows bottom-up or top-down. The
 // colours are those Qt's reader gives such a file, every pixel opaque. Any

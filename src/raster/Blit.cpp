@@ -63,12 +63,10 @@ using Word = quint16;
 // one.
 constexpr int kWords = 32;
 
-// What the blend adds per channel, and the bits of the fourth channel (always
-// 255 in the result), for each word of a group as the pixels lie in memory.
+// The bits of the fourth channel (always 255 in the result) for each word of
+// a group as the pixels lie in memory.
 struct ChannelTerms
 {
-    Word addLow[kWords];
-    Word addHigh[kWords];
     Word fourth[kWords];
 };
 
@@ -88,8 +86,6 @@ ChannelTerms channelTerms()
     ChannelTerms terms;
     for (int j = 0; j < kWords; ++j) {
         const int low = channelOfByte(2 * j), high = channelOfByte(2 * j + 1);
-        terms.addLow[j] = 128;
-        terms.addHigh[j] = 128;
         terms.fourth[j] = Word((low == 3 ? 0x00FFu : 0u) | (high == 3 ? 0xFF00u : 0u));
     }
     return terms;
@@ -171,10 +167,10 @@ inline Word divideBy255(Word t)
 inline __attribute__((always_inline)) Word blendWord(
     Word s, Word d, int j, const ChannelTerms &terms, Word a, Word ia)
 {
-    const Word low = divideBy255(
-        Word(Word(Word(s & 0xFFu) * a) + Word(Word(d & 0xFFu) * ia) + terms.addLow[j]));
+    const Word low
+        = divideBy255(Word(Word(Word(s & 0xFFu) * a) + Word(Word(d & 0xFFu) * ia) + Word(128)));
     const Word high
-        = divideBy255(Word(Word(Word(s >> 8) * a) + Word(Word(d >> 8) * ia) + terms.addHigh[j]));
+        = divideBy255(Word(Word(Word(s >> 8) * a) + Word(Word(d >> 8) * ia) + Word(128)));
     return Word(low | Word(high << 8) | terms.fourth[j]);
 }
 
