@@ -223,7 +223,11 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
             levels.push_back(level);
         ASSERT_LT(timer.elapsed(), 20000) << ::testing::PrintToString(levels);
     }
-    const auto fade = std::find(levels.rbegin(), levels.rend(), 255).base(); // after the last 255
+    auto fade = std::find(levels.rbegin(), levels.rend(), 255).base(); // after the last 255
+    // The window may appear after the first read and its first frame (255) fall between two
+    // reads: the first level read is then the screen before the overlay.
+    if (fade == levels.begin() && levels.size() > 1 && levels[0] < levels[1])
+        ++fade;
     EXPECT_TRUE(levels.end() - fade >= 10 && std::is_sorted(fade, levels.end(), std::greater<>()))
         << ::testing::PrintToString(levels); // no level twice in a row: each darker
     run.expectOverlay();
