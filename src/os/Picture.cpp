@@ -90,7 +90,7 @@ Picture LoadPicture(const QString &windowsPath)
         throw RuntimeError::invalidPicture(windowsPath);
     QImage image = takePrefetchedPicture(file.fileName());
     if (image.isNull() && format == "bmp")
-        image = readPlainBitmap(file);
+        image = readPlainBitmap(file.handle());
     if (image.isNull()) {
         QImageReader reader(&file, format);
         reader.setAutoDetectImageFormat(format.isEmpty());

@@ -5,9 +5,12 @@
 #include "os/PlainBitmap.h"
 
 #include <QFile>
+#include <fcntl.h>
 #include <optional>
+#include <string>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -29,13 +32,24 @@ struct FileStamp
     }
 };
 
-std::optional<FileStamp> stampOf(const QString &nativePath)
+std::optional<FileStamp> stampOf(const struct stat &status)
 {
-    struct stat status;
-    if (::stat(QFile::encodeName(nativePath).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+    if (!S_ISREG(status.st_mode))
         return std::nullopt;
     return FileStamp { status.st_dev, status.st_ino, status.st_size, status.st_mtim,
         status.st_ctim };
+}
+
+std::optional<FileStamp> stampOf(const char *path)
+{
+    struct stat status;
+    return ::stat(path, &status) == 0 ? stampOf(status) : std::nullopt;
+}
+
+std::optional<FileStamp> stampOf(int fd)
+{
+    struct stat status;
+    return ::fstat(fd, &status) == 0 ? stampOf(status) : std::nullopt;
 }
 
 // The one prefetch. What the worker writes is read only after it has been
@@ -59,17 +73,21 @@ Prefetch &prefetch()
     return current;
 }
 
-void decode(Prefetch &target, const QString &windowsPath)
+// Runs before the application object exists, beside its construction: the C
+// library only, no Qt object. Whichever thread first makes Qt's per-thread
+// data becomes Qt's main thread, and a QFile here (a QObject) made this
+// thread Qt's main thread now and then, leaving the program without its
+// browser engine and modal windows.
+void decode(Prefetch &target, const std::string &nativePath)
 {
+    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return;
     try {
-        const QString nativePath = mapWindowsPath(windowsPath);
-        const std::optional<FileStamp> before = stampOf(nativePath);
-        QFile file(nativePath);
-        if (!before || !file.open(QIODevice::ReadOnly))
-            return;
-        QImage image = readPlainBitmap(file);
+        const std::optional<FileStamp> before = stampOf(fd);
+        QImage image = before ? readPlainBitmap(fd) : QImage();
         // Kept only when the file did not change while it was read.
-        if (!image.isNull() && stampOf(nativePath) == before) {
+        if (!image.isNull() && stampOf(fd) == before) {
             target.image = image;
             target.stamp = before;
             // The overlay's form image, the screen's size, which a screenshot
@@ -80,6 +98,7 @@ void decode(Prefetch &target, const QString &windowsPath)
     } catch (...) {
         // Out of memory, or anything else: LoadPicture decodes the file itself.
     }
+    ::close(fd);
 }
 
 } // namespace
@@ -92,7 +111,10 @@ void PrefetchPicture(const QString &windowsPath)
     current.image = QImage();
     current.stamp.reset();
     try {
-        current.worker = std::thread(decode, std::ref(current), windowsPath);
+        // The path is found here, on the main thread (its mapping reads
+        // folders through Qt); the worker gets plain bytes.
+        const QByteArray nativePath = QFile::encodeName(mapWindowsPath(windowsPath));
+        current.worker = std::thread(decode, std::ref(current), nativePath.toStdString());
     } catch (const std::system_error &) {
         // No thread to be had: LoadPicture decodes the file itself.
     }
@@ -107,7 +129,8 @@ QImage takePrefetchedPicture(const QString &nativePath)
     QImage image = std::move(current.image);
     current.image = QImage();
     // The same file (device and inode) as well as the same version of it.
-    const bool unchanged = current.stamp && current.stamp == stampOf(nativePath);
+    const bool unchanged
+        = current.stamp && current.stamp == stampOf(QFile::encodeName(nativePath).constData());
     current.stamp.reset();
     return unchanged ? image : QImage();
 }

@@ -2,9 +2,11 @@
 
 #include "memory/LargePageImage.h"
 
-#include <QFile>
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 // Qt's reader converts such a file pixel by pixel through its general code;
@@ -23,6 +25,23 @@ template<int BytesPerPixel> void convertRow(const uchar *from, QRgb *to, int wid
         to[i] = 0xFF000000u | (quint32(from[2]) << 16) | (quint32(from[1]) << 8) | from[0];
 }
 
+// Reads `bytes` bytes at `offset`, however many calls that takes.
+bool readAt(int fd, void *to, qint64 bytes, qint64 offset)
+{
+    auto *at = static_cast<char *>(to);
+    while (bytes > 0) {
+        const ssize_t got = ::pread(fd, at, size_t(bytes), off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        at += got;
+        offset += got;
+        bytes -= got;
+    }
+    return true;
+}
+
 QImage plainBitmapTarget(int width, int height)
 {
     const QImage image = largePageImage(width, height, QImage::Format_RGB32);
@@ -39,10 +58,12 @@ quint32 littleEndian(const QByteArray &bytes, int at, int size)
     return value;
 }
 
-QImage readPlainBitmap(QFile &file)
+QImage readPlainBitmap(int fd)
 {
-    const QByteArray head = file.peek(kHeaderEnd);
-    if (head.size() < kHeaderEnd || !head.startsWith("BM"))
+    QByteArray head(kHeaderEnd, Qt::Uninitialized);
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !readAt(fd, head.data(), kHeaderEnd, 0)
+        || !head.startsWith("BM"))
         return QImage();
     const qint64 offset = littleEndian(head, 10, 4);
     const qint32 width = qint32(littleEndian(head, 18, 4));
@@ -56,21 +77,18 @@ QImage readPlainBitmap(QFile &file)
         return QImage();
     const int height = std::abs(rawHeight);
     const qint64 rowBytes = (qint64(width) * bits + 31) / 32 * 4;
-    if (offset < kHeaderEnd || offset + rowBytes * height > file.size())
+    if (offset < kHeaderEnd || offset + rowBytes * height > status.st_size)
         return QImage();
 
     QImage image = plainBitmapTarget(width, height);
-    if (image.isNull() || !file.seek(offset))
+    if (image.isNull())
         return QImage();
     const int rowsPerChunk = int(std::max<qint64>(1, kChunkBytes / rowBytes));
     std::vector<uchar> chunk(size_t(rowsPerChunk * rowBytes));
     for (int row = 0; row < height;) {
         const int rows = std::min(rowsPerChunk, height - row);
-        const qint64 bytes = rows * rowBytes;
-        if (file.read(reinterpret_cast<char *>(chunk.data()), bytes) != bytes) {
-            file.seek(0);
+        if (!readAt(fd, chunk.data(), rows * rowBytes, offset + row * rowBytes))
             return QImage();
-        }
         for (int r = 0; r < rows; ++r, ++row) {
             // Rows are stored bottom-up unless the height is negative.
             auto *to

@@ -2,8 +2,6 @@
 
 #include <QImage>
 
-class QFile;
-
 // The unsigned number of `size` bytes at `at`, least significant first, as
 // bitmap headers store their fields.
 quint32 littleEndian(const QByteArray &bytes, int at, int size);
@@ -16,5 +14,9 @@ constexpr int kLargestPictureSide = 8192;
 // 24 or 32 bits per pixel, uncompressed, rows bottom-up or top-down. The
 // colours are those Qt's reader gives such a file, every pixel opaque. Any
 // other layout, any header this does not take and any read that fails give
-// a null image with the file where it was, for Qt's reader to decode.
-QImage readPlainBitmap(QFile &file);
+// a null image, for Qt's reader to decode.
+//
+// Reads the open file `fd` by position (its offset stays where it was) with
+// the C library only, so it may run on a thread before the application
+// object exists; it touches no Qt object.
+QImage readPlainBitmap(int fd);
