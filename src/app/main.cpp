@@ -4,6 +4,7 @@
 #include "form/Startup.h"
 #include "interaction/OverlayInteraction.h"
 #include "os/PicturePrefetch.h"
+#include "os/ScratchFolder.h"
 #include "overlay/OverlayStartup.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qunsetenv("QT_SCALE_FACTOR");
     chooseDisplayPlatform();
+    makeScratchFolder(); // forks: before any thread
     prepareBrowserEngine();
     // The screenshot is decoded while the connection to the window system is
     // made; the start-up sequence takes it when it loads the picture.

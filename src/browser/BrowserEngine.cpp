@@ -2,11 +2,14 @@
 
 #include "browser/BrowserView.h"
 #include "browser/EngineSwitches.h"
-#include "os/ShaderCache.h"
+#include "os/Log.h"
+#include "os/ScratchFolder.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QLibraryInfo>
+#include <QLoggingCategory>
 #include <QOpenGLContext>
 #include <unistd.h>
 
@@ -38,17 +41,45 @@ Plugin &plugin()
 // creates the shared context at start when asked to (and the engine asks as
 // soon as it is linked), which costs the overlay's start a few tens of
 // milliseconds; here it is created only now, before the engine is loaded. It
-// lives as long as the process.
-void provideSharedOpenGLContext()
+// lives as long as the process. False when the display offers no OpenGL:
+// the engine would crash the whole program as it starts.
+bool provideSharedOpenGLContext()
 {
     if (QOpenGLContext::globalShareContext())
-        return;
-    useTemporaryShaderCache();
-    auto *context = new QOpenGLContext();
-    if (context->create())
-        qt_gl_set_global_share_context(context);
+        return true;
+    // Compiled shaders in the run's own folder, never under ~/.cache.
+    const QByteArray shaders = scratchSubfolder("shaders");
+    if (shaders.isEmpty())
+        qputenv("MESA_SHADER_CACHE_DISABLE", "true");
     else
-        delete context;
+        qputenv("MESA_SHADER_CACHE_DIR", shaders);
+    auto *context = new QOpenGLContext();
+    if (context->create()) {
+        qt_gl_set_global_share_context(context);
+        return true;
+    }
+    delete context;
+    return false;
+}
+
+// Whether the engine's helper program is where the engine looks for it: the
+// one QTWEBENGINEPROCESS_PATH names, or else Qt's or the program's folder.
+// Without it the engine ends the whole program as it starts.
+bool engineHelperFound()
+{
+    const QString named = qEnvironmentVariable("QTWEBENGINEPROCESS_PATH");
+    if (!named.isEmpty())
+        return QFileInfo::exists(named);
+    const QString name = QStringLiteral("/QtWebEngineProcess");
+    return QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + name)
+        || QFileInfo::exists(QCoreApplication::applicationDirPath() + name);
+}
+
+bool withoutEngine(const QString &reason)
+{
+    qCWarning(lcHelp).noquote() << "Help pages are shown as plain text, without the browser engine:"
+                                << reason;
+    return false;
 }
 
 bool loadPlugin()
@@ -57,25 +88,22 @@ bool loadPlugin()
     if (p.tried)
         return p.create != nullptr;
     p.tried = true;
-    if (!QFileInfo::exists(p.path)) {
-        qWarning(
-            "Help pages are shown without the browser engine: %s is missing", qPrintable(p.path));
-        return false;
-    }
-    provideSharedOpenGLContext();
+    if (!QFileInfo::exists(p.path))
+        return withoutEngine(p.path + QStringLiteral(" is missing"));
+    if (!engineHelperFound())
+        return withoutEngine(QStringLiteral("its helper program QtWebEngineProcess is missing"));
+    if (!provideSharedOpenGLContext())
+        return withoutEngine(QStringLiteral("the display offers no OpenGL"));
     // The engine cannot be unloaded safely; it stays for the rest of the run.
     auto *library = new QLibrary(p.path);
     library->setLoadHints(QLibrary::PreventUnloadHint);
-    if (!library->load()) {
-        qWarning("Help pages are shown without the browser engine: %s",
-            qPrintable(library->errorString()));
-        return false;
-    }
+    if (!library->load())
+        return withoutEngine(library->errorString());
     p.create = reinterpret_cast<CreateView>(library->resolve("tavlin_createBrowserView"));
     if (!p.create)
-        qWarning("Help pages are shown without the browser engine: %s has no entry point",
-            qPrintable(p.path));
-    return p.create != nullptr;
+        return withoutEngine(p.path + QStringLiteral(" has no entry point"));
+    qCInfo(lcHelp) << "The browser engine is loaded";
+    return true;
 }
 
 } // namespace
@@ -96,6 +124,9 @@ void useBrowserEngine(const QString &pluginPath)
 {
     Plugin &p = plugin();
     p.path = pluginPath.isEmpty() ? defaultBrowserEnginePath() : pluginPath;
+    // The engine describes its graphics set-up at length each time it starts;
+    // QT_LOGGING_RULES can still ask for it.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     setBrowserFactory([](QWidget *parent) -> std::unique_ptr<BrowserView> {
         if (loadPlugin())
             return std::unique_ptr<BrowserView>(plugin().create(parent));

@@ -15,7 +15,7 @@
 // to the plain text view.
 
 // Locks the engine's environment before the application object exists (see
-// platform/EngineSwitches.h): only when the process runs as root (as in CI
+// browser/EngineSwitches.h): only when the process runs as root (as in CI
 // containers) is the sandbox switched off, which Chromium refuses to run with
 // as root. An ordinary user keeps the sandbox, whatever the environment says.
 void prepareBrowserEngine();

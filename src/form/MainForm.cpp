@@ -19,15 +19,17 @@ TwipsScale screenTwips()
 }
 
 // The window that holds the form: at the screen's top-left corner, covered
-// entirely by the form, so it never paints anything of its own.
+// entirely by the form, so it never paints anything of its own. Placed by
+// itself, above everything, task bars and docks included: see
+// kOwnPlacement.
 QWidget *newFrame()
 {
-    auto *frame
-        = new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    auto *frame = new QWidget(nullptr, Qt::Window | kOwnPlacement);
     frame->setWindowTitle(QStringLiteral("Tavlin"));
     frame->setAttribute(Qt::WA_OpaquePaintEvent);
     frame->setAttribute(Qt::WA_NoSystemBackground);
     frame->move(0, 0);
+    setDialogOwner(frame);
     return frame;
 }
 

@@ -5,6 +5,8 @@
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
 #include "helpwindow/TwipsGeometry.h"
+#include "os/DisplayServer.h"
+#include "os/Log.h"
 #include "os/PathMapper.h"
 #include "os/Platform.h"
 #include "os/RunGuarded.h"
@@ -42,7 +44,7 @@ Help::~Help()
 HelpWindow *Help::load()
 {
     if (!m_window) {
-        auto *window = new HelpWindow();
+        auto *window = new HelpWindow(dialogOwner());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         QObject::connect(window->Ende, &PictureButton::clicked, window,
             [this] { runGuarded([this] { Ende_Click(); }); });
@@ -130,6 +132,12 @@ void Help::Show()
     window->raise();
     window->activateWindow();
 
+    m_notShown = false;
+    whenNotShownWithin(*window, kShownDeadlineMs, [this] {
+        m_notShown = true;
+        Unload();
+    });
+
     QEventLoop loop;
     m_modalLoop = &loop;
     if (m_window)
@@ -137,6 +145,12 @@ void Help::Show()
     m_modalLoop = nullptr;
     // The window that Ende unloaded from inside its own click goes now.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (m_notShown) {
+        qCWarning(lcHelp).noquote()
+            << "The help window did not reach the screen in time:" << Adresse;
+        platform().messageBox->show(
+            QStringLiteral("The help page could not be shown."), QStringLiteral("Tavlin"));
+    }
 }
 
 void Help::Unload()

@@ -64,4 +64,5 @@ private:
     float m_DragStartX = 0;
     float m_DragStartY = 0;
     bool m_Dragging = false;
+    bool m_notShown = false; // the window did not reach the screen in time
 };

@@ -4,12 +4,13 @@
 #include "helpwindow/ButtonPictures.h"
 #include "helpwindow/PictureButton.h"
 #include "helpwindow/TwipsGeometry.h"
+#include "os/DisplayServer.h"
 
 const QColor HelpWindow::kBackground(192, 192, 255);
 
 // Kept above all other windows, like the overlay it must cover.
 HelpWindow::HelpWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(parent, Qt::Window | kOwnPlacement)
 {
     setWindowTitle(QStringLiteral("Form1"));
     setAutoFillBackground(true);

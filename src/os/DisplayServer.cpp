@@ -1,10 +1,14 @@
 #include "os/DisplayServer.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 #include <cstdlib>
 #include <xcb/xcb.h>
@@ -31,4 +35,36 @@ void waitUntilShown(QWidget &window, int milliseconds)
         if (!window.testAttribute(Qt::WA_Mapped))
             QThread::msleep(1);
     }
+}
+
+void whenNotShownWithin(QWidget &window, int milliseconds, std::function<void()> notShown)
+{
+    QTimer::singleShot(milliseconds, &window,
+        [shown = QPointer<QWidget>(&window), notShown = std::move(notShown)] {
+            const QWindow *handle = shown ? shown->windowHandle() : nullptr;
+            if (shown && shown->isVisible() && !(handle && handle->isExposed()))
+                notShown();
+        });
+}
+
+namespace {
+
+QPointer<QWidget> &owner()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
+} // namespace
+
+void setDialogOwner(QWidget *window)
+{
+    owner() = window;
+}
+
+QWidget *dialogOwner()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return owner();
 }

@@ -10,7 +10,8 @@ QString wineDriveRoot(QChar drive)
     QString prefix = qEnvironmentVariable("WINEPREFIX");
     if (prefix.isEmpty())
         prefix = QDir::homePath() + QStringLiteral("/.wine");
-    const QString link = prefix + QStringLiteral("/dosdevices/") + drive.toLower() + QLatin1Char(':');
+    const QString link
+        = prefix + QStringLiteral("/dosdevices/") + drive.toLower() + QLatin1Char(':');
     const QFileInfo info(link);
     if (info.exists() && info.isDir())
         return info.canonicalFilePath();
@@ -20,12 +21,13 @@ QString wineDriveRoot(QChar drive)
 // The entry of folder `base` named `name`, exactly or else ignoring case.
 QString matchComponent(const QString &base, const QString &name)
 {
-    const QString exact = base.endsWith(QLatin1Char('/')) ? base + name : base + QLatin1Char('/') + name;
+    const QString exact
+        = base.endsWith(QLatin1Char('/')) ? base + name : base + QLatin1Char('/') + name;
     if (name == QLatin1String(".") || name == QLatin1String("..") || QFileInfo::exists(exact))
         return exact;
     const QDir dir(base);
-    const QStringList entries
-        = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList entries = dir.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return base.endsWith(QLatin1Char('/')) ? base + entry : base + QLatin1Char('/') + entry;

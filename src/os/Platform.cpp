@@ -1,12 +1,14 @@
 #include "os/Platform.h"
 
-#include "os/ShaderCache.h"
+#include "os/DisplayServer.h"
+#include "os/Log.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,12 +19,31 @@ class QtMessageBox : public MessageBoxService
 public:
     void show(const QString &text, const QString &title) override
     {
-        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok);
-        box.exec();
+        exec(QMessageBox::NoIcon, text, title);
     }
     void showError(const QString &text, const QString &title) override
     {
-        QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
+        exec(QMessageBox::Critical, text, title);
+    }
+
+private:
+    // A box that does not reach the screen in time goes again unconfirmed:
+    // nobody could confirm it, and it would hold every other window.
+    static void exec(QMessageBox::Icon icon, const QString &text, const QString &title)
+    {
+        qCInfo(lcStartup).noquote() << "Message:" << text;
+        QMessageBox box(icon, title, text, QMessageBox::Ok, dialogOwner());
+        box.setWindowFlags(box.windowFlags() | kOwnPlacement);
+        // Without a window manager to give it, the box takes the keyboard
+        // focus itself once it is on the screen (Return confirms it).
+        QTimer::singleShot(0, &box, [&box] {
+            box.raise();
+            box.activateWindow();
+        });
+        whenNotShownWithin(box, kShownDeadlineMs, [&box, text] {
+            qCWarning(lcStartup).noquote() << "A message was not shown in time and went:" << text;
+            box.reject();
+        });
         box.exec();
     }
 };
@@ -53,9 +74,8 @@ class ImmediateExit : public ProgramTerminator
 public:
     void terminate() override
     {
-        // At once: no handler of either form runs, nothing is saved; only
-        // the help window's scratch folder goes.
-        removeTemporaryShaderCache();
+        // At once: no handler of either form runs, nothing is saved (the
+        // run's scratch folder goes with the process).
         std::fflush(nullptr);
         std::_Exit(0);
     }
@@ -78,7 +98,8 @@ private:
         const QScreen *screen = QGuiApplication::primaryScreen();
         if (!screen)
             return 15.0f;
-        const qreal dpi = horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
+        const qreal dpi
+            = horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
         return dpi > 0 ? static_cast<float>(1440.0 / dpi) : 15.0f;
     }
 };
@@ -117,4 +138,7 @@ PlatformOverride::PlatformOverride(const Platform &replacement)
         current.screen = replacement.screen;
 }
 
-PlatformOverride::~PlatformOverride() { platform() = m_saved; }
+PlatformOverride::~PlatformOverride()
+{
+    platform() = m_saved;
+}

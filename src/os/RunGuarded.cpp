@@ -7,7 +7,8 @@
 
 QString standardErrorText(const RuntimeError &error)
 {
-    QString text = QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description());
+    QString text
+        = QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description());
     if (!error.path().isEmpty())
         text += QStringLiteral(": '%1'").arg(error.path());
     return text;
@@ -34,7 +35,8 @@ bool runGuarded(const std::function<void()> &handler)
     } catch (const std::bad_alloc &) {
         reportAndEnd(RuntimeError(7, QStringLiteral("Out of memory")));
     } catch (const std::exception &error) {
-        reportAndEnd(RuntimeError(51, QStringLiteral("Internal error: %1").arg(QString::fromUtf8(error.what()))));
+        reportAndEnd(RuntimeError(
+            51, QStringLiteral("Internal error: %1").arg(QString::fromUtf8(error.what()))));
     } catch (...) {
         reportAndEnd(RuntimeError(51, QStringLiteral("Internal error")));
     }

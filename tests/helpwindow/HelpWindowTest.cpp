@@ -2,12 +2,14 @@
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/PictureButton.h"
 #include "helpwindow/TwipsGeometry.h"
+#include "os/DisplayServer.h"
 #include "support/ErrorOf.h"
 #include "support/FakeBrowser.h"
 #include "support/FakePlatform.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPointingDevice>
 #include <QTest>
 #include <array>
@@ -158,4 +160,19 @@ TEST_F(HelpWindowTest, TerminateStopsALoadStillUnderWay)
         EXPECT_EQ(fake.events.calls, 1) << busy;
     }
     EXPECT_EQ(browser.log.destroyed, 2);
+}
+
+// A window that never reaches the screen (a display that will not map it)
+// is given up after a few seconds, with a word to the operator, instead of
+// holding every other window for good.
+TEST_F(HelpWindowTest, WindowThatNeverReachesTheScreenIsGivenUp)
+{
+    init();
+    help.window()->setAttribute(Qt::WA_DontShowOnScreen); // shown, never mapped
+    QElapsedTimer waited;
+    waited.start();
+    help.Show();
+    EXPECT_GE(waited.elapsed(), kShownDeadlineMs);
+    EXPECT_FALSE(help.isLoaded());
+    EXPECT_EQ(fake.messageBox.messages, QStringList { "The help page could not be shown." });
 }

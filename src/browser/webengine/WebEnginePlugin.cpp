@@ -3,11 +3,13 @@
 #include "browser/webengine/HelpRequestLock.h"
 #include "browser/webengine/HelpSchemeHandler.h"
 #include "browser/webengine/LockedWebPage.h"
+#include "os/Log.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
@@ -110,6 +112,35 @@ HelpProfile &helpProfile()
     return shared;
 }
 
+// Said over the page when its renderer has gone (crashed, killed, or never
+// started): the view would otherwise stay empty without a word.
+class StoppedNotice : public QLabel
+{
+public:
+    explicit StoppedNotice(QWidget *page)
+        : QLabel(QStringLiteral("The help page stopped. Close with \u2715."), page)
+    {
+        setAlignment(Qt::AlignCenter);
+        setWordWrap(true);
+        setAutoFillBackground(true);
+        QFont larger = font();
+        larger.setPointSizeF(larger.pointSizeF() * 1.5);
+        setFont(larger);
+        setGeometry(page->rect());
+        page->installEventFilter(this);
+        show();
+        raise();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            setGeometry(static_cast<QWidget *>(watched)->rect());
+        return QLabel::eventFilter(watched, event);
+    }
+};
+
 class WebEngineBrowserView : public BrowserView
 {
 public:
@@ -126,6 +157,14 @@ public:
             m_page, &QWebEnginePage::loadStarted, m_view, [this] { m_loading = true; });
         QObject::connect(
             m_page, &QWebEnginePage::loadFinished, m_view, [this](bool) { m_loading = false; });
+        QObject::connect(m_page, &QWebEnginePage::renderProcessTerminated, m_view,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
+                if (status == QWebEnginePage::NormalTerminationStatus || m_notice)
+                    return;
+                qCWarning(lcHelp) << "The help page's renderer stopped, status" << status << "code"
+                                  << code;
+                m_notice = new StoppedNotice(m_view);
+            });
         QObject::connect(m_page, &QWebEnginePage::featurePermissionRequested, m_page,
             [page = m_page](const QUrl &origin, QWebEnginePage::Feature feature) {
                 page->setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
@@ -161,6 +200,7 @@ public:
 private:
     QPointer<QWebEngineView> m_view;
     LockedWebPage *m_page = nullptr;
+    QPointer<StoppedNotice> m_notice;
     bool m_loading = false;
 };
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+
+// The program writes nothing of its own, yet the libraries under it want a
+// few folders: Qt a runtime folder (when XDG_RUNTIME_DIR is unset), the
+// graphics driver (Mesa) a cache of compiled shaders, which would otherwise
+// land under ~/.cache (and without which every help page compiles its
+// shaders afresh, about 150 ms more per click on a software renderer).
+//
+// They all go into one private folder of this run under the temporary folder
+// (TMPDIR), made before the application object and removed when the program
+// ends, however it ends: a small guardian process, forked here, removes it as
+// soon as the program's end closes the pipe between them, be it a crash or
+// SIGKILL.
+//
+// Call before any thread is started: it forks.
+void makeScratchFolder();
+
+// The folder (empty when it could not be made), and one of its sub-folders,
+// made on first use (empty when it could not be).
+QByteArray scratchFolder();
+QByteArray scratchSubfolder(const char *name);
