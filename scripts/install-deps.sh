@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
   xvfb xauth xdotool x11-utils
+  openbox icewm tint2 xfwm4 dbus-daemon matchbox-window-manager
   fonts-dejavu-core
 )
 

@@ -53,6 +53,9 @@ struct DemoLayout
     int height = 1024;
     int footerTop = 916; // y of the footer's top edge
     int helpButtonSize = 66;
+    // The panel's twips per pixel, in which the description is written: 15
+    // at 96 dots per inch, 12 at 120.
+    int twipsPerPixel = 15;
     std::vector<DemoControl> controls;
 
     // The scaling from the 1280 x 1024 design to this layout.

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int kTwips = 15; // per pixel, at 96 dots per inch
 constexpr double kTemplateLeft = 1935; // stored place of the first symbol, twips
 constexpr double kTemplateTop = 2910;
 const QRgb kBlankColour = qRgb(192, 192, 192);
@@ -22,9 +21,9 @@ QString marker(const QString &tag, QLatin1String name)
 }
 
 // Twips to whole pixels, halves to the even neighbour.
-int pixels(double twips)
+int pixels(double twips, int twipsPerPixel)
 {
-    return int(std::nearbyint(twips / kTwips));
+    return int(std::nearbyint(twips / twipsPerPixel));
 }
 
 // Leading number of a text, as the classic Val reads the plain cases here.
@@ -76,6 +75,8 @@ QRect demoSymbolRect(const DemoLayout &layout, int entry, QSize symbolSize)
     const DemoControl &control = layout.controls[size_t(entry)];
     if (isFooter(control) || demoTopic(control.tag).isEmpty())
         return QRect();
+    const int kTwips = layout.twipsPerPixel;
+    auto pixels = [kTwips](double twips) { return ::pixels(twips, kTwips); };
     const double left = control.rect.left() * kTwips, top = control.rect.top() * kTwips;
     const double width = control.rect.width() * kTwips, height = control.rect.height() * kTwips;
     const double symbolWidth = symbolSize.width() * kTwips;
@@ -134,8 +135,9 @@ std::vector<DemoOverlayElement> demoOverlayElements(const DemoLayout &layout, QS
                                   : layout.controls[size_t(entry)].rect;
             if (symbol && entry == 0 && element.rect.isNull()) {
                 element.blank = true;
-                element.rect
-                    = QRect(QPoint(pixels(kTemplateLeft), pixels(kTemplateTop)), symbolSize);
+                element.rect = QRect(QPoint(pixels(kTemplateLeft, layout.twipsPerPixel),
+                                         pixels(kTemplateTop, layout.twipsPerPixel)),
+                    symbolSize);
             }
         }
         order.push_back(element);

@@ -9,7 +9,7 @@
 #include <vector>
 
 // What Tavlin should show on a demo screen, worked out from the demo's own
-// layout (not from the description file) at 15 twips per pixel: where each
+// layout (not from the description file) at the layout's twips per pixel: where each
 // help symbol stands, how the symbols and the controls' background pieces
 // are stacked, and the whole overlay after the fade. The end-to-end tests
 // compare the real screen with it; the headless demo takes the points it

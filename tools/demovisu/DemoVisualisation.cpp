@@ -77,6 +77,7 @@ bool buildDemoVisualisation(const DemoOptions &options, DemoVisualisation *resul
     demo.tempFolder = root + QStringLiteral("/drive_c/Temp/Kestrel");
     demo.visuFolder = root + QStringLiteral("/drive_c/Kalvo");
     demo.layout = demoLayout(options.displayWidth);
+    demo.layout.twipsPerPixel = options.twipsPerPixel;
 
     if (!makeFolder(demo.tempFolder, error) || !makeFolder(demo.visuFolder, error)
         || !linkDriveC(root, error))

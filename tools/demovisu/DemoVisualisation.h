@@ -22,6 +22,7 @@ struct DemoOptions
     QString root; // created when missing; existing files are replaced
     int displayWidth = 1280; // 1280 (1280 x 1024) or 800 (800 x 600)
     int language = 2; // Global/Language: 1 Deutsch, 2 English, ...
+    int twipsPerPixel = 15; // the panel's: 15 at 96 dots per inch, 12 at 120
 };
 
 struct DemoVisualisation

@@ -5,18 +5,13 @@
 
 #include <QStringList>
 
-namespace {
-
-constexpr int kTwipsPerPixel = 15;
-
-} // namespace
-
 QByteArray describeDemo(const DemoLayout &layout, const QString &visuPfad, int language)
 {
     QStringList lines;
     lines << QStringLiteral("[Global]") << QStringLiteral("DispHInt=%1").arg(layout.width)
           << QStringLiteral("VisuPfad=") + visuPfad << QStringLiteral("Language=%1").arg(language);
 
+    const int kTwipsPerPixel = layout.twipsPerPixel;
     int number = 0;
     for (const DemoControl &control : layout.controls) {
         QPoint origin(0, 0);
