@@ -39,7 +39,8 @@ void waitUntilShown(QWidget &window, int milliseconds)
 
 void whenNotShownWithin(QWidget &window, int milliseconds, std::function<void()> notShown)
 {
-    QTimer::singleShot(milliseconds, &window,
+    // Precise: a coarse timer may fire a twentieth early.
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &window,
         [shown = QPointer<QWidget>(&window), notShown = std::move(notShown)] {
             const QWindow *handle = shown ? shown->windowHandle() : nullptr;
             if (shown && shown->isVisible() && !(handle && handle->isExposed()))
