@@ -1,6 +1,7 @@
 #include "browser/BrowserEngine.h"
 
 #include "browser/BrowserView.h"
+#include "browser/ClipboardLock.h"
 #include "browser/EngineSwitches.h"
 #include "os/Log.h"
 #include "os/ScratchFolder.h"
@@ -127,6 +128,7 @@ void useBrowserEngine(const QString &pluginPath)
     // The engine describes its graphics set-up at length each time it starts;
     // QT_LOGGING_RULES can still ask for it.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    lockClipboard();
     setBrowserFactory([](QWidget *parent) -> std::unique_ptr<BrowserView> {
         if (loadPlugin())
             return std::unique_ptr<BrowserView>(plugin().create(parent));

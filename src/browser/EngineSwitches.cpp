@@ -7,7 +7,9 @@ namespace {
 
 // No name resolves and no connection starts, whatever asks: pages, every kind
 // of worker, sockets, prefetch. WebRTC may use no UDP except through a proxy,
-// and there is none. Nothing is written to the disk cache of shaders.
+// and there is none. Nothing is written to the disk cache of shaders. No page
+// gets the file system API (it would write below the profile's folder), and
+// WebGL, whose shaders run in the overlay's own process, is off.
 const QByteArrayList kLockSwitches = {
     "\"--host-resolver-rules=MAP * ~NOTFOUND\"",
     "--force-webrtc-ip-handling-policy=disable_non_proxied_udp",
@@ -15,13 +17,18 @@ const QByteArrayList kLockSwitches = {
     "--disable-background-networking",
     "--no-pings",
     "--disable-gpu-shader-disk-cache",
+    "--disable-file-system",
+    "--disable-webgl",
+    "--disable-accelerated-2d-canvas",
 };
 
+// Only switches that take GPU work away or choose how a panel draws pass;
+// --ignore-gpu-blocklist, which puts GPU work on a GPU known to misbehave,
+// does not.
 const QByteArrayList kGraphicsSwitches = {
     "--disable-gpu",
     "--disable-gpu-compositing",
     "--disable-software-rasterizer",
-    "--ignore-gpu-blocklist",
 };
 const QByteArrayList kGraphicsChoices = { "--use-gl=", "--use-angle=" };
 

@@ -10,8 +10,8 @@
 // those of `requested` that only choose how a panel draws.
 //
 // Kept from `requested`: --disable-gpu, --disable-gpu-compositing,
-// --disable-software-rasterizer, --ignore-gpu-blocklist, --use-gl=...,
-// --use-angle=...; everything else is dropped.
+// --disable-software-rasterizer, --use-gl=..., --use-angle=...; everything
+// else is dropped.
 QByteArray lockedEngineSwitches(const QByteArray &requested);
 
 // Sets the engine's environment for this process before it starts: the

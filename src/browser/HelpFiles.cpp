@@ -12,9 +12,6 @@
 
 namespace {
 
-// A help file larger than this is not a help file.
-constexpr qint64 kLargestFile = 64 * 1024 * 1024;
-
 class Descriptor
 {
 public:
@@ -123,38 +120,53 @@ QUrl urlOf(const QString &helpFolderWindowsPath, const QString &windowsPath)
     return url;
 }
 
-std::optional<QByteArray> read(const QString &folder, const QByteArrayList &names)
+int open(const QString &folder, const QByteArrayList &names)
 {
     if (folder.isEmpty() || names.isEmpty())
-        return std::nullopt;
+        return -1;
     // The folder itself may be reached through links (the visualisation's
     // drive mapping); nothing below it is.
     Descriptor current(
         ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (current.get() < 0)
-        return std::nullopt;
+        return -1;
     for (qsizetype i = 0; i < names.size(); ++i) {
         if (!acceptableName(names[i]))
-            return std::nullopt;
+            return -1;
         const QByteArray entry = matchEntry(current.get(), names[i]);
         if (entry.isEmpty())
-            return std::nullopt;
+            return -1;
+        // The last name only as a path, which opens nothing: what it names
+        // is looked at before anything is opened for reading, so neither a
+        // device's driver nor a named pipe is ever opened by a page.
         const bool last = i == names.size() - 1;
-        const int flags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | (last ? O_NONBLOCK : O_DIRECTORY);
+        const int flags = O_NOFOLLOW | O_CLOEXEC | (last ? O_PATH : O_RDONLY | O_DIRECTORY);
         Descriptor next(::openat(current.get(), entry.constData(), flags));
         if (next.get() < 0)
-            return std::nullopt;
+            return -1;
         current = std::move(next);
     }
-
+    // A regular file with a single name: another name elsewhere (a hard
+    // link from outside the folder) would bring that file in as a link does.
     struct stat info;
-    if (::fstat(current.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestFile)
+    if (::fstat(current.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1
+        || info.st_size > kLargestFile)
+        return -1;
+    // Opened for reading through the path itself: the very file looked at,
+    // whatever has become of its name meanwhile.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(current.get());
+    return ::open(self.constData(), O_RDONLY | O_CLOEXEC);
+}
+
+std::optional<QByteArray> read(const QString &folder, const QByteArrayList &names)
+{
+    const Descriptor file(open(folder, names));
+    if (file.get() < 0)
         return std::nullopt;
     QByteArray content;
-    content.reserve(static_cast<qsizetype>(info.st_size));
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::read(current.get(), buffer, sizeof buffer);
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
         if (got < 0)
             return std::nullopt;
         if (got == 0)

@@ -30,8 +30,17 @@ std::optional<QByteArrayList> namesOf(const QUrl &url);
 // does not lie below the folder by name.
 QUrl urlOf(const QString &helpFolderWindowsPath, const QString &windowsPath);
 
-// Reads the file at `names` below the local folder `folder`. Nothing when a
-// name is missing, hidden, "." or "..", a link, or the file is not regular.
+// The largest help file; a larger one is not a help file.
+inline constexpr qint64 kLargestFile = 64 * 1024 * 1024;
+
+// Opens the file at `names` below the local folder `folder` for reading; the
+// descriptor is the caller's. -1 when a name is missing, hidden, "." or "..",
+// a link, or the file is not a regular file with a single name (a hard link
+// from elsewhere) of at most kLargestFile bytes. Nothing that is not such a
+// file is ever opened, not even to be refused.
+int open(const QString &folder, const QByteArrayList &names);
+
+// The whole file `open` opens; nothing when it opens none.
 std::optional<QByteArray> read(const QString &folder, const QByteArrayList &names);
 
 // Whether the help page `windowsPath` can be shown from the help folder

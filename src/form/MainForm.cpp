@@ -30,6 +30,7 @@ QWidget *newFrame()
     frame->setAttribute(Qt::WA_NoSystemBackground);
     frame->move(0, 0);
     setDialogOwner(frame);
+    markOwnWindow(*frame);
     return frame;
 }
 

@@ -13,6 +13,7 @@ HelpWindow::HelpWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | kOwnPlacement)
 {
     setWindowTitle(QStringLiteral("Form1"));
+    markOwnWindow(*this);
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kBackground);

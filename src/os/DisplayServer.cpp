@@ -69,3 +69,13 @@ QWidget *dialogOwner()
         return modal;
     return owner();
 }
+
+void markOwnWindow(QWidget &window)
+{
+    window.setProperty("tavlinOwnWindow", true);
+}
+
+bool isOwnWindow(const QWidget &window)
+{
+    return window.property("tavlinOwnWindow").toBool();
+}

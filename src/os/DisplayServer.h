@@ -14,6 +14,11 @@ class QWidget;
 constexpr Qt::WindowFlags kOwnPlacement
     = Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
 
+// Marks one of the program's own windows: nothing else may open a window (a
+// help page's pickers and dialogs included).
+void markOwnWindow(QWidget &window);
+bool isOwnWindow(const QWidget &window);
+
 // Waits until the display server has taken every frame handed to it so far,
 // without handling any window message: input that arrives meanwhile stays
 // queued for the event loop. Returns at once on platforms without a server

@@ -34,6 +34,7 @@ private:
         qCInfo(lcStartup).noquote() << "Message:" << text;
         QMessageBox box(icon, title, text, QMessageBox::Ok, dialogOwner());
         box.setWindowFlags(box.windowFlags() | kOwnPlacement);
+        markOwnWindow(box);
         // Without a window manager to give it, the box takes the keyboard
         // focus itself once it is on the screen (Return confirms it).
         QTimer::singleShot(0, &box, [&box] {

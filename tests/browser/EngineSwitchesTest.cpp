@@ -8,13 +8,15 @@ TEST(EngineSwitchesTest, OnlyGraphicsSwitchesPassTheEnvironmentIsLockedSandboxOf
     const QByteArray locked = lockedEngineSwitches(
         "--disable-gpu --use-gl=egl --remote-debugging-port=9222 --disable-web-security "
         "\"--use-angle=swiftshader --allow-file-access-from-files\" --use-gl= "
-        "--host-resolver-rules=\"MAP * 127.0.0.1\" --no-sandbox --disable-gpu-compositing");
+        "--host-resolver-rules=\"MAP * 127.0.0.1\" --no-sandbox --disable-gpu-compositing "
+        "--ignore-gpu-blocklist --enable-webgl");
     EXPECT_EQ(locked,
         "--disable-gpu --use-gl=egl --disable-gpu-compositing "
         "\"--host-resolver-rules=MAP * ~NOTFOUND\" "
         "--force-webrtc-ip-handling-policy=disable_non_proxied_udp "
         "--webrtc-ip-handling-policy=disable_non_proxied_udp --disable-background-networking "
-        "--no-pings --disable-gpu-shader-disk-cache");
+        "--no-pings --disable-gpu-shader-disk-cache --disable-file-system --disable-webgl "
+        "--disable-accelerated-2d-canvas");
     EXPECT_EQ(lockedEngineSwitches(QByteArray()),
         locked.mid(QByteArray("--disable-gpu --use-gl=egl --disable-gpu-compositing ").size()));
 

@@ -1,36 +1,24 @@
 // A help page written by a hostile help author, with the real engine: it tries
 // every door out of the help folder and onto the network, and the operator
 // presses what the page offers. Nothing may get through.
+#include "webengine/HostilePage.h"
 #include "browser/BrowserView.h"
-#include "browser/HelpFiles.h"
-#include "helpwindow/HelpForm.h"
-#include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
 #include "support/QtPrinters.h"
-#include "support/TempFolder.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
 #include <QTcpServer>
-#include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
-#include <QWebEngineView>
 #include <atomic>
-#include <functional>
-#include <gtest/gtest.h>
-#include <memory>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
 const QByteArray kCanary = "tavlin-canary-5d1e";
-const QString kHelp = QStringLiteral("Visu/Program/Help/Tavlin/English/");
 
 // probes.js: `probe` knocks on the local listeners `tcp` and `udp` every way
 // it can and returns those of `urls` whose answer held the canary;
@@ -75,91 +63,6 @@ async function everywhere(message) {
   return found;
 }
 )JS";
-
-// Unlike QTest::qWaitFor, keeps the event loop running between the checks,
-// which the engine needs to answer.
-bool waitFor(const std::function<bool()> &condition, int milliseconds = 20000)
-{
-    QElapsedTimer timer;
-    for (timer.start(); !condition() && timer.elapsed() < milliseconds;)
-        QTest::qWait(20);
-    return condition();
-}
-
-class HostilePageTest : public ::testing::Test
-{
-protected:
-    void TearDown() override
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ::unlink(odd.constData()); // a name the temporary folder cannot remove
-    }
-
-    // Opens `name` (written with `page` into the help folder) as the overlay
-    // does and waits until it has loaded.
-    void open(const QString &name, QByteArray page)
-    {
-        folder.write(kHelp + name, page.replace("@OUTSIDE@", QFile::encodeName(outside)));
-        help.setWidth(9225);
-        help.setHeight(6915);
-        help.HelpFolder = folder.path() + QStringLiteral("/Visu\\Program\\Help\\Tavlin\\");
-        help.Adresse = help.HelpFolder + QStringLiteral("English\\") + name;
-        help.Init();
-        help.window()->show();
-        view = qobject_cast<QWebEngineView *>(help.window()->WebBrowser->widget());
-        ASSERT_NE(view, nullptr);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(help.window()));
-        waitForPage(help.Adresse);
-    }
-
-    // Waits until the view shows the help file `file` (a Windows path) fully
-    // loaded. Until a page has come, the view holds an empty document.
-    void waitForPage(const QString &file)
-    {
-        const QString loaded = QStringLiteral("\"%1 complete\"")
-                                   .arg(HelpFiles::urlOf(help.HelpFolder, file).toString());
-        auto state = [&] { return evaluate("location.href + ' ' + document.readyState", 500); };
-        waitFor([&] { return state() == loaded; });
-        ASSERT_EQ(state(), loaded);
-        QTest::qWait(300); // a fresh page takes input once its first frame is up
-    }
-
-    // A real click at the page's point (100, `y`).
-    void click(int y, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(
-            view->focusProxy() ? view->focusProxy() : view, button, {}, QPoint(100, y));
-        QTest::qWait(200);
-    }
-
-    // The value of `script` (possibly a promise) in the page as JSON text.
-    // Answers may come after the wait has given up: they go to shared state.
-    QString evaluate(const QString &script, int milliseconds = 20000)
-    {
-        const QString result = QStringLiteral("window.__r%1").arg(++m_calls);
-        view->page()->runJavaScript(
-            QStringLiteral("Promise.resolve(%1).then(v => { %2 = JSON.stringify(v ?? null); })")
-                .arg(script, result));
-        auto answer = std::make_shared<QString>();
-        waitFor(
-            [&] {
-                view->page()->runJavaScript(
-                    result, [answer](const QVariant &v) { *answer = v.toString(); });
-                return !answer->isEmpty();
-            },
-            milliseconds);
-        return *answer;
-    }
-
-    TempFolder folder;
-    QString outside = folder.path() + QStringLiteral("/Visu/Outside");
-    QByteArray odd;
-    Help help;
-    QWebEngineView *view = nullptr;
-
-private:
-    int m_calls = 0;
-};
 
 } // namespace
 

@@ -7,6 +7,10 @@ int runHelpSession(); // EngineEnvironmentTest.cpp
 
 int main(int argc, char **argv)
 {
+    // A hostile environment asks for WebGL on any GPU; the program's lock
+    // must keep it off.
+    if (!qEnvironmentVariableIsSet("TAVLIN_HELP_SESSION"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--ignore-gpu-blocklist --enable-webgl");
     prepareBrowserEngine();
     QApplication app(argc, argv);
     useBrowserEngine(qEnvironmentVariable(

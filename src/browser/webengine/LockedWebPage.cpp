@@ -1,6 +1,16 @@
 #include "browser/webengine/LockedWebPage.h"
 
 #include "browser/HelpFiles.h"
+#include "os/Log.h"
+
+namespace {
+
+// What the log takes of one page's console: enough for a help author to find
+// a fault, never a page's flood.
+constexpr int kConsoleMessages = 20;
+constexpr int kConsoleMessageLength = 300;
+
+} // namespace
 
 LockedWebPage::LockedWebPage(QWebEngineProfile *profile, QObject *parent)
     : QWebEnginePage(profile, parent)
@@ -38,4 +48,19 @@ bool LockedWebPage::javaScriptConfirm(const QUrl &, const QString &)
 bool LockedWebPage::javaScriptPrompt(const QUrl &, const QString &, const QString &, QString *)
 {
     return false;
+}
+
+void LockedWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
+    const QString &message, int lineNumber, const QString &sourceID)
+{
+    ++m_consoleMessages;
+    if (m_consoleMessages > kConsoleMessages)
+        return;
+    static const char *const levels[] = { "info", "warning", "error" };
+    qCInfo(lcHelp).noquote() << QStringLiteral("Page console (%1) %2:%3: %4")
+                                    .arg(QLatin1String(levels[qBound(0, int(level), 2)]),
+                                        QUrl(sourceID).fileName(), QString::number(lineNumber),
+                                        message.left(kConsoleMessageLength));
+    if (m_consoleMessages == kConsoleMessages)
+        qCInfo(lcHelp) << "Further console messages of this page are left out";
 }

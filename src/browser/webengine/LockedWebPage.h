@@ -20,4 +20,9 @@ protected:
     bool javaScriptConfirm(const QUrl &securityOrigin, const QString &msg) override;
     bool javaScriptPrompt(const QUrl &securityOrigin, const QString &msg,
         const QString &defaultValue, QString *result) override;
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,
+        int lineNumber, const QString &sourceID) override;
+
+private:
+    int m_consoleMessages = 0;
 };

@@ -1,5 +1,6 @@
 #include "browser/BrowserView.h"
 #include "browser/HelpFiles.h"
+#include "browser/webengine/ForeignWindowGuard.h"
 #include "browser/webengine/HelpRequestLock.h"
 #include "browser/webengine/HelpSchemeHandler.h"
 #include "browser/webengine/LockedWebPage.h"
@@ -99,6 +100,8 @@ HelpProfile &helpProfile()
     settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
     settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
     settings->setAttribute(QWebEngineSettings::TouchIconsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::WebGLEnabled, false);
+    settings->setAttribute(QWebEngineSettings::Accelerated2dCanvasEnabled, false);
     settings->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
 
     // Downloads are refused outright.
@@ -106,6 +109,7 @@ HelpProfile &helpProfile()
         [](QWebEngineDownloadRequest *download) { download->cancel(); });
 
     profile->setUrlRequestInterceptor(new HelpRequestLock(profile));
+    new ForeignWindowGuard(profile);
     shared.files = new HelpSchemeHandler(profile);
     profile->installUrlSchemeHandler(HelpFiles::kScheme, shared.files);
     shared.profile = profile;
