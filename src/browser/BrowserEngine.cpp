@@ -95,6 +95,14 @@ bool loadPlugin()
         return withoutEngine(QStringLiteral("its helper program QtWebEngineProcess is missing"));
     if (!provideSharedOpenGLContext())
         return withoutEngine(QStringLiteral("the display offers no OpenGL"));
+    // A profile kept in memory still gets a folder (and one for page
+    // databases) below the user's data folder, XDG_DATA_HOME, whenever the
+    // engine likes, from its first view on: from now on that is the run's
+    // scratch folder, which goes with the run. (Fonts a user keeps there are
+    // not seen by help pages.)
+    const QByteArray engineData = scratchSubfolder("data");
+    if (!engineData.isEmpty())
+        qputenv("XDG_DATA_HOME", engineData);
     // The engine cannot be unloaded safely; it stays for the rest of the run.
     auto *library = new QLibrary(p.path);
     library->setLoadHints(QLibrary::PreventUnloadHint);

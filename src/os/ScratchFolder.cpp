@@ -66,6 +66,9 @@ void makeScratchFolder()
     // ends[1] stays open, unused, until the process is gone; the guardian
     // is not waited for (it outlives the program by a moment).
     folder() = pattern;
+    // The temporary folder of this run, for whatever the libraries keep there
+    // (the engine puts a picture dragged out of a page there, for one).
+    qputenv("TMPDIR", pattern);
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QByteArray runtime = scratchSubfolder("runtime");
         if (!runtime.isEmpty())

@@ -6,7 +6,9 @@
 // few folders: Qt a runtime folder (when XDG_RUNTIME_DIR is unset), the
 // graphics driver (Mesa) a cache of compiled shaders, which would otherwise
 // land under ~/.cache (and without which every help page compiles its
-// shaders afresh, about 150 ms more per click on a software renderer).
+// shaders afresh, about 150 ms more per click on a software renderer), the
+// browser engine its profile's folder, and every library the temporary
+// folder (TMPDIR points into this folder for the run).
 //
 // They all go into one private folder of this run under the temporary folder
 // (TMPDIR), made before the application object and removed when the program

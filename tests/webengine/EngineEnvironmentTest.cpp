@@ -3,17 +3,21 @@
 #include "browser/BrowserView.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
+#include "os/ScratchFolder.h"
 #include "support/TempFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QWebEngineView>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <unistd.h>
@@ -22,9 +26,10 @@ namespace {
 
 const QByteArray kCanary = "tavlin-canary-91c4";
 
-// A page that tries to read the canary beside the help folder and to use
-// every kind of storage.
-const char kPage[] = R"(<canvas id=c></canvas><script>(async () => {
+// A page that tries to read the canary beside the help folder, to use every
+// kind of storage, and offers a picture to drag out of the window.
+const char kPage[] = R"(<style>body{margin:0}</style><img id=p width=200 height=200
+  src="data:image/gif;base64,R0lGODlhAQABAIAAAP8AAAAAACwAAAAAAQABAAACAkQBADs="><canvas id=c></canvas><script>(async () => {
   let read = 'none';
   try {
     const x = new XMLHttpRequest(); x.open('GET', 'file://@FOLDER@/Outside/canary.txt', false); x.send();
@@ -34,6 +39,8 @@ const char kPage[] = R"(<canvas id=c></canvas><script>(async () => {
   try { document.cookie = 'k=v; max-age=99999'; } catch (e) {}
   try { indexedDB.open('db').onupgradeneeded = e => e.target.result.createObjectStore('s'); } catch (e) {}
   try { await (await caches.open('c')).put('x', new Response('y')); } catch (e) {}
+  try { webkitRequestFileSystem(PERSISTENT, 1024, fs => fs.root.getFile('f', {create: true})); } catch (e) {}
+  try { (await navigator.storage.getDirectory()).getFileHandle('f', {create: true}); } catch (e) {}
   try {
     const g = document.getElementById('c').getContext('webgl'), s = g.createShader(g.FRAGMENT_SHADER);
     g.shaderSource(s, 'void main(){gl_FragColor=vec4(1);}'); g.compileShader(s);
@@ -75,6 +82,31 @@ int runHelpSession()
     for (timer.start(); !view->page()->title().startsWith("done") && timer.elapsed() < 20000;)
         QTest::qWait(50);
     std::cout << "title: " << view->page()->title().toStdString() << std::endl;
+    // The operator drags the picture out of the window (xdotool, on this
+    // session's display): nothing of it may be written anywhere.
+    const QPoint from = view->mapToGlobal(QPoint(100, 100));
+    QStringList drag { "mousemove", QString::number(from.x()), QString::number(from.y()),
+        "mousedown", "1" };
+    for (int step = 1; step <= 10; ++step)
+        drag << "mousemove" << QString::number(from.x() + 40 * step)
+             << QString::number(from.y() + 60 * step) << "sleep"
+             << "0.05";
+    QProcess xdotool;
+    xdotool.start("xdotool",
+        drag << "mouseup"
+             << "1");
+    for (timer.start(); xdotool.state() != QProcess::NotRunning && timer.elapsed() < 10000;)
+        QTest::qWait(50);
+    QTest::qWait(500);
+    int written = 0; // by the drag, into the run's own temporary folder
+    QDirIterator it(QFile::decodeName(scratchFolder()), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        written += it.next().endsWith(".gif");
+    std::cout << "dragged " << written << ", session " << QCoreApplication::applicationPid()
+              << std::endl;
+    if (qEnvironmentVariableIsSet("TAVLIN_HELP_STAY"))
+        for (;;)
+            QTest::qWait(1000); // until killed
     const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
     for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         QByteArray parent = pid.toLatin1();
@@ -111,9 +143,10 @@ TEST(EngineEnvironmentTest, HostileEnvironmentOpensNothingWritesNothingAndKeepsT
     const quint16 port = probe.serverPort();
     probe.close();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : { "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME" })
+    for (const char *name : { "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR" })
         environment.remove(name);
     environment.insert("HOME", home);
+    environment.insert("XDG_DATA_HOME", home + "/data");
     environment.insert("TMPDIR", temp);
     environment.insert("TAVLIN_HELP_FOLDER", folder.path() + "/Help\\");
     environment.insert("TAVLIN_HELP_SESSION", folder.path() + "/Help\\English\\P.html");
@@ -145,26 +178,47 @@ TEST(EngineEnvironmentTest, HostileEnvironmentOpensNothingWritesNothingAndKeepsT
         }
     }
     QProcess::execute("chmod", { "-R", "a+rwX", folder.path() });
+    // This process's own private temporary folder holds the folder.
+    QProcess::execute("chmod", { "a+x", QFileInfo(folder.path()).path() });
 
-    QProcess session;
-    session.setProcessEnvironment(environment);
-    session.setProcessChannelMode(QProcess::MergedChannels);
-    session.start(command.takeFirst(), command);
-    ASSERT_TRUE(session.waitForStarted());
-    bool debugging = false;
-    do {
-        QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        debugging = debugging || socket.waitForConnected(500);
-    } while (session.state() != QProcess::NotRunning && !session.waitForFinished(100));
-    const QString output = QString::fromLocal8Bit(session.readAll());
-
-    EXPECT_TRUE(output.contains("title: done none")) << output.toStdString();
-    EXPECT_FALSE(debugging) << "a debugging port was opened";
+    // The session twice: to its end, and killed (SIGKILL) with the page open.
     const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
-    EXPECT_EQ(QDir(home).entryList(all), QStringList());
-    EXPECT_EQ(QDir(temp).entryList({ "*tavlin*" }, all), QStringList());
+    for (const bool killed : { false, true }) {
+        SCOPED_TRACE(killed ? "killed" : "ended");
+        if (killed)
+            environment.insert("TAVLIN_HELP_STAY", "1");
+        QProcess session;
+        session.setProcessEnvironment(environment);
+        session.setProcessChannelMode(QProcess::MergedChannels);
+        session.start(command.first(), command.mid(1));
+        ASSERT_TRUE(session.waitForStarted());
+        bool debugging = false;
+        QString output;
+        QElapsedTimer running;
+        running.start();
+        do {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            debugging = debugging || socket.waitForConnected(500);
+            output += QString::fromLocal8Bit(session.readAll());
+            const qint64 pid = output.section(", session ", 1).section('\n', 0, 0).toLongLong();
+            if (killed && pid > 0)
+                ::kill(pid_t(pid), SIGKILL);
+            if (running.elapsed() > 90000)
+                session.kill(); // a hung session fails below rather than hanging the suite
+        } while (session.state() != QProcess::NotRunning && !session.waitForFinished(100));
+        output += QString::fromLocal8Bit(session.readAll());
+        QTest::qWait(1000); // the run's scratch folder goes as its guardian sees the end
+
+        EXPECT_TRUE(output.contains("title: done none")) << output.toStdString();
+        EXPECT_TRUE(output.contains("dragged 0,")) << output.toStdString();
+        EXPECT_FALSE(debugging) << "a debugging port was opened";
+        EXPECT_EQ(QDir(home).entryList(all), QStringList());
+        EXPECT_EQ(QDir(temp).entryList(all), QStringList());
+        if (!killed && unsandboxed.isEmpty()) {
+            EXPECT_TRUE(output.contains("engine process seccomp 2")) << output.toStdString();
+        }
+    }
     if (!unsandboxed.isEmpty())
         GTEST_SKIP() << "sandbox not checked: " << unsandboxed.toStdString();
-    EXPECT_TRUE(output.contains("engine process seccomp 2")) << output.toStdString();
 }

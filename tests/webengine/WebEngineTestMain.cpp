@@ -1,4 +1,5 @@
 #include "browser/BrowserEngine.h"
+#include "os/ScratchFolder.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@ int main(int argc, char **argv)
     // must keep it off.
     if (!qEnvironmentVariableIsSet("TAVLIN_HELP_SESSION"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--ignore-gpu-blocklist --enable-webgl");
+    makeScratchFolder(); // as the program does
     prepareBrowserEngine();
     QApplication app(argc, argv);
     useBrowserEngine(qEnvironmentVariable(

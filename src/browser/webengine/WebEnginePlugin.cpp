@@ -7,51 +7,24 @@
 #include "os/Log.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
-#include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
-#include <unistd.h>
 
 namespace {
 
-// A profile without a storage name keeps everything in memory, yet the
-// engine still makes an empty folder for it under the user's data folder
-// (~/.local/share/<program>/QtWebEngine/OffTheRecord). The folders of that
-// path that did not exist before are removed again when a help page closes;
-// rmdir leaves any folder that is not empty.
-class EmptyFolderSweep
-{
-public:
-    EmptyFolderSweep()
-    {
-        QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-            + QStringLiteral("/QtWebEngine/OffTheRecord");
-        const QString home = QDir::homePath();
-        while (folder.startsWith(home + QLatin1Char('/'))) {
-            if (QFileInfo::exists(folder))
-                break;
-            m_made << QFile::encodeName(folder);
-            folder = QFileInfo(folder).path();
-        }
-    }
-    void sweep() const
-    {
-        for (const QByteArray &folder : m_made)
-            ::rmdir(folder.constData());
-    }
-
-private:
-    QByteArrayList m_made; // deepest first
-};
+// What a page runs before anything of its own, in a world of its own that
+// the page cannot touch: nothing of a page can be dragged out of the window
+// (the engine writes a dragged picture to a file for the program it is
+// dropped on).
+const char kNoDragScript[] = "window.addEventListener('dragstart', e => e.preventDefault(), true);";
 
 // One profile for all help pages: off the record (nothing is written to
 // disk), serving the help folder through its own scheme, with the request
@@ -61,7 +34,6 @@ struct HelpProfile
 {
     QWebEngineProfile *profile = nullptr;
     HelpSchemeHandler *files = nullptr;
-    EmptyFolderSweep *sweep = nullptr;
 };
 
 HelpProfile &helpProfile()
@@ -73,10 +45,7 @@ HelpProfile &helpProfile()
     // The scheme must be known before the engine starts, which it does with
     // the first profile.
     HelpSchemeHandler::registerScheme();
-    shared.sweep = new EmptyFolderSweep;
     auto *profile = new QWebEngineProfile(qApp); // no storage name: off the record
-    // The engine may touch the folder again as it shuts down.
-    QObject::connect(profile, &QObject::destroyed, [sweep = shared.sweep] { sweep->sweep(); });
     profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     profile->setSpellCheckEnabled(false);
@@ -107,6 +76,13 @@ HelpProfile &helpProfile()
     // Downloads are refused outright.
     QObject::connect(profile, &QWebEngineProfile::downloadRequested, profile,
         [](QWebEngineDownloadRequest *download) { download->cancel(); });
+
+    QWebEngineScript noDrag;
+    noDrag.setSourceCode(QString::fromLatin1(kNoDragScript));
+    noDrag.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    noDrag.setWorldId(QWebEngineScript::ApplicationWorld);
+    noDrag.setRunsOnSubFrames(true);
+    profile->scripts()->insert(noDrag);
 
     profile->setUrlRequestInterceptor(new HelpRequestLock(profile));
     new ForeignWindowGuard(profile);
@@ -179,11 +155,7 @@ public:
             [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
     }
 
-    ~WebEngineBrowserView() override
-    {
-        delete m_view;
-        helpProfile().sweep->sweep();
-    }
+    ~WebEngineBrowserView() override { delete m_view; }
 
     QWidget *widget() override { return m_view; }
 
