@@ -9,19 +9,28 @@
 
 #include <QApplication>
 
-int main(int argc, char *argv[])
+int main()
 {
     // One screenshot pixel must land on one screen pixel, whatever the
     // screen's dots per inch: no device-independent scaling.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qunsetenv("QT_SCALE_FACTOR");
-    chooseDisplayPlatform();
+    if (!chooseDisplayPlatform())
+        return 1;
     makeScratchFolder(); // forks: before any thread
     prepareBrowserEngine();
     // The screenshot is decoded while the connection to the window system is
     // made; the start-up sequence takes it when it loads the picture.
     PrefetchPicture(screenshotFile(visualisationTempFolder()));
-    QApplication app(argc, argv);
+    // The program has no command line: the visualisation starts it without
+    // arguments, and Qt's own options (-platform, -plugin, -stylesheet, ...)
+    // and the engine's switches, which both read the application's
+    // arguments, are not given the chance. (Qt names the application after
+    // its first argument.)
+    int argumentCount = 1;
+    char name[] = "tavlin";
+    char *arguments[] = { name, nullptr };
+    QApplication app(argumentCount, arguments);
     useBrowserEngine();
 
     MainForm Main;

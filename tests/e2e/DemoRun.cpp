@@ -106,12 +106,13 @@ DemoRun::~DemoRun()
         std::fprintf(stderr, "The program's stderr:\n%s\n", qPrintable(messages()));
 }
 
-bool DemoRun::start(const QStringList &environment, const QStringList &launcher)
+bool DemoRun::start(
+    const QStringList &environment, const QStringList &launcher, const QStringList &arguments)
 {
     process.setStandardErrorFile(dir.path() + "/stderr.log");
     const QStringList program = QStringList { "WINEPREFIX=" + demo.winePrefix,
         "TEMPVISU=" + demo.tempVisu, "QT_MESSAGE_PATTERN=%{type} %{category}: %{message}" }
-        + environment + launcher + QStringList { bin + "tavlin" };
+        + environment + launcher + QStringList { bin + "tavlin" } + arguments;
     if (!expected.isNull())
         process.start("env", program);
     return process.waitForStarted(10000);

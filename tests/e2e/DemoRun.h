@@ -40,9 +40,11 @@ struct DemoRun
 
     // Starts the program as a visualisation does, with TEMPVISU and Wine's
     // drive link, `environment` ("NAME=value") added and through `launcher`
-    // (taskset, say) when given; false without the demo or when not started
-    // within 10 s. Its stderr is kept (see unexpectedMessages).
-    bool start(const QStringList &environment = {}, const QStringList &launcher = {});
+    // (taskset, say) when given, with `arguments` (which it ignores); false
+    // without the demo or when not started within 10 s. Its stderr is kept
+    // (see unexpectedMessages).
+    bool start(const QStringList &environment = {}, const QStringList &launcher = {},
+        const QStringList &arguments = {});
     bool running() const { return process.state() != QProcess::NotRunning; }
     // Whether the program ends within `milliseconds`, by itself, with status 0.
     bool endsWithStatusZero(int milliseconds);

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -255,6 +257,49 @@ TEST(LockOut, HungWindowManagerHoldsNoWindowOfTheProgram)
     ASSERT_FALSE(window.isNull());
     ASSERT_NO_FATAL_FAILURE(run.closeHelpWindow(window));
     ASSERT_NO_FATAL_FAILURE(run.endByFooterButton());
+}
+
+// Nothing the caller adds makes the overlay something else: Qt's options and
+// the engine's switches given as arguments are ignored, and a platform that
+// would serve the screen to the network is refused before anything shows.
+TEST(NoCommandLine, ArgumentsAreIgnoredAndARemoteScreenRefused)
+{
+    quint16 ports[2];
+    for (quint16 &port : ports) {
+        QTcpServer free;
+        ASSERT_TRUE(free.listen(QHostAddress::Any));
+        port = free.serverPort();
+    }
+    const auto listening = [&] {
+        for (const quint16 port : ports) {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            if (socket.waitForConnected(300))
+                return true;
+        }
+        return false;
+    };
+    const QString vnc = QStringLiteral("vnc:port=%1").arg(ports[0]);
+    {
+        DemoRun run;
+        ASSERT_TRUE(run.start({}, {},
+            { "-platform", vnc, QStringLiteral("--remote-debugging-port=%1").arg(ports[1]),
+                "-stylesheet", run.dir.path() + "/none.qss" }));
+        run.expectOverlay();
+        const QRect window = run.openGreenPage();
+        ASSERT_FALSE(window.isNull());
+        EXPECT_FALSE(listening());
+        ASSERT_NO_FATAL_FAILURE(run.closeHelpWindow(window));
+        ASSERT_NO_FATAL_FAILURE(run.endByFooterButton());
+        EXPECT_EQ(run.unexpectedMessages(), QString());
+    }
+    DemoRun run;
+    ASSERT_TRUE(run.start({ "QT_QPA_PLATFORM=" + vnc }));
+    ASSERT_TRUE(run.process.waitForFinished(10000));
+    EXPECT_EQ(run.process.exitCode(), 1);
+    EXPECT_TRUE(run.messages().contains("\"vnc\" (QT_QPA_PLATFORM) is not supported"))
+        << run.messages().toStdString();
+    EXPECT_FALSE(listening());
 }
 
 #endif
