@@ -7,11 +7,13 @@
 #include "os/ScratchFolder.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QLibraryInfo>
 #include <QLoggingCategory>
 #include <QOpenGLContext>
+#include <QTimer>
 #include <unistd.h>
 
 // Qt's own setter of the context that all OpenGL contexts share, exported by
@@ -25,11 +27,14 @@ namespace {
 // The plugin's entry point (browser/webengine/WebEnginePlugin.cpp).
 using CreateView = BrowserView *(*)(QWidget *parent);
 
+using PrepareView = void (*)();
+
 struct Plugin
 {
     QString path;
     bool tried = false;
     CreateView create = nullptr;
+    PrepareView prepare = nullptr;
 };
 
 Plugin &plugin()
@@ -109,7 +114,8 @@ bool loadPlugin()
     if (!library->load())
         return withoutEngine(library->errorString());
     p.create = reinterpret_cast<CreateView>(library->resolve("tavlin_createBrowserView"));
-    if (!p.create)
+    p.prepare = reinterpret_cast<PrepareView>(library->resolve("tavlin_prepareBrowserView"));
+    if (!p.create || !p.prepare)
         return withoutEngine(p.path + QStringLiteral(" has no entry point"));
     qCInfo(lcHelp) << "The browser engine is loaded";
     return true;
@@ -142,5 +148,26 @@ void useBrowserEngine(const QString &pluginPath)
             return std::unique_ptr<BrowserView>(plugin().create(parent));
         setBrowserFactory(nullptr); // the text view from now on
         return createBrowserView(parent);
+    });
+}
+
+void warmUpBrowserEngine(int afterMilliseconds)
+{
+    // Two steps, each a single stretch of the GUI thread (about 0.1 s each on
+    // a panel), with the event loop between them: the footer button is
+    // answered in between.
+    QTimer::singleShot(afterMilliseconds, Qt::VeryCoarseTimer, qApp, [] {
+        QElapsedTimer step;
+        step.start();
+        if (!plugin().path.isEmpty() && loadPlugin()) {
+            qCDebug(lcHelp) << "The browser engine was loaded ahead in" << step.elapsed() << "ms";
+            QTimer::singleShot(kWarmUpStepMs, Qt::VeryCoarseTimer, qApp, [] {
+                QElapsedTimer view;
+                view.start();
+                plugin().prepare();
+                qCDebug(lcHelp) << "The browser engine was started ahead in" << view.elapsed()
+                                << "ms";
+            });
+        }
     });
 }

@@ -182,8 +182,20 @@ private:
 
 } // namespace
 
-// The plugin's entry point, looked up by name (browser/BrowserEngine.cpp).
+// The plugin's entry points, looked up by name (browser/BrowserEngine.cpp).
 extern "C" Q_DECL_EXPORT BrowserView *tavlin_createBrowserView(QWidget *parent)
 {
     return new WebEngineBrowserView(parent);
+}
+
+// Starts the engine, its helper processes and the help profile, with a page
+// that nobody sees on the help scheme (it names no file, so nothing is read),
+// closed once it has loaded. The help pages then start in processes that are
+// already there. (A view made ahead and handed to the first help window, or
+// one shown for a moment out of sight, made the first page no faster.)
+extern "C" Q_DECL_EXPORT void tavlin_prepareBrowserView()
+{
+    auto *page = new LockedWebPage(helpProfile().profile, qApp);
+    QObject::connect(page, &QWebEnginePage::loadFinished, page, &QObject::deleteLater);
+    page->load(QUrl(QStringLiteral("tavlin://help/")));
 }
