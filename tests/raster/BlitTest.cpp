@@ -39,11 +39,6 @@ QRgb blended(QRgb s, QRgb d, int level)
 
 } // namespace
 
-TEST(Colour, ValuesHoldRedInTheLowByte)
-{
-    EXPECT_EQ(Colour::rgb(1, 2, 3), 0x030201u);
-}
-
 TEST(BitBlt, CopiesUnchangedClipsToBothImagesAndOverlaps)
 {
     QImage source = numbered(10, 8);

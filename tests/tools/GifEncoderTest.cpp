@@ -81,31 +81,3 @@ TEST(GifEncoder, ImagesComeBackExactly)
     encoder.setTransparentIndex(2);
     EXPECT_TRUE(asGifSees(QImage::fromData(encoder.encode(opaque), "GIF")) == asGifSees(indexed));
 }
-
-// Never quantised or guessed; no file on failure.
-TEST(GifEncoder, RefusesWhatGifCannotHold)
-{
-    QImage many(257, 1, QImage::Format_RGB32);
-    for (int x = 0; x < 257; ++x)
-        many.setPixel(x, 0, qRgb(x % 256, x / 256, 0));
-    QImage withHole = many.convertToFormat(QImage::Format_ARGB32);
-    withHole.setPixel(256, 0, 0); // 256 colours and the transparent entry
-    QImage indexed(4, 4, QImage::Format_Indexed8);
-    indexed.setColorTable({ qRgb(1, 2, 3), qRgb(4, 5, 6) });
-    indexed.fill(0);
-    QImage beyond = indexed;
-    beyond.scanLine(2)[3] = 5; // setPixel would refuse it
-    GifEncoder encoder;
-    for (const QImage &image : { QImage(), many, withHole, beyond }) {
-        EXPECT_TRUE(encoder.encode(image).isEmpty());
-        EXPECT_FALSE(encoder.errorString().isEmpty());
-    }
-    EXPECT_TRUE(encoder.errorString().contains(QStringLiteral("(3, 2)")));
-
-    TempFolder folder;
-    EXPECT_FALSE(encoder.write(indexed, folder.path() + QStringLiteral("/no/x.gif")));
-    EXPECT_TRUE(encoder.errorString().contains(QStringLiteral("x.gif")));
-    encoder.setTransparentIndex(2);
-    EXPECT_FALSE(encoder.write(indexed, folder.path() + QStringLiteral("/x.gif")));
-    EXPECT_FALSE(QFile::exists(folder.path() + QStringLiteral("/x.gif")));
-}

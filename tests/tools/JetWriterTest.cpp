@@ -93,38 +93,6 @@ TEST(JetWriter, mdbtoolsReadBackEveryTypeInBothVersions)
     }
 }
 
-// What the file could not hold faithfully is refused with a reason, and nothing written.
-TEST(JetWriter, refusesWhatItCannotStore)
-{
-    using Columns = QVector<JetWriter::Column>;
-    const auto language
-        = [](const QVariant &number, const QVariant &name, Version version = Version::Jet4) {
-              return languageTableWriter({ { number, name } }, version);
-          };
-    JetWriter unnamed = language(1, "x"), tooLongName = unnamed;
-    unnamed.setTableName(QString());
-    tooLongName.setTableName(QStringLiteral("t").repeated(65));
-    const JetWriter refused[] = { language(1, QStringLiteral("x").repeated(51)),
-        language("1", "text for a number"), language(1, 2), language(qint64(1) << 31, "too big"),
-        language(1, "日本語", Version::Jet3), language(1, QString::fromUtf8("\xF0\x9F\x98\x80")),
-        language(1, QString(QChar(0xfeff)) + "x"), unnamed, tooLongName,
-        languageTableWriter({ { 32768 } }, Version::Jet4, Columns { { "Small", Type::Integer } }),
-        languageTableWriter({ { 1 } }),
-        languageTableWriter({ { "a", "b" } }, Version::Jet4,
-            Columns { { "Name", Type::Text }, { "name", Type::Text } }),
-        languageTableWriter({ { QStringLiteral("m").repeated(3000) } }, Version::Jet4,
-            Columns { { "Note", Type::Memo } }),
-        languageTableWriter({ { 1, QStringLiteral("m").repeated(300) } }, Version::Jet3,
-            Columns { { "Id", Type::LongInteger }, { "Note", Type::Memo } }) };
-    TempFolder folder;
-    const QString path = folder.path() + "/refused.mdb";
-    for (const JetWriter &writer : refused) {
-        QString error;
-        EXPECT_FALSE(writer.write(path, &error)) << &writer - refused;
-        EXPECT_FALSE(error.isEmpty() || QFile::exists(path)) << &writer - refused;
-    }
-}
-
 // Unreadable numbers are refused with line and column, never written as 0; a BOM stays text.
 TEST(JetWriter, tsvRowsRefuseWhatTheyCannotRead)
 {
