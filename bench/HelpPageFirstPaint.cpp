@@ -1,229 +1,159 @@
-// Time from the click on a help symbol to the help page's first paint, for
-// the first and the second click of a run, against a bare browser view that
-// starts in a fresh process and paints the same page (bench_BareBrowserView,
-// from its start to its paint), and the memory of the program with its engine
-// processes before the first click and with a page open.
-// Run under a display:
+// The help page at the operator's touch, seen from outside: the real program
+// on a demo visualisation of 1280 x 1024, a real click on a help symbol (via
+// xdotool), then the screen read until the page shows in the help window. The
+// first and the second page of a run are set against a bare browser view
+// (bench_BareBrowserView) started in a fresh process, from its start until
+// the same page shows, watched the same way. Also reported: the memory of the
+// program with its engine processes (proportional set size) before the first
+// click and with the page open.
+// Run under a display of 1280 x 1024:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_HelpPageFirstPaint
 //
-// Each iteration is a fresh process (the engine can only start once per
-// process), which loads the engine plugin from beside this program. The child
-// shows a full-screen stand-in for the overlay with one symbol, warms the
-// engine up as the program does after its fade (/warm) or not (/cold, as the
-// program did before), waits 3 s as an operator would, then clicks the symbol
-// with a real mouse event: the real symbol click sizes and opens the real
-// help window. The page's first paint is when its red background first shows
-// in the window; the child then closes the window with a click on Ende and
-// clicks again. Reported: the first click (the iteration time), the second,
-// both as ratios to the bare view, and the memory (the proportional set size
-// of the child and its engine processes).
-#include "OverlayStandIn.h"
-#include "browser/BrowserEngine.h"
-#include "browser/BrowserView.h"
-#include "helpwindow/HelpForm.h"
-#include "helpwindow/HelpWindow.h"
-#include "helpwindow/PictureButton.h"
-#include "interaction/SymbolClick.h"
-#include "os/RunGuarded.h"
-#include "os/ScratchFolder.h"
-#include "state/ScreenContext.h"
+// Each iteration of the program waits 3 s on the overlay after its fade, as
+// an operator would, before the first click.
+#include "demovisu/DemoOverlay.h"
+#include "demovisu/DemoVisualisation.h"
+#include "demovisu/ScreenDriver.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
-#include <QMouseEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
-#include <chrono>
-#include <cstring>
 
 namespace {
 
-QString g_self;
+constexpr QRgb kRed = 0xFFFF0000u;
+const char kPage[] = "<html><body style=\"background:#ff0000\"><h1>Conveyor</h1><p>The "
+                     "conveyor moves the parts from the press to the stacker.</p></body></html>";
+const QString kBuilt = QFileInfo(QStringLiteral(TAVLIN_PROGRAM)).path() + '/';
+
+struct Bench
+{
+    QTemporaryDir dir;
+    QString bin = dir.path() + "/bin/";
+    DemoVisualisation demo;
+    QImage expected; // the overlay after the fade
+    QPoint symbol; // a symbol with a page
+    QString page; // that page's file
+} *g_bench = nullptr;
+
+bool prepare(Bench &bench)
+{
+    QDir().mkpath(bench.bin);
+    for (const char *name :
+        { "tavlin", "Tavlin_800.gif", "Tavlin_1280.gif", "libtavlin_webengine.so" })
+        QFile::copy(kBuilt + name, bench.bin + name);
+    if (!buildDemoVisualisation({ bench.dir.path() + "/demo" }, &bench.demo, nullptr))
+        return false;
+    const QImage symbol(bench.bin + "Tavlin_1280.gif");
+    const QImage screenshot(bench.demo.tempFolder + "/TavlinScreen.bmp");
+    bench.expected = demoExpectedOverlay(
+        screenshot.convertToFormat(QImage::Format_RGB32), bench.demo.layout, symbol, 105);
+    int entry = -1;
+    bench.symbol = demoClickableSymbol(bench.demo.layout, demoPageSymbols(), symbol.size(), &entry);
+    if (entry < 0)
+        return false;
+    bench.page = bench.demo.visuFolder + "/Program/Help/Tavlin/English/"
+        + demoTopic(bench.demo.layout.controls[size_t(entry)].tag) + ".html";
+    QFile file(bench.page);
+    return file.open(QIODevice::WriteOnly) && file.write(kPage) > 0;
+}
+
+// Milliseconds since `timer` started until the screen is red at `at` (the
+// page's middle), or -1 after 20 s.
+double untilRed(const QElapsedTimer &timer, QPoint at)
+{
+    while (timer.elapsed() < 20000)
+        if (grabScreen(at, QSize(1, 1)).pixel(0, 0) == kRed)
+            return timer.nsecsElapsed() / 1e6;
+    return -1;
+}
+
+// Whether the screen at `at` is no longer red within 20 s.
+bool redGone(QPoint at)
+{
+    return QTest::qWaitFor([&] { return grabScreen(at, QSize(1, 1)).pixel(0, 0) != kRed; }, 20000);
+}
+
 double g_bareMs = 0; // the bare view's mean, once measured
 
-const char kPage[] = "<html><head><title>Conveyor</title></head><body style=\"background:#ff0000\">"
-                     "<h1>Conveyor</h1><p>The conveyor moves the parts from the press to the "
-                     "stacker.</p><p><a href=\"Other.html\">Other</a></p></body></html>";
-
-double nowMs()
-{
-    return std::chrono::duration<double, std::milli>(
-        std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-// The proportional set size (MB) of this process and all below it.
-double treeMemoryMb()
-{
-    QHash<qint64, qint64> parents;
-    for (QDirIterator it("/proc", QDir::Dirs | QDir::NoDotAndDotDot); it.hasNext();) {
-        QFile stat(it.next() + "/stat");
-        if (stat.open(QIODevice::ReadOnly)) {
-            const QByteArray line = stat.readAll();
-            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-            parents.insert(
-                QFileInfo(it.filePath()).fileName().toLongLong(), fields.value(1).toLongLong());
-        }
-    }
-    const qint64 self = QCoreApplication::applicationPid();
-    double kb = 0;
-    for (auto it = parents.cbegin(); it != parents.cend(); ++it) {
-        qint64 pid = it.key();
-        for (int depth = 0; depth < 8 && pid > 1 && pid != self; ++depth)
-            pid = parents.value(pid);
-        if (pid != self)
-            continue;
-        QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(it.key()));
-        if (rollup.open(QIODevice::ReadOnly))
-            for (const QByteArray &line : rollup.readAll().split('\n'))
-                if (line.startsWith("Pss:"))
-                    kb += line.mid(4).trimmed().split(' ').first().toDouble();
-    }
-    return kb / 1024;
-}
-
-class SymbolStandIn : public QWidget
-{
-public:
-    using QWidget::QWidget;
-    std::function<void()> onClick;
-
-protected:
-    void mousePressEvent(QMouseEvent *event) override { event->accept(); }
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        event->accept();
-        if (onClick)
-            onClick();
-    }
-};
-
-bool showsRed(QWidget *view)
-{
-    const QImage image = view->grab(QRect(view->width() / 2, view->height() / 2, 4, 4)).toImage();
-    return !image.isNull() && image.pixelColor(1, 1) == QColor(255, 0, 0);
-}
-
-int clickChild(int argc, char **argv, bool warm)
-{
-    makeScratchFolder();
-    prepareBrowserEngine();
-    QApplication app(argc, argv);
-    useBrowserEngine();
-
-    QTemporaryDir folder;
-    QDir().mkpath(folder.path() + QStringLiteral("/Visu/Program/Help/Tavlin/English"));
-    QFile page(folder.path() + QStringLiteral("/Visu/Program/Help/Tavlin/English/Conveyor.html"));
-    if (!page.open(QIODevice::WriteOnly))
-        return 2;
-    page.write(kPage);
-    page.close();
-
-    ScreenContext context;
-    context.VisuPfad = folder.path() + QStringLiteral("/Visu\\");
-    context.LanguageName = QStringLiteral("English");
-    context.DispHInt = 1280;
-    context.DispVInt = 1024;
-    context.HelpEntries[0].Tag = QStringLiteral("Conveyor");
-    context.LastEntry = 0;
-    Help help;
-    SymbolClick symbolClick(context, help);
-
-    OverlayStandIn overlay;
-    auto *symbol = new SymbolStandIn(&overlay);
-    symbol->setGeometry(200, 200, 35, 36);
-    QElapsedTimer sinceClick;
-    symbol->onClick = [&] {
-        sinceClick.start();
-        runGuarded([&] { symbolClick.Symbol_Click(0); });
-    };
-    overlay.show();
-    if (!QTest::qWaitForWindowExposed(&overlay))
-        return 3;
-
-    if (warm)
-        warmUpBrowserEngine(kWarmUpAfterFadeMs);
-    QTest::qWait(3000);
-    const double before = treeMemoryMb();
-    double open = -1;
-
-    double times[2] = { -1, -1 };
-    for (double &time : times) {
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            HelpWindow *window = help.window();
-            if (!window || !window->isVisible() || !window->WebBrowser || time >= 0)
-                return;
-            if (showsRed(window->WebBrowser->widget())) {
-                time = sinceClick.nsecsElapsed() / 1e6;
-                if (open < 0)
-                    open = treeMemoryMb();
-                QTimer::singleShot(
-                    50, window, [window] { QTest::mouseClick(window->Ende, Qt::LeftButton); });
-            } else if (sinceClick.elapsed() > 20000) {
-                QTest::mouseClick(window->Ende, Qt::LeftButton);
-            }
-        });
-        poll.start(2);
-        QTest::mouseClick(symbol, Qt::LeftButton, {}, QPoint(17, 18));
-        poll.stop();
-        QTest::qWait(500);
-    }
-    std::printf("first=%.1f second=%.1f before=%.1f open=%.1f\n", times[0], times[1], before, open);
-    std::fflush(stdout);
-    return 0;
-}
-
-// The bare view from its process's start to its page's paint.
 void BM_BareBrowserView(benchmark::State &state)
 {
-    QTemporaryDir folder;
-    QFile page(folder.path() + QStringLiteral("/Conveyor.html"));
-    if (!page.open(QIODevice::WriteOnly) || page.write(kPage) < 0)
-        return state.SkipWithError("no page");
-    page.close();
+    // At the help window's place and size (bench/BareBrowserView.cpp).
+    const QPoint middle(200 + 615 / 2, 200 + 461 / 2);
     double total = 0;
     for (auto _ : state) {
+        if (!redGone(middle))
+            return state.SkipWithError("the last view stays");
         QProcess child;
-        const double start = nowMs();
-        child.start(QFileInfo(g_self).path() + QStringLiteral("/bench_BareBrowserView"),
-            { page.fileName() });
-        child.waitForFinished(60000);
-        double painted = -1;
-        const QByteArray out = child.readAllStandardOutput();
-        if (std::sscanf(out.constData(), "painted=%lf", &painted) != 1)
-            return state.SkipWithError("the bare view did not paint its page");
-        state.SetIterationTime((painted - start) / 1000.0);
-        total += painted - start;
+        QElapsedTimer timer;
+        timer.start();
+        child.start(kBuilt + "bench_BareBrowserView", { g_bench->page });
+        const double painted = untilRed(timer, middle);
+        child.kill();
+        child.waitForFinished(20000);
+        if (painted < 0)
+            return state.SkipWithError("the bare view did not show its page");
+        state.SetIterationTime(painted / 1000);
+        total += painted;
     }
     g_bareMs = total / double(state.iterations());
 }
 
 void BM_HelpPageFirstPaint(benchmark::State &state)
 {
+    Bench &b = *g_bench;
+    const QRect button = demoHelpButtonBox(b.demo.layout);
+    const QPoint middle(640, 512); // the help window is centred on the screen
+    const QPoint cross = middle + QPoint(qRound(1280 / 2.6) - 36, qRound(1024 / 2.6) - 36);
+    const DemoLayout &layout = b.demo.layout;
+    const QPoint onButton(layout.helpButtonSize / 4, layout.footerTop + layout.helpButtonSize / 4);
     double first = 0, second = 0, before = 0, open = 0;
     for (auto _ : state) {
-        QProcess child;
-        child.start(g_self, { QStringLiteral("--click-child"), QString::number(state.range(0)) });
-        child.waitForFinished(120000);
-        const QByteArray out = child.readAllStandardOutput();
-        double times[4] = { -1, -1, -1, -1 };
-        const int at = out.indexOf("first=");
-        if (at < 0
-            || std::sscanf(out.constData() + at, "first=%lf second=%lf before=%lf open=%lf",
-                   &times[0], &times[1], &times[2], &times[3])
-                != 4
-            || times[0] < 0 || times[1] < 0)
-            return state.SkipWithError("the child did not see the page painted");
-        state.SetIterationTime(times[0] / 1000.0);
+        QProcess program;
+        program.start("env",
+            { "WINEPREFIX=" + b.demo.winePrefix, "TEMPVISU=" + b.demo.tempVisu, b.bin + "tavlin" });
+        const bool overlay = QTest::qWaitFor(
+            [&] {
+                QImage screen = grabScreen();
+                QPainter(&screen).drawImage(button.topLeft(), b.expected.copy(button));
+                return screen == b.expected;
+            },
+            30000);
+        if (!overlay)
+            return state.SkipWithError("no overlay");
+        QTest::qWait(3000);
+        before += processTreeMemoryMb(program.processId());
+        double times[2];
+        for (double &time : times) {
+            // From before xdotool starts: its own start (a few milliseconds) counts.
+            QElapsedTimer timer;
+            timer.start();
+            pointer(b.symbol, "click");
+            time = untilRed(timer, middle);
+            if (time < 0)
+                return state.SkipWithError("the page did not show");
+            if (&time == times)
+                open += processTreeMemoryMb(program.processId());
+            pointer(cross, "click");
+            if (!redGone(middle))
+                return state.SkipWithError("the help window stays");
+            QTest::qWait(500);
+        }
+        pointer(onButton, "mousedown");
+        QTest::qWait(300);
+        pointer(onButton, "mouseup");
+        if (!program.waitForFinished(10000))
+            return state.SkipWithError("the footer button did not end the program");
+        state.SetIterationTime(times[0] / 1000);
         first += times[0];
         second += times[1];
-        before += times[2];
-        open += times[3];
     }
     const double n = double(state.iterations());
     state.counters["second_click_ms"] = second / n;
@@ -236,21 +166,19 @@ void BM_HelpPageFirstPaint(benchmark::State &state)
 }
 
 BENCHMARK(BM_BareBrowserView)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_HelpPageFirstPaint)
-    ->ArgName("warm")
-    ->Arg(1)
-    ->Arg(0)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+BENCHMARK(BM_HelpPageFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc > 2 && std::strcmp(argv[1], "--click-child") == 0)
-        return clickChild(1, argv, std::strcmp(argv[2], "1") == 0);
-    g_self = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath();
+    QApplication app(argc, argv); // the demo's screen is drawn with fonts
+    Bench bench;
+    if (!prepare(bench)) {
+        std::fprintf(stderr, "no demo visualisation\n");
+        return 1;
+    }
+    g_bench = &bench;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -32,8 +32,8 @@ QString defaultBrowserEnginePath();
 // then starts its processes with a page nobody sees, each step on its own
 // turn of the event loop. Without the engine nothing happens.
 //
-// Ready, the program with its engine processes holds about 160 MB (against
-// about 25 MB without the engine) before any page is asked for; the first
+// Ready, the program with its engine processes holds about 170 MB (against
+// about 35 MB without the engine) before any page is asked for; the first
 // page then shows about a third sooner.
 void warmUpBrowserEngine(int afterMilliseconds);
 

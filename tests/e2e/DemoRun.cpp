@@ -30,49 +30,11 @@ const char *const kHarmless[] = {
 
 } // namespace
 
-QImage grabScreen(QPoint at, QSize size)
-{
-    const QPixmap grab = QGuiApplication::primaryScreen()->grabWindow(
-        0, at.x(), at.y(), size.width(), size.height());
-    return grab.toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 std::string keep(const QImage &image, const char *name)
 {
     const QString path = QDir::tempPath() + QStringLiteral("/tavlin-e2e-%1.png").arg(name);
     image.save(path);
     return path.toStdString();
-}
-
-bool xdotool(const QStringList &arguments, QString *output)
-{
-    QProcess tool; // killed, if need be, when it goes
-    tool.start("xdotool", arguments);
-    const bool finished = tool.waitForFinished(10000);
-    if (output)
-        *output = QString::fromLocal8Bit(tool.readAllStandardOutput());
-    return finished && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
-}
-
-bool pointer(QPoint at, const char *action)
-{
-    QStringList arguments { "mousemove", QString::number(at.x()), QString::number(at.y()) };
-    return xdotool(action ? arguments << action << "1" : arguments);
-}
-
-QList<QRect> windows(const QStringList &arguments)
-{
-    QString shell; // lines of KEY=value, SCREEN the last of each window's
-    xdotool(arguments + QStringList { "getwindowgeometry", "--shell", "%@" }, &shell);
-    QList<QRect> found;
-    QHash<QString, int> values;
-    for (const QString &line : shell.split('\n')) {
-        values[line.section('=', 0, 0)] = line.section('=', 1).toInt();
-        const QRect window(values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]);
-        if (line.startsWith("SCREEN=") && !window.isEmpty())
-            found << window;
-    }
-    return found;
 }
 
 bool isHelpWindow(const QRect &window)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "demovisu/DemoVisualisation.h"
+#include "demovisu/ScreenDriver.h"
 
 #include <QImage>
 #include <QProcess>
@@ -16,18 +17,8 @@ constexpr int kWidth = TAVLIN_E2E_WIDTH;
 constexpr int kDpi = TAVLIN_E2E_DPI;
 constexpr int kLevel = 105; // the fade's last level
 
-// The screen, or `size` of it from `at`.
-QImage grabScreen(QPoint at = QPoint(), QSize size = QSize(-1, -1));
 // Saves an image for the reader of a failed test; returns its path.
 std::string keep(const QImage &image, const char *name);
-// Runs xdotool; false when it failed or did not finish within 10 s.
-bool xdotool(const QStringList &arguments, QString *output = nullptr);
-// Moves the pointer to `at`, then, when given, does `action` ("click",
-// "mousedown" or "mouseup") with the left button there.
-bool pointer(QPoint at, const char *action = nullptr);
-// The geometries of the windows that xdotool's `search` (or `getwindowfocus`)
-// with `arguments` finds.
-QList<QRect> windows(const QStringList &arguments);
 
 // The program on a demo visualisation, from a copy in a folder of its own
 // (bin/) beside the symbol images and the browser engine plugin. Killed, if

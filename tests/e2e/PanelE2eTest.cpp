@@ -56,15 +56,7 @@ void operatorsRound(DemoRun &run)
 // (zygotes) are its children, the page renderers theirs.
 QList<qint64> renderers(qint64 program)
 {
-    QHash<qint64, qint64> parents;
-    for (QDirIterator it("/proc", QDir::Dirs); it.hasNext();) {
-        QFile stat(it.next() + "/stat");
-        if (stat.open(QIODevice::ReadOnly)) {
-            const QByteArray line = stat.readAll(); // pid (name) state ppid ...
-            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-            parents[it.fileName().toLongLong()] = fields.value(1).toLongLong();
-        }
-    }
+    const QHash<qint64, qint64> parents = processParents();
     QList<qint64> found;
     for (auto it = parents.cbegin(); it != parents.cend(); ++it)
         if (parents.value(it.value()) == program)
