@@ -12,7 +12,7 @@
 // Each iteration of the program waits 3 s on the overlay after its fade, as
 // an operator would, before the first click.
 #include "demovisu/DemoOverlay.h"
-#include "demovisu/DemoVisualisation.h"
+#include "demovisu/DemoProgram.h"
 #include "demovisu/ScreenDriver.h"
 
 #include <QApplication>
@@ -33,37 +33,9 @@ const char kPage[] = "<html><body style=\"background:#ff0000\"><h1>Conveyor</h1>
                      "conveyor moves the parts from the press to the stacker.</p></body></html>";
 const QString kBuilt = QFileInfo(QStringLiteral(TAVLIN_PROGRAM)).path() + '/';
 
-struct Bench
-{
-    QTemporaryDir dir;
-    QString bin = dir.path() + "/bin/";
-    DemoVisualisation demo;
-    QImage expected; // the overlay after the fade
-    QPoint symbol; // a symbol with a page
-    QString page; // that page's file
-} *g_bench = nullptr;
-
-bool prepare(Bench &bench)
-{
-    QDir().mkpath(bench.bin);
-    for (const char *name :
-        { "tavlin", "Tavlin_800.gif", "Tavlin_1280.gif", "libtavlin_webengine.so" })
-        QFile::copy(kBuilt + name, bench.bin + name);
-    if (!buildDemoVisualisation({ bench.dir.path() + "/demo" }, &bench.demo, nullptr))
-        return false;
-    const QImage symbol(bench.bin + "Tavlin_1280.gif");
-    const QImage screenshot(bench.demo.tempFolder + "/TavlinScreen.bmp");
-    bench.expected = demoExpectedOverlay(
-        screenshot.convertToFormat(QImage::Format_RGB32), bench.demo.layout, symbol, 105);
-    int entry = -1;
-    bench.symbol = demoClickableSymbol(bench.demo.layout, demoPageSymbols(), symbol.size(), &entry);
-    if (entry < 0)
-        return false;
-    bench.page = bench.demo.visuFolder + "/Program/Help/Tavlin/English/"
-        + demoTopic(bench.demo.layout.controls[size_t(entry)].tag) + ".html";
-    QFile file(bench.page);
-    return file.open(QIODevice::WriteOnly) && file.write(kPage) > 0;
-}
+DemoProgram *g_demo = nullptr;
+QString g_page; // the page's file, for the bare view
+QPoint g_symbol; // where its symbol is clicked
 
 // Milliseconds since `timer` started until the screen is red at `at` (the
 // page's middle), or -1 after 20 s.
@@ -94,7 +66,7 @@ void BM_BareBrowserView(benchmark::State &state)
         QProcess child;
         QElapsedTimer timer;
         timer.start();
-        child.start(kBuilt + "bench_BareBrowserView", { g_bench->page });
+        child.start(kBuilt + "bench_BareBrowserView", { g_page });
         const double painted = untilRed(timer, middle);
         child.kill();
         child.waitForFinished(20000);
@@ -108,48 +80,35 @@ void BM_BareBrowserView(benchmark::State &state)
 
 void BM_HelpPageFirstPaint(benchmark::State &state)
 {
-    Bench &b = *g_bench;
-    const QRect button = demoHelpButtonBox(b.demo.layout);
     const QPoint middle(640, 512); // the help window is centred on the screen
     const QPoint cross = middle + QPoint(qRound(1280 / 2.6) - 36, qRound(1024 / 2.6) - 36);
-    const DemoLayout &layout = b.demo.layout;
-    const QPoint onButton(layout.helpButtonSize / 4, layout.footerTop + layout.helpButtonSize / 4);
     double first = 0, second = 0, before = 0, open = 0;
     for (auto _ : state) {
-        QProcess program;
-        program.start("env",
-            { "WINEPREFIX=" + b.demo.winePrefix, "TEMPVISU=" + b.demo.tempVisu, b.bin + "tavlin" });
-        const bool overlay = QTest::qWaitFor(
-            [&] {
-                QImage screen = grabScreen();
-                QPainter(&screen).drawImage(button.topLeft(), b.expected.copy(button));
-                return screen == b.expected;
-            },
-            30000);
-        if (!overlay)
+        DemoProgram &program = *g_demo;
+        if (!program.start() || !program.showsOverlay(30000))
             return state.SkipWithError("no overlay");
         QTest::qWait(3000);
-        before += processTreeMemoryMb(program.processId());
+        before += processTreeMemoryMb(program.process.processId());
         double times[2];
         for (double &time : times) {
             // From before xdotool starts: its own start (a few milliseconds) counts.
             QElapsedTimer timer;
             timer.start();
-            pointer(b.symbol, "click");
+            pointer(g_symbol, "click");
             time = untilRed(timer, middle);
             if (time < 0)
                 return state.SkipWithError("the page did not show");
             if (&time == times)
-                open += processTreeMemoryMb(program.processId());
+                open += processTreeMemoryMb(program.process.processId());
             pointer(cross, "click");
             if (!redGone(middle))
                 return state.SkipWithError("the help window stays");
             QTest::qWait(500);
         }
-        pointer(onButton, "mousedown");
+        pointer(program.footerButton(), "mousedown");
         QTest::qWait(300);
-        pointer(onButton, "mouseup");
-        if (!program.waitForFinished(10000))
+        pointer(program.footerButton(), "mouseup");
+        if (!program.endsWithStatusZero(10000))
             return state.SkipWithError("the footer button did not end the program");
         state.SetIterationTime(times[0] / 1000);
         first += times[0];
@@ -173,12 +132,13 @@ BENCHMARK(BM_HelpPageFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv); // the demo's screen is drawn with fonts
-    Bench bench;
-    if (!prepare(bench)) {
+    DemoProgram demo(kBuilt, 1280, 96, 2);
+    g_symbol = demo.writePage(QStringLiteral("English"), kPage, &g_page);
+    if (demo.expected.isNull() || g_symbol.x() < 0) {
         std::fprintf(stderr, "no demo visualisation\n");
         return 1;
     }
-    g_bench = &bench;
+    g_demo = &demo;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,15 +1,6 @@
 #include "e2e/DemoRun.h"
 
-#include "demovisu/DemoOverlay.h"
-
 #include <QDir>
-#include <QFile>
-#include <QGuiApplication>
-#include <QHash>
-#include <QPainter>
-#include <QPixmap>
-#include <QRegularExpression>
-#include <QScreen>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -44,23 +35,8 @@ bool isHelpWindow(const QRect &window)
 }
 
 DemoRun::DemoRun(int language)
-    : dir(QDir::tempPath() + "/tavlin-e2e-XXXXXX")
-    , bin(dir.path() + "/bin/")
-{
-    const QString built = QStringLiteral(TAVLIN_PROGRAM).section('/', 0, -2) + '/';
-    QDir().mkpath(bin);
-    for (const char *name :
-        { "tavlin", "Tavlin_800.gif", "Tavlin_1280.gif", "libtavlin_webengine.so" })
-        QFile::copy(built + name, bin + name);
-    const DemoOptions options { dir.path() + "/demo", kWidth, language, 1440 / kDpi };
-    if (!buildDemoVisualisation(options, &demo, nullptr))
-        return;
-    screenshot
-        = QImage(demo.tempFolder + "/TavlinScreen.bmp").convertToFormat(QImage::Format_RGB32);
-    symbol = QImage(bin + QStringLiteral("Tavlin_%1.gif").arg(kWidth));
-    if (!symbol.isNull() && screenshot.size() == QSize(demo.layout.width, demo.layout.height))
-        expected = demoExpectedOverlay(screenshot, demo.layout, symbol, kLevel);
-}
+    : DemoProgram(QStringLiteral(TAVLIN_PROGRAM).section('/', 0, -2), kWidth, kDpi, language)
+{ }
 
 DemoRun::~DemoRun()
 {
@@ -68,68 +44,12 @@ DemoRun::~DemoRun()
         std::fprintf(stderr, "The program's stderr:\n%s\n", qPrintable(messages()));
 }
 
-bool DemoRun::start(
-    const QStringList &environment, const QStringList &launcher, const QStringList &arguments)
-{
-    process.setStandardErrorFile(dir.path() + "/stderr.log");
-    const QStringList program = QStringList { "WINEPREFIX=" + demo.winePrefix,
-        "TEMPVISU=" + demo.tempVisu, "QT_MESSAGE_PATTERN=%{type} %{category}: %{message}" }
-        + environment + launcher + QStringList { bin + "tavlin" } + arguments;
-    if (!expected.isNull())
-        process.start("env", program);
-    return process.waitForStarted(10000);
-}
-
-bool DemoRun::endsWithStatusZero(int milliseconds)
-{
-    return (!running() || process.waitForFinished(milliseconds))
-        && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
 void DemoRun::expectOverlay()
 {
-    const QRect button = demoHelpButtonBox(demo.layout);
     QImage screen;
-    if (!QTest::qWaitFor(
-            [&] {
-                screen = grabScreen();
-                QPainter(&screen).drawImage(button.topLeft(), expected.copy(button));
-                return screen == expected;
-            },
-            30000))
+    if (!showsOverlay(30000, &screen))
         ADD_FAILURE() << "not the overlay; screen kept as " << keep(screen, "screen")
                       << ", expected as " << keep(expected, "expected");
-}
-
-bool DemoRun::showsButtonLook(bool raised) const
-{
-    // At two corners of its frame: the left end of its top leg and the right end.
-    const QRgb white = qRgb(255, 255, 255), grey = qRgb(128, 128, 128);
-    return QTest::qWaitFor(
-        [&] {
-            const QImage leg = grabScreen(
-                QPoint(0, demo.layout.footerTop), QSize(demo.layout.helpButtonSize + 1, 1));
-            return leg.pixel(0, 0) == (raised ? white : grey)
-                && leg.pixel(demo.layout.helpButtonSize, 0) == (raised ? grey : white);
-        },
-        5000);
-}
-
-QRect DemoRun::waitForWindow(const std::function<bool(const QRect &)> &which, int milliseconds,
-    bool gone, const QString &title)
-{
-    const QStringList search { "search", "--all", "--onlyvisible", "--pid",
-        QString::number(process.processId()), "--name", title };
-    QRect found;
-    static_cast<void>(QTest::qWaitFor(
-        [&] {
-            const QList<QRect> all = windows(search);
-            const auto first = std::find_if(all.begin(), all.end(), which);
-            found = first == all.end() ? QRect() : *first;
-            return found.isNull() == gone || !running();
-        },
-        milliseconds));
-    return found;
 }
 
 void DemoRun::confirmMessageBox()
@@ -145,15 +65,8 @@ void DemoRun::confirmMessageBox()
 
 QRect DemoRun::openGreenPage(const QString &language)
 {
-    int entry = -1;
-    const QPoint at = demoClickableSymbol(demo.layout, demoPageSymbols(), symbol.size(), &entry);
-    QFile page(entry < 0 ? QString()
-                         : demo.visuFolder + "/Program/Help/Tavlin/" + language + "/"
-                + demoTopic(demo.layout.controls[size_t(entry)].tag) + ".html");
-    const bool written = entry >= 0 && page.open(QIODevice::WriteOnly)
-        && page.write("<body bgcolor=\"#00a000\">") && page.flush();
-    page.close();
-    if (!written || !pointer(at, "click")) {
+    const QPoint at = writePage(language, "<body bgcolor=\"#00a000\">");
+    if (at.x() < 0 || !pointer(at, "click")) {
         ADD_FAILURE() << "no page symbol to click";
         return QRect();
     }
@@ -182,18 +95,10 @@ void DemoRun::closeHelpWindow(const QRect &window)
 
 void DemoRun::endByFooterButton()
 {
-    const QPoint on(
-        demo.layout.helpButtonSize / 4, demo.layout.footerTop + demo.layout.helpButtonSize / 4);
-    ASSERT_TRUE(pointer(on, "mousedown"));
+    ASSERT_TRUE(pointer(footerButton(), "mousedown"));
     EXPECT_TRUE(showsButtonLook(true)) << "no raised look";
-    ASSERT_TRUE(pointer(on, "mouseup"));
+    ASSERT_TRUE(pointer(footerButton(), "mouseup"));
     EXPECT_TRUE(endsWithStatusZero(10000)) << "a release on the help button ends it";
-}
-
-QString DemoRun::messages()
-{
-    QFile log(dir.path() + "/stderr.log");
-    return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
 }
 
 QString DemoRun::unexpectedMessages()

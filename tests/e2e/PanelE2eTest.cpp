@@ -40,14 +40,22 @@ struct Helper
     QProcess process;
 };
 
-// The operator's round: the overlay, a page opened and closed, the end by the
-// footer button, and nothing untoward said on the way.
-void operatorsRound(DemoRun &run)
+// The operator's round: the overlay, a missing page's message confirmed
+// (`missingPage`), a page opened and closed, the end by the footer button,
+// and nothing untoward said on the way.
+void operatorsRound(DemoRun &run, bool missingPage = false)
 {
     run.expectOverlay();
+    if (missingPage) {
+        const QPoint missing
+            = demoClickableSymbol(run.demo.layout, demoMissingPageSymbols(), run.symbol.size());
+        ASSERT_TRUE(pointer(missing, "click"));
+        ASSERT_NO_FATAL_FAILURE(run.confirmMessageBox());
+    }
     const QRect window = run.openGreenPage();
     ASSERT_FALSE(window.isNull());
     ASSERT_NO_FATAL_FAILURE(run.closeHelpWindow(window));
+    run.expectOverlay(); // as it was, above any bar
     ASSERT_NO_FATAL_FAILURE(run.endByFooterButton());
     EXPECT_EQ(run.unexpectedMessages(), QString());
 }
@@ -151,17 +159,7 @@ TEST_P(WindowManager, OverlayAboveItsBarsDialogsFocusedFooterEnds)
     QTest::qWait(500);
 
     ASSERT_TRUE(run.start());
-    run.expectOverlay();
-    const QPoint missing
-        = demoClickableSymbol(run.demo.layout, demoMissingPageSymbols(), run.symbol.size());
-    ASSERT_TRUE(pointer(missing, "click"));
-    ASSERT_NO_FATAL_FAILURE(run.confirmMessageBox());
-    const QRect window = run.openGreenPage();
-    ASSERT_FALSE(window.isNull());
-    ASSERT_NO_FATAL_FAILURE(run.closeHelpWindow(window));
-    run.expectOverlay(); // the bars stay below it
-    ASSERT_NO_FATAL_FAILURE(run.endByFooterButton());
-    EXPECT_EQ(run.unexpectedMessages(), QString());
+    operatorsRound(run, true);
 }
 
 INSTANTIATE_TEST_SUITE_P(Panel, WindowManager,
@@ -240,15 +238,7 @@ TEST(LockOut, HungWindowManagerHoldsNoWindowOfTheProgram)
     Helper hung({ QStringLiteral(TAVLIN_HUNG_WINDOW_MANAGER) });
     ASSERT_TRUE(QTest::qWaitFor([&] { return hung.process.canReadLine(); }, 10000));
     ASSERT_TRUE(run.start());
-    run.expectOverlay();
-    const QPoint missing
-        = demoClickableSymbol(run.demo.layout, demoMissingPageSymbols(), run.symbol.size());
-    ASSERT_TRUE(pointer(missing, "click"));
-    ASSERT_NO_FATAL_FAILURE(run.confirmMessageBox());
-    const QRect window = run.openGreenPage();
-    ASSERT_FALSE(window.isNull());
-    ASSERT_NO_FATAL_FAILURE(run.closeHelpWindow(window));
-    ASSERT_NO_FATAL_FAILURE(run.endByFooterButton());
+    operatorsRound(run, true);
 }
 
 // Nothing the caller adds makes the overlay something else: Qt's options and

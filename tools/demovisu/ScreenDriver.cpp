@@ -1,6 +1,8 @@
 #include "demovisu/ScreenDriver.h"
 
+#include <QCoreApplication>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -8,6 +10,18 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
+#include <QThread>
+
+bool waitUntil(const std::function<bool()> &condition, int milliseconds)
+{
+    QElapsedTimer timer;
+    for (timer.start(); !condition(); QThread::msleep(5)) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
 
 QImage grabScreen(QPoint at, QSize size)
 {

@@ -11,7 +11,11 @@
 #include <QPoint>
 #include <QRect>
 #include <QStringList>
+#include <functional>
 
+// Whether `condition` holds within `milliseconds`, asked every few
+// milliseconds with the event loop running in between.
+bool waitUntil(const std::function<bool()> &condition, int milliseconds);
 // The screen, or `size` of it from `at`; needs a QGuiApplication.
 QImage grabScreen(QPoint at = QPoint(), QSize size = QSize(-1, -1));
 // Runs xdotool; false when it failed or did not finish within 10 s.
