@@ -1,7 +1,6 @@
 #include "JetWriter.h"
 #include "TsvRows.h"
 #include "support/JetFixtures.h"
-#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
