@@ -11,18 +11,13 @@
 //
 // Each iteration of the program waits 3 s on the overlay after its fade, as
 // an operator would, before the first click.
-#include "demovisu/DemoOverlay.h"
 #include "demovisu/DemoProgram.h"
 #include "demovisu/ScreenDriver.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
-#include <QPainter>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
 
@@ -31,7 +26,7 @@ namespace {
 constexpr QRgb kRed = 0xFFFF0000u;
 const char kPage[] = "<html><body style=\"background:#ff0000\"><h1>Conveyor</h1><p>The "
                      "conveyor moves the parts from the press to the stacker.</p></body></html>";
-const QString kBuilt = QFileInfo(QStringLiteral(TAVLIN_PROGRAM)).path() + '/';
+const QString kBuilt = QFileInfo(QStringLiteral(TAVLIN_PROGRAM)).path();
 
 DemoProgram *g_demo = nullptr;
 QString g_page; // the page's file, for the bare view
@@ -50,7 +45,7 @@ double untilRed(const QElapsedTimer &timer, QPoint at)
 // Whether the screen at `at` is no longer red within 20 s.
 bool redGone(QPoint at)
 {
-    return QTest::qWaitFor([&] { return grabScreen(at, QSize(1, 1)).pixel(0, 0) != kRed; }, 20000);
+    return waitUntil([&] { return grabScreen(at, QSize(1, 1)).pixel(0, 0) != kRed; }, 20000);
 }
 
 double g_bareMs = 0; // the bare view's mean, once measured
@@ -66,7 +61,7 @@ void BM_BareBrowserView(benchmark::State &state)
         QProcess child;
         QElapsedTimer timer;
         timer.start();
-        child.start(kBuilt + "bench_BareBrowserView", { g_page });
+        child.start(kBuilt + "/bench_BareBrowserView", { g_page });
         const double painted = untilRed(timer, middle);
         child.kill();
         child.waitForFinished(20000);
@@ -106,7 +101,7 @@ void BM_HelpPageFirstPaint(benchmark::State &state)
             QTest::qWait(500);
         }
         pointer(program.footerButton(), "mousedown");
-        QTest::qWait(300);
+        program.showsButtonLook(true);
         pointer(program.footerButton(), "mouseup");
         if (!program.endsWithStatusZero(10000))
             return state.SkipWithError("the footer button did not end the program");

@@ -8,42 +8,38 @@
 
 namespace {
 
-// The first entry of `list` (";"-separated, each "name[:options]", as Qt reads
-// QT_QPA_PLATFORM and QT_QPA_GENERIC_PLUGINS) whose name `allowed` refuses.
-template<typename Allowed> QByteArray firstRefused(const QByteArray &list, Allowed allowed)
+// Whether every entry of the variable `name` (";"-separated, each
+// "name[:options]", as Qt reads QT_QPA_PLATFORM and QT_QPA_GENERIC_PLUGINS)
+// is one `allowed` takes; the first that is not is said with `why`.
+template<typename Allowed> bool allowedEntries(const char *name, Allowed allowed, const char *why)
 {
-    for (const QByteArray &entry : list.split(';')) {
-        const QByteArray name = entry.split(':').first().trimmed();
-        if (!name.isEmpty() && !allowed(name))
-            return name;
+    for (const QByteArray &entry : qgetenv(name).split(';')) {
+        const QByteArray value = entry.split(':').first().trimmed();
+        if (!value.isEmpty() && !allowed(value)) {
+            qCCritical(lcStartup, "\"%s\" (%s) %s", value.constData(), name, why);
+            return false;
+        }
     }
-    return QByteArray();
+    return true;
 }
 
 } // namespace
 
 bool chooseDisplayPlatform()
 {
-    const QByteArray platform
-        = firstRefused(qgetenv("QT_QPA_PLATFORM"), [](const QByteArray &name) {
-              return name == "xcb" || name == "wayland" || name == "offscreen";
-          });
-    if (!platform.isEmpty()) {
-        qCCritical(lcStartup,
-            "The display platform \"%s\" (QT_QPA_PLATFORM) is not supported: "
-            "Tavlin runs on xcb or wayland.",
-            platform.constData());
+    const bool allowed
+        = allowedEntries(
+              "QT_QPA_PLATFORM",
+              [](const QByteArray &platform) {
+                  return platform == "xcb" || platform == "wayland" || platform == "offscreen";
+              },
+              "is not supported as the display platform: Tavlin runs on xcb or wayland.")
+        && allowedEntries(
+            "QT_QPA_GENERIC_PLUGINS",
+            [](const QByteArray &plugin) { return !plugin.startsWith("tuio"); },
+            "takes touches from the network and is not supported as an input plugin.");
+    if (!allowed)
         return false;
-    }
-    const QByteArray input = firstRefused(qgetenv("QT_QPA_GENERIC_PLUGINS"),
-        [](const QByteArray &name) { return !name.startsWith("tuio"); });
-    if (!input.isEmpty()) {
-        qCCritical(lcStartup,
-            "The input plugin \"%s\" (QT_QPA_GENERIC_PLUGINS) takes touches "
-            "from the network and is not supported.",
-            input.constData());
-        return false;
-    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
         && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && !qEnvironmentVariableIsEmpty("DISPLAY"))

@@ -197,5 +197,9 @@ extern "C" Q_DECL_EXPORT void tavlin_prepareBrowserView()
 {
     auto *page = new LockedWebPage(helpProfile().profile, qApp);
     QObject::connect(page, &QWebEnginePage::loadFinished, page, &QObject::deleteLater);
-    page->load(QUrl(QStringLiteral("tavlin://help/")));
+    QUrl nothing; // the help scheme's root
+    nothing.setScheme(QLatin1String(HelpFiles::kScheme));
+    nothing.setHost(QLatin1String(HelpFiles::kHost));
+    nothing.setPath(QStringLiteral("/"));
+    page->load(nothing);
 }
