@@ -125,7 +125,7 @@ TEST_F(HostilePageTest, NoFileOutsideTheFolderAndNoNetworkFromPagesOrWorkers)
     std::thread swapper([&] {
         const QByteArray file = english + "race.txt", copy = english + ".copy";
         while (!stop) {
-            ::link((english + "inside.txt").constData(), copy.constData());
+            folder.write(kHelp + QStringLiteral(".copy"), "inside"); // one name only
             ::rename(copy.constData(), file.constData());
             ::symlink((QFile::encodeName(outside) + "/canary.txt").constData(), copy.constData());
             ::rename(copy.constData(), file.constData());
