@@ -6,8 +6,6 @@
 #include "e2e/DemoRun.h"
 #include "support/QtPrinters.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
