@@ -2,6 +2,7 @@
 #include "browser/BrowserEngine.h"
 #include "form/MainForm.h"
 #include "form/Startup.h"
+#include "helpwindow/HelpRehearsal.h"
 #include "interaction/OverlayInteraction.h"
 #include "os/PicturePrefetch.h"
 #include "os/ScratchFolder.h"
@@ -40,6 +41,6 @@ int main()
     // The fade is over and the footer button works: the browser engine starts
     // now, while the operator looks for a symbol, so that the first page
     // shows as fast as any later one.
-    warmUpBrowserEngine(kWarmUpAfterFadeMs);
+    warmUpBrowserEngine(kWarmUpAfterFadeMs, rehearseHelpWindow);
     return app.exec();
 }

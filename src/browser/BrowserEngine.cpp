@@ -151,20 +151,22 @@ void useBrowserEngine(const QString &pluginPath)
     });
 }
 
-void warmUpBrowserEngine(int afterMilliseconds)
+void warmUpBrowserEngine(int afterMilliseconds, const std::function<void()> &rehearse)
 {
     // Two steps, each a single stretch of the GUI thread (about 0.1 s each on
     // a panel), with the event loop between them: the footer button is
     // answered in between.
-    QTimer::singleShot(afterMilliseconds, Qt::VeryCoarseTimer, qApp, [] {
+    QTimer::singleShot(afterMilliseconds, Qt::VeryCoarseTimer, qApp, [rehearse] {
         QElapsedTimer step;
         step.start();
         if (!plugin().path.isEmpty() && loadPlugin()) {
             qCDebug(lcHelp) << "The browser engine was loaded ahead in" << step.elapsed() << "ms";
-            QTimer::singleShot(kWarmUpStepMs, Qt::VeryCoarseTimer, qApp, [] {
+            QTimer::singleShot(kWarmUpStepMs, Qt::VeryCoarseTimer, qApp, [rehearse] {
                 QElapsedTimer view;
                 view.start();
                 plugin().prepare();
+                if (rehearse)
+                    rehearse();
                 qCDebug(lcHelp) << "The browser engine was started ahead in" << view.elapsed()
                                 << "ms";
             });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 // The real browser engine (Qt WebEngine) lives in a plugin of its own,
 // "libtavlin_webengine.so" beside the program, which is loaded when the first
@@ -29,13 +30,15 @@ QString defaultBrowserEnginePath();
 
 // Makes the engine ready for the first help page while nobody waits for it:
 // `afterMilliseconds` from now, with the event loop running, loads the engine,
-// then starts its processes with a page nobody sees, each step on its own
-// turn of the event loop. Without the engine nothing happens.
+// then, on a later turn of the event loop, starts its processes with a page
+// nobody sees and calls `rehearse`, which shows a help window with the engine
+// out of sight (helpwindow/HelpRehearsal.h). Without the engine nothing
+// happens.
 //
-// Ready, the program with its engine processes holds about 170 MB (against
+// Ready, the program with its engine processes holds about 210 MB (against
 // about 35 MB without the engine) before any page is asked for; the first
-// page then shows about a third sooner.
-void warmUpBrowserEngine(int afterMilliseconds);
+// page then shows about twice as soon.
+void warmUpBrowserEngine(int afterMilliseconds, const std::function<void()> &rehearse);
 
 // From the fade's end to the engine's start: the overlay's first frames and
 // the operator's first look come first.

@@ -55,6 +55,11 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
         << ::testing::PrintToString(levels); // no level twice in a row: each darker
     run.expectOverlay();
     ASSERT_TRUE(run.running()) << "the overlay stays until the operator ends it";
+    // The browser engine gets ready behind the overlay: the screen and the focus stay.
+    const QList<QRect> focus = windows({ "getwindowfocus" });
+    for (timer.start(); timer.elapsed() < 4000;)
+        ASSERT_TRUE(run.showsOverlay(0)) << timer.elapsed() << " ms after the fade";
+    EXPECT_EQ(windows({ "getwindowfocus" }), focus);
 
     // The footer help button, undimmed in its latched look, with the
     // visualisation's image on silver one pixel right of and below where the

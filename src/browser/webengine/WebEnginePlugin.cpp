@@ -191,8 +191,9 @@ extern "C" Q_DECL_EXPORT BrowserView *tavlin_createBrowserView(QWidget *parent)
 // Starts the engine, its helper processes and the help profile, with a page
 // that nobody sees on the help scheme (it names no file, so nothing is read),
 // closed once it has loaded. The help pages then start in processes that are
-// already there. (A view made ahead and handed to the first help window, or
-// one shown for a moment out of sight, made the first page no faster.)
+// already there. (A view made ahead and handed to the first help window made
+// the first page no faster; what does is a whole help window shown out of
+// sight, see helpwindow/HelpRehearsal.h.)
 extern "C" Q_DECL_EXPORT void tavlin_prepareBrowserView()
 {
     auto *page = new LockedWebPage(helpProfile().profile, qApp);
