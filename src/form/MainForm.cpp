@@ -4,7 +4,6 @@
 #include "os/Platform.h"
 #include "os/RunGuarded.h"
 #include "raster/Colour.h"
-#include "semantics/MouseArguments.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -160,20 +159,12 @@ void MainForm::paintEvent(QPaintEvent *event)
     painter.drawImage(area.topLeft(), image(), area);
 }
 
-void MainForm::deliverMouse(
-    void (MainForm::*signal)(qint16, qint16, float, float), QMouseEvent *event)
+void MainForm::deliverMouse(void (MainForm::*signal)(QPointF), QMouseEvent *event)
 {
     event->accept();
-    // Pixels to twips with the start-up factors; the position is relative to
-    // the form, which sits at the screen's origin.
+    // Relative to the form, which sits at the screen's origin.
     const QPointF position = event->position();
-    const float x = m_scale.toTwipsX(position.x());
-    const float y = m_scale.toTwipsY(position.y());
-    // The button that changed for presses and releases, the held ones for moves.
-    const qint16 button = MouseArguments::buttonMask(
-        event->type() == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()));
-    const qint16 shift = MouseArguments::shiftMask(event->modifiers());
-    runGuarded([&] { (this->*signal)(button, shift, x, y); });
+    runGuarded([&] { (this->*signal)(position); });
 }
 
 void MainForm::mousePressEvent(QMouseEvent *event)

@@ -59,11 +59,11 @@ public:
 signals:
     // The form's events, each raised inside the run-time error guard: connect
     // them directly, so that a handler runs at once and an error in it ends
-    // the program with the standard message. Mouse positions are twips.
+    // the program with the standard message. Mouse positions are pixels.
     void symbolClick(qint16 Index);
-    void mouseDown(qint16 Button, qint16 Shift, float X, float Y);
-    void mouseMove(qint16 Button, qint16 Shift, float X, float Y);
-    void mouseUp(qint16 Button, qint16 Shift, float X, float Y);
+    void mouseDown(QPointF position);
+    void mouseMove(QPointF position);
+    void mouseUp(QPointF position);
     void dblClick();
 
 protected:
@@ -78,7 +78,7 @@ private:
     void fitFrame();
     PictureBox *createWorkPicture(int left, int top, quint32 backColor);
     void placeDesign(PictureBox &box, int left, int top, int width, int height);
-    void deliverMouse(void (MainForm::*signal)(qint16, qint16, float, float), QMouseEvent *event);
+    void deliverMouse(void (MainForm::*signal)(QPointF), QMouseEvent *event);
 
     TwipsScale m_scale;
     bool m_waitedUntilShown = false;

@@ -4,13 +4,12 @@
 #include "os/EndProgram.h"
 #include "overlay/FooterButton.h"
 #include "semantics/Arithmetic.h"
-#include "semantics/Twips.h"
 #include "state/ScreenContext.h"
 
 namespace {
 
-constexpr qint16 kTrue = -1;
-constexpr qint16 kFalse = 0;
+// The footer's buttons are numbered for the drawing; the help button is the only one.
+constexpr qint16 kHelpButton = 1;
 
 } // namespace
 
@@ -19,61 +18,52 @@ FooterButtonHandlers::FooterButtonHandlers(MainForm &Main)
     , m_context(Main.context())
 { }
 
-qint16 FooterButtonHandlers::HitHelpButton(float X, float Y) const
+bool FooterButtonHandlers::HitHelpButton(QPointF position) const
 {
-    using namespace Arithmetic;
-    const qint16 x = Twips::toIntegerPixelsViaSingle(X, m_context.TwipsPerPixelX);
-    const qint16 y = Twips::toIntegerPixelsViaSingle(Y, m_context.TwipsPerPixelY);
-    const qint16 a = sub(add(m_context.ButtonSize, 1), x);
-    const qint16 d = sub(y, m_context.FooterTop);
-    if (d > a)
-        return 0;
-    if (y < m_context.FooterTop)
-        return 0;
-    return 1;
+    const int x = Arithmetic::toInteger(position.x());
+    const int y = Arithmetic::toInteger(position.y());
+    return y >= m_context.FooterTop && y - m_context.FooterTop <= m_context.ButtonSize + 1 - x;
 }
 
-void FooterButtonHandlers::Form_MouseDown(int, int, float X, float Y)
+void FooterButtonHandlers::Form_MouseDown(QPointF position)
 {
-    m_context.LastMouseX = X;
-    m_context.LastMouseY = Y;
-    m_context.PressedButton = HitHelpButton(X, Y);
-    if (m_context.PressedButton > 0) {
-        DrawHelpButtonUp(m_main, m_context.PressedButton);
-        m_context.MouseHeld = kTrue;
+    m_lastPosition = position;
+    if (HitHelpButton(position)) {
+        DrawHelpButtonUp(m_main, kHelpButton);
+        m_state = FooterButtonState::Pressed;
+    } else if (m_state == FooterButtonState::Pressed) {
+        // A second mouse button off the button: the raised look stays on the
+        // screen until the button is drawn next.
+        m_state = FooterButtonState::Abandoned;
     }
 }
 
-void FooterButtonHandlers::Form_MouseMove(int, int, float X, float Y)
+void FooterButtonHandlers::Form_MouseMove(QPointF position)
 {
-    m_context.LastMouseX = X;
-    m_context.LastMouseY = Y;
-    if (m_context.MouseHeld == kFalse)
-        return;
-    const qint16 h = HitHelpButton(X, Y);
-    if (h != m_context.PressedButton && m_context.PressedButton != 0) {
-        DrawHelpButtonDown(m_main, m_main, m_context.PressedButton);
-        m_context.PressedButton = 0;
+    m_lastPosition = position;
+    if (m_state == FooterButtonState::Pressed && !HitHelpButton(position)) {
+        DrawHelpButtonDown(m_main, m_main, kHelpButton);
+        m_state = FooterButtonState::Abandoned;
     }
 }
 
-void FooterButtonHandlers::Form_MouseUp(int, int, float X, float Y)
+void FooterButtonHandlers::Form_MouseUp(QPointF position)
 {
-    m_context.LastMouseX = X;
-    m_context.LastMouseY = Y;
-    const qint16 h = HitHelpButton(X, Y);
-    if (m_context.PressedButton != 0) {
-        if (h == m_context.PressedButton && h == 1)
+    m_lastPosition = position;
+    if (m_state == FooterButtonState::Pressed) {
+        if (HitHelpButton(position))
             EndProgram();
-        DrawHelpButtonDown(m_main, m_main, m_context.PressedButton);
-        m_context.PressedButton = 0;
+        DrawHelpButtonDown(m_main, m_main, kHelpButton);
     }
-    m_context.MouseHeld = kFalse;
+    m_state = FooterButtonState::Idle;
 }
 
 void FooterButtonHandlers::Form_DblClick()
 {
-    if (HitHelpButton(m_context.LastMouseX, m_context.LastMouseY) != 0)
+    if (HitHelpButton(m_lastPosition))
         EndProgram();
-    m_context.MouseHeld = kFalse;
+    // No longer held. (Pressed, the last position is on the button: the
+    // program has ended.)
+    if (m_state == FooterButtonState::Abandoned)
+        m_state = FooterButtonState::Idle;
 }

@@ -1,33 +1,43 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QPointF>
 
 class MainForm;
 struct ScreenContext;
 
-// The overlay form's mouse handlers for the footer help button. The state is
-// the pair (PressedButton, MouseHeld) in the screen context:
+// The footer help button's state (the classic pair PressedButton, MouseHeld):
 //   Idle       0, false   latched look
 //   Pressed    1, true    raised look
 //   Abandoned  0, true    latched look
-// A press on the button raises it; leaving it while pressed drops it back to
-// the latched look for good; a release on it after a press that never left
-// it, or a double click on it, ends the program. Any mouse button counts.
-// Positions are twips relative to the form.
+enum class FooterButtonState { Idle, Pressed, Abandoned };
+
+// The overlay form's mouse handlers for the footer help button. A press on
+// the button raises it; leaving it while pressed drops it back to the latched
+// look for good; a release on it after a press that never left it, or a
+// double click on it, ends the program. Any mouse button counts. Positions
+// are pixels relative to the form.
 class FooterButtonHandlers
 {
 public:
     explicit FooterButtonHandlers(MainForm &Main);
 
-    // 1 when (X, Y) lies in the help button's hit region, else 0.
-    qint16 HitHelpButton(float X, float Y) const;
+    // Whether the position lies in the help button's hit region: the button's
+    // square up to its diagonal, the position taken to the nearest whole
+    // pixel with halves to even.
+    bool HitHelpButton(QPointF position) const;
 
-    void Form_MouseDown(int Button, int Shift, float X, float Y);
-    void Form_MouseMove(int Button, int Shift, float X, float Y);
-    void Form_MouseUp(int Button, int Shift, float X, float Y);
+    void Form_MouseDown(QPointF position);
+    void Form_MouseMove(QPointF position);
+    void Form_MouseUp(QPointF position);
     void Form_DblClick();
+
+    FooterButtonState state() const { return m_state; }
+    // The latest press, move or release; the double click has no position of its own.
+    QPointF lastPosition() const { return m_lastPosition; }
 
 private:
     MainForm &m_main;
-    ScreenContext &m_context;
+    const ScreenContext &m_context;
+    FooterButtonState m_state = FooterButtonState::Idle;
+    QPointF m_lastPosition;
 };

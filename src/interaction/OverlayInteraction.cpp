@@ -8,25 +8,16 @@ OverlayInteraction::OverlayInteraction(MainForm &Main)
 {
     // Main raises each event inside the run-time error guard and reports
     // presses, moves (with or without a button), releases and double clicks
-    // of any button, in twips; touch reaches it as Qt's mouse events. Direct
+    // of any button, in pixels; touch reaches it as Qt's mouse events. Direct
     // connections run each handler at once, inside that guard.
     QObject::connect(
-        &Main, &MainForm::mouseDown, &Main,
-        [this](qint16 Button, qint16 Shift, float X, float Y) {
-            m_footer.Form_MouseDown(Button, Shift, X, Y);
-        },
+        &Main, &MainForm::mouseDown, &Main, [this](QPointF at) { m_footer.Form_MouseDown(at); },
         Qt::DirectConnection);
     QObject::connect(
-        &Main, &MainForm::mouseMove, &Main,
-        [this](qint16 Button, qint16 Shift, float X, float Y) {
-            m_footer.Form_MouseMove(Button, Shift, X, Y);
-        },
+        &Main, &MainForm::mouseMove, &Main, [this](QPointF at) { m_footer.Form_MouseMove(at); },
         Qt::DirectConnection);
     QObject::connect(
-        &Main, &MainForm::mouseUp, &Main,
-        [this](qint16 Button, qint16 Shift, float X, float Y) {
-            m_footer.Form_MouseUp(Button, Shift, X, Y);
-        },
+        &Main, &MainForm::mouseUp, &Main, [this](QPointF at) { m_footer.Form_MouseUp(at); },
         Qt::DirectConnection);
     QObject::connect(
         &Main, &MainForm::dblClick, &Main, [this] { m_footer.Form_DblClick(); },

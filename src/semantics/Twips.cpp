@@ -16,11 +16,6 @@ qint32 toLongPixelsViaSingle(float twips, float twipsPerPixel)
     return Arithmetic::toLong(quotient);
 }
 
-qint16 toIntegerPixelsViaSingle(float twips, float twipsPerPixel)
-{
-    return Arithmetic::toInteger(Arithmetic::toSingle(Arithmetic::divide(twips, twipsPerPixel)));
-}
-
 int toWidgetPixels(float twips, float twipsPerPixel)
 {
     // Qt's own limit for a widget is 2^24 - 1 pixels.

@@ -14,9 +14,6 @@ qint32 toLongPixels(double twips, double twipsPerPixel);
 // The quotient first stored as a Single, then to the nearest Long.
 qint32 toLongPixelsViaSingle(float twips, float twipsPerPixel);
 
-// The quotient first stored as a Single, then to the nearest Integer (16 bits).
-qint16 toIntegerPixelsViaSingle(float twips, float twipsPerPixel);
-
 // A window's or control's position or size as set: the Double quotient to the
 // nearest whole pixel, halves to even; beyond what a widget can take (2^24
 // pixels) is error 6.

@@ -6,7 +6,7 @@
 #include <QString>
 
 // The values several parts of the program share: written during start-up and
-// only read afterwards, except the mouse state and the language name.
+// only read afterwards, except the language name.
 // Units: twips unless the comment says pixels.
 struct ScreenContext : EntryTable
 {
@@ -15,10 +15,6 @@ struct ScreenContext : EntryTable
     QString VisuPfad;         // installation folder of the visualisation, ends in "\"
     qint16 DispHInt = 0;      // display width, pixels (800 or 1280)
     qint16 DispVInt = 0;      // display height, pixels (600 or 1024; 0 otherwise)
-    float LastMouseX = 0;     // last pointer position on the overlay
-    float LastMouseY = 0;
-    qint16 PressedButton = 0; // footer button pressed: 0 none, 1 help button
-    qint16 MouseHeld = 0;     // -1 from a press on the help button until the release
     qint16 ButtonSize = 0;    // footer help button size, pixels
     qint16 FooterTop = 0;     // footer's top edge, pixels
     qint16 LanguageNumber = 0;

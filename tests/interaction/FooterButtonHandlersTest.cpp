@@ -1,6 +1,5 @@
 #include "form/MainForm.h"
 #include "interaction/OverlayInteraction.h"
-#include "os/RunGuarded.h"
 #include "raster/Colour.h"
 #include "state/ScreenContext.h"
 #include "support/FakePlatform.h"
@@ -92,54 +91,45 @@ TEST_F(FooterButtonHandlersTest, HitRegionEdges)
         context.FooterTop = l.top;
         for (const bool on : { true, false })
             for (const QPointF p : on ? l.on : l.off)
-                EXPECT_EQ(button.HitHelpButton(float(p.x() * 15), float(p.y() * 15)), on ? 1 : 0)
-                    << p.x() << "," << p.y();
+                EXPECT_EQ(button.HitHelpButton(p), on) << p.x() << "," << p.y();
     }
 }
 
-// The footer button's states, Idle (PressedButton 0, MouseHeld 0), Pressed
-// (1, -1) and Abandoned (0, -1), driven by real events.
+// The footer button's states, driven by real events.
 TEST_F(FooterButtonHandlersTest, StateMachine)
 {
+    using S = FooterButtonState;
     struct Case
     {
         const char *events;
-        qint16 pressed, held;
+        FooterButtonState state;
         const char *drawn;
         bool ends;
     };
     const Case cases[] = {
-        { "dLx mo mx uLo", 0, 0, "", false }, // a press off, then a release on: nothing
-        { "dLo mo", 1, -1, "U", false }, // moving on the button draws nothing
-        { "dLo uLo", 1, -1, "U", true },
-        { "dLo mx mo mx uLo", 0, 0, "UD", false }, // abandoned: never pressed again
-        { "dLo uLx", 0, 0, "UD", false }, // released off without a move first
-        { "dLo dRo", 1, -1, "UU", false }, // a second button on: raised again
-        { "dLo dMx", 0, -1, "U", false }, // a second button off: abandoned silently
+        { "dLx mo mx uLo", S::Idle, "", false }, // a press off, then a release on: nothing
+        { "dLo mo", S::Pressed, "U", false }, // moving on the button draws nothing
+        { "dLo uLo", S::Pressed, "U", true },
+        { "dLo mx mo mx uLo", S::Idle, "UD", false }, // abandoned: never pressed again
+        { "dLo uLx", S::Idle, "UD", false }, // released off without a move first
+        { "dLo dRo", S::Pressed, "UU", false }, // a second button on: raised again
+        { "dLo dMx", S::Abandoned, "U", false }, // a second button off: abandoned silently
+        { "dLo mx cLx", S::Idle, "UD", false }, // a double click lets go
         // A double click uses the position stored last, not its own.
-        { "dLx uLx cLo", 0, 0, "", false },
-        { "dLx uLx mo cRo", 0, 0, "", true },
+        { "dLx uLx cLo", S::Idle, "", false },
+        { "dLx uLx mo cRo", S::Idle, "", true },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.events);
-        context.PressedButton = context.MouseHeld = 0;
+        play("uLx"); // from any state to Idle
         drawn.clear();
         fake.terminator.calls = 0;
         play(c.events);
         if (!c.ends) {
-            EXPECT_EQ(context.PressedButton, c.pressed);
-            EXPECT_EQ(context.MouseHeld, c.held);
+            EXPECT_EQ(button.state(), c.state);
         }
         EXPECT_EQ(drawn, c.drawn);
         EXPECT_EQ(fake.terminator.calls, c.ends ? 1 : 0);
     }
     EXPECT_TRUE(fake.messageBox.errors.isEmpty());
-
-    // A double click off the button leaves it pressed but no longer held.
-    context.LastMouseX = context.LastMouseY = 0;
-    context.PressedButton = 1;
-    context.MouseHeld = -1;
-    EXPECT_TRUE(runGuarded([&] { button.Form_DblClick(); }));
-    EXPECT_EQ(context.PressedButton, 1);
-    EXPECT_EQ(context.MouseHeld, 0);
 }

@@ -72,7 +72,7 @@ TEST_F(OverlayInteractionTest, SymbolOpensTheModalHelpWindowAndElementsKeepTheir
     const QPoint overButton = bild.mapFrom(&form, onButton);
     QTest::mouseMove(&form, QPoint(400, 300));
     QTest::mouseMove(&bild, overButton);
-    EXPECT_FLOAT_EQ(context.LastMouseX, 6000); // the last move on the form itself
+    EXPECT_EQ(interaction.footerButton().lastPosition(), QPointF(400, 300)); // on the form itself
     QTest::mouseClick(&bild, Qt::RightButton, {}, overButton);
     QTest::mouseDClick(&bild, Qt::LeftButton, {}, overButton);
     EXPECT_FALSE(ended());
@@ -85,7 +85,7 @@ TEST_F(OverlayInteractionTest, SymbolOpensTheModalHelpWindowAndElementsKeepTheir
     hints->setMouseDoubleClickInterval(0);
     QPointingDevice *touchScreen = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
     QTest::touchEvent(&form, touchScreen).press(0, onButton);
-    EXPECT_EQ(context.PressedButton, 1);
+    EXPECT_EQ(interaction.footerButton().state(), FooterButtonState::Pressed);
     QTest::touchEvent(&form, touchScreen).release(0, onButton);
     hints->setMouseDoubleClickInterval(doubleClickInterval);
     EXPECT_TRUE(ended());
