@@ -4,6 +4,7 @@
 #include "os/EndProgram.h"
 #include "os/FileSystem.h"
 #include "state/ScreenContext.h"
+#include "state/VisuLayout.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void cutTag(HelpEntry &entry)
 
 void ReadDescription(ScreenContext &context, TavlinModule &module)
 {
-    const QString fileName = context.TempPfad + QStringLiteral("\\Tavlin.txt");
+    const QString fileName = VisuLayout::descriptionFile(context.TempPfad);
     if (!Dir(fileName))
         EndProgram();
 

@@ -3,6 +3,7 @@
 #include "jet/JetLanguageTable.h"
 #include "jet/LanguageTable.h"
 #include "state/ScreenContext.h"
+#include "state/VisuLayout.h"
 
 #include <QLocale>
 
@@ -55,7 +56,7 @@ QString languageNameText(const JetValue &value)
 
 void ResolveLanguage(ScreenContext &context, LanguageTable &table)
 {
-    const QString path = context.VisuPfad + QStringLiteral("Program\\Tools\\Languages.mdb");
+    const QString path = VisuLayout::languageTable(context.VisuPfad);
     const LanguageTableResult result = table.read(path);
     if (result.ok()) {
         for (const LanguageRow &row : result.rows) {

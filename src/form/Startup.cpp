@@ -9,6 +9,7 @@
 #include "os/Platform.h"
 #include "semantics/Arithmetic.h"
 #include "state/ScreenContext.h"
+#include "state/VisuLayout.h"
 
 void applyLayoutValues(ScreenContext &context)
 {
@@ -32,13 +33,13 @@ QString visualisationTempFolder()
 {
     QString folder = TavlinModule::GetDOSEnvironmentVariable(QStringLiteral("TEMPVISU"));
     if (folder.isEmpty())
-        folder = QStringLiteral("C:\\Temp");
-    return folder + QStringLiteral("\\Kestrel");
+        folder = VisuLayout::defaultTemporaryRoot();
+    return VisuLayout::workingFolder(folder);
 }
 
 QString screenshotFile(const QString &tempFolder)
 {
-    return tempFolder + QStringLiteral("\\TavlinScreen.bmp");
+    return VisuLayout::screenshotFile(tempFolder);
 }
 
 void Form_Load(ScreenContext &context, TavlinModule &module, StartupSteps &steps)

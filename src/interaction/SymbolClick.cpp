@@ -7,12 +7,9 @@
 #include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
 #include "state/ScreenContext.h"
+#include "state/VisuLayout.h"
 
-namespace {
-
-const QString kHelpFolder = QStringLiteral("Program\\Help\\Tavlin\\");
-
-} // namespace
+namespace { } // namespace
 
 SymbolClick::SymbolClick(const ScreenContext &context, Help &help)
     : m_context(context)
@@ -23,15 +20,15 @@ QString SymbolClick::HelpPagePath(qint16 Index) const
 {
     if (Index < 0 || Index >= EntryTable::kSlots)
         throw RuntimeError::subscriptOutOfRange();
-    return m_context.VisuPfad + kHelpFolder + m_context.LanguageName + QStringLiteral("\\")
-        + m_context.HelpEntries[static_cast<size_t>(Index)].Tag + QStringLiteral(".html");
+    return VisuLayout::helpPage(m_context.VisuPfad, m_context.LanguageName,
+        m_context.HelpEntries[static_cast<size_t>(Index)].Tag);
 }
 
 void SymbolClick::Symbol_Click(qint16 Index)
 {
     using namespace Arithmetic;
     const QString path = HelpPagePath(Index);
-    const QString helpFolder = m_context.VisuPfad + kHelpFolder;
+    const QString helpFolder = VisuLayout::helpFolder(m_context.VisuPfad);
     // A page the help window would refuse (a tag or language folder leading
     // out of the help folder, through ".." or a link) is as good as missing:
     // the operator gets the same word instead of an empty window.

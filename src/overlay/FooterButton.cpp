@@ -10,6 +10,7 @@
 #include "semantics/NumberText.h"
 #include "semantics/RuntimeError.h"
 #include "semantics/Twips.h"
+#include "state/VisuLayout.h"
 
 namespace {
 
@@ -79,8 +80,7 @@ void drawLook(
 
 QString footerButtonImagePath(const ScreenContext &context)
 {
-    return context.VisuPfad + QStringLiteral("Standard\\KalvoFußzeile\\KalvoFußzeileHelp_")
-        + Trim(Str(qint64(context.DispHInt))) + QStringLiteral(".gif");
+    return VisuLayout::footerButtonImage(context.VisuPfad, Trim(Str(qint64(context.DispHInt))));
 }
 
 void DrawHelpButtonUp(MainForm &Main, qint16 button)

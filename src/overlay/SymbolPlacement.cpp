@@ -8,10 +8,10 @@
 #include "semantics/Arithmetic.h"
 #include "semantics/Twips.h"
 #include "semantics/Val.h"
+#include "state/VisuLayout.h"
 
 namespace {
 
-const QString kFooterName = QStringLiteral("FUßZEILE");
 const QString kNoContainer = QStringLiteral("FALSE");
 
 void placeVertically(PictureBox &symbol, const HelpEntry &entry, const ScreenContext &context)
@@ -96,7 +96,7 @@ void PlaceHelpSymbols(MainForm &Main)
         PictureBox &bild = Main.Bild(i);
         PictureBox &symbol = Main.Symbol(i);
 
-        if (UCase(entry.Name) == kFooterName || entry.ContainerPath == kNoContainer) {
+        if (UCase(entry.Name) == VisuLayout::kFooterName || entry.ContainerPath == kNoContainer) {
             bild.setVisibleProperty(false);
             symbol.setVisibleProperty(false);
             continue;

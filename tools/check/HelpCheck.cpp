@@ -14,6 +14,7 @@
 #include "overlay/SymbolPlacement.h"
 #include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
+#include "state/VisuLayout.h"
 
 namespace {
 
@@ -31,15 +32,11 @@ public:
 // folder when it holds the description, else as the temporary root.
 QString workingFolder(const QString &given)
 {
-    if (given.isEmpty()) {
-        QString root = TavlinModule::GetDOSEnvironmentVariable(QStringLiteral("TEMPVISU"));
-        if (root.isEmpty())
-            root = QStringLiteral("C:\\Temp");
-        return root + QStringLiteral("\\Kestrel");
-    }
-    if (Dir(given + QStringLiteral("\\Tavlin.txt")))
+    if (given.isEmpty())
+        return visualisationTempFolder();
+    if (Dir(VisuLayout::descriptionFile(given)))
         return given;
-    return given + QStringLiteral("\\Kestrel");
+    return VisuLayout::workingFolder(given);
 }
 
 void checkScreenshot(const ScreenContext &context, const QString &path, bool loaded,
@@ -77,13 +74,13 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
     // The start-up sequence of the overlay, step by step, carrying on where
     // the overlay would end so that everything else is still checked.
     context.TempPfad = workingFolder(options.tempFolder);
-    const QString description = context.TempPfad + QStringLiteral("\\Tavlin.txt");
+    const QString description = VisuLayout::descriptionFile(context.TempPfad);
     if (!Dir(description))
         throw CheckFailed { QStringLiteral("no description %1: nothing to check (the overlay "
                                            "ends at once, showing nothing)")
                                 .arg(description) };
 
-    const QString screenshot = context.TempPfad + QStringLiteral("\\TavlinScreen.bmp");
+    const QString screenshot = VisuLayout::screenshotFile(context.TempPfad);
     context.TwipsPerPixelX = platform().screen->twipsPerPixelX();
     context.TwipsPerPixelY = platform().screen->twipsPerPixelY();
     QString screenshotProblem

@@ -12,6 +12,7 @@
 #include "semantics/AnsiText.h"
 #include "semantics/RuntimeError.h"
 #include "state/ScreenContext.h"
+#include "state/VisuLayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,10 +24,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString kHelpFolder = QStringLiteral("Program\\Help\\Tavlin\\");
-const QString kLanguageTable = QStringLiteral("Program\\Tools\\Languages.mdb");
-const QString kFooterName = QStringLiteral("FUßZEILE");
 
 // The language table read once: ResolveLanguage is asked for many numbers.
 class ReadOnce : public LanguageTable
@@ -70,7 +67,7 @@ public:
     InstallationCheck(const ScreenContext &context, CheckReport &report)
         : m_context(context)
         , m_report(report)
-        , m_helpFolder(context.VisuPfad + kHelpFolder)
+        , m_helpFolder(VisuLayout::helpFolder(context.VisuPfad))
         , m_helpLocal(mapWindowsPath(m_helpFolder))
     { }
 
@@ -131,7 +128,7 @@ private:
 
     QStringList chooseLanguages(std::optional<qint16> only)
     {
-        const QString tablePath = m_context.VisuPfad + kLanguageTable;
+        const QString tablePath = VisuLayout::languageTable(m_context.VisuPfad);
         const LanguageTableResult table = m_table.read(tablePath);
         if (!table.ok())
             m_report.add(make(Finding::Severity::Error, "language-table", -1, tablePath,
@@ -197,7 +194,7 @@ private:
     {
         for (int i = 0; i <= m_context.LastEntry; ++i) {
             const HelpEntry &entry = m_context.HelpEntries[size_t(i)];
-            if (entry.Tag.isEmpty() || UCase(entry.Name) == kFooterName
+            if (entry.Tag.isEmpty() || UCase(entry.Name) == VisuLayout::kFooterName
                 || entry.ContainerPath == QLatin1String("FALSE"))
                 continue;
             if (!m_topicEntries.contains(entry.Tag))
