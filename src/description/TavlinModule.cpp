@@ -71,8 +71,7 @@ void TavlinModule::indexSections()
 
 void TavlinModule::CloseIni()
 {
-    if (m_loaded)
-        m_loaded = false;
+    m_loaded = false;
 }
 
 QString TavlinModule::FindeIniEintrag(const QString &Section, const QString &Entry, bool ShowMessage)

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QPoint>
 
 class DrawingSurface;
 struct ScreenContext;
 
-// One line in the given colour, from (x1, y1) up to but not including
-// (x2, y2); the coordinates are twips, turned into pixels with the screen's
-// twips per pixel as it is now. Leaves the surface's pen at that colour.
-void DrawLine(float x1, float y1, float x2, float y2, quint32 colour, DrawingSurface &surface);
+// One line in the given colour, from `from` up to but not including `to`, in
+// pixels. Leaves the surface's pen at that colour.
+void DrawLine(QPoint from, QPoint to, quint32 colour, DrawingSurface &surface);
 
 // The footer help button's bevel and silver triangle at the footer's top-left
 // corner (FooterTop), in the geometry of the 800-pixel screen or, for every

@@ -2,7 +2,6 @@
 #include "raster/Colour.h"
 #include "raster/DrawingSurface.h"
 #include "state/ScreenContext.h"
-#include "support/FakePlatform.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -23,15 +22,12 @@ public:
 };
 
 // The frame drawn on black against its reference picture (made once, checked by eye).
-void expectFrame(qint16 width, qint16 footerTop, float twips, QSize size, quint32 leg,
-    quint32 hypotenuse, const char *reference)
+void expectFrame(qint16 width, qint16 footerTop, QSize size, quint32 leg, quint32 hypotenuse,
+    const char *reference)
 {
-    FakePlatform fake;
-    fake.screen.x = fake.screen.y = twips;
     ScreenContext c;
     c.DispHInt = width;
     c.FooterTop = footerTop;
-    c.TwipsPerPixelX = c.TwipsPerPixelY = twips;
     TestSurface surface(size.width(), size.height());
     surface.ForeColor = 0x123456;
     surface.FillColor = 0x654321;
@@ -49,21 +45,8 @@ void expectFrame(qint16 width, qint16 footerTop, float twips, QSize size, quint3
 // three on every other, and the triangle inside them.
 TEST(DrawButtonFrame, MatchesItsReferencePictures)
 {
-    expectFrame(800, 537, 15, QSize(60, 600), Colour::White, Colour::Grey, "ButtonFrame800.png");
+    expectFrame(800, 537, QSize(60, 600), Colour::White, Colour::Grey, "ButtonFrame800.png");
     for (qint16 width : { 1280, 1024 })
         expectFrame(
-            width, 916, 12, QSize(90, 1000), Colour::Grey, Colour::White, "ButtonFrameWide.png");
-}
-
-TEST(DrawLine, UsesTheScreenFactorsOfTheMoment)
-{
-    FakePlatform fake;
-    fake.screen.x = 15.0f;
-    fake.screen.y = 12.0f;
-    TestSurface surface(10, 10);
-    // 22.5 twips / 15 = 1.5 -> 2 (half to even), 30 / 12 = 2.5 -> 2.
-    DrawLine(22.5f, 30.0f, 22.5f + 4 * 15.0f, 30.0f, Colour::White, surface);
-    const QRgb white = Colour::toQRgb(Colour::White);
-    for (int x = 0; x < 10; ++x)
-        EXPECT_EQ(surface.image().pixel(x, 2) == white, x >= 2 && x <= 5) << x;
+            width, 916, QSize(90, 1000), Colour::Grey, Colour::White, "ButtonFrameWide.png");
 }
