@@ -2,7 +2,6 @@
 
 #include "os/Environment.h"
 #include "os/FileSystem.h"
-#include "os/Platform.h"
 #include "os/TextFile.h"
 #include "semantics/AnsiText.h"
 #include "semantics/Arithmetic.h"
@@ -10,19 +9,20 @@
 #include "semantics/Val.h"
 
 #include <new>
+#include <utility>
 
-namespace {
-
-const QString kTitle = QStringLiteral("Tavlin");
-
-} // namespace
-
-void TavlinModule::reportError(const RuntimeError &error, const char *routine)
+void TavlinModule::report(
+    const RuntimeError &error, const char *routine, const QString &section, const QString &entry)
 {
-    platform().messageBox->show(QStringLiteral("%1 %2 %3 %4")
-                                    .arg(error.number())
-                                    .arg(error.description(), error.source(), QLatin1String(routine)),
-                                kTitle);
+    m_notices.append({ QStringLiteral("%1 %2 %3 %4")
+                           .arg(error.number())
+                           .arg(error.description(), error.source(), QLatin1String(routine)),
+        section, entry });
+}
+
+QList<TavlinModule::Notice> TavlinModule::takeNotices()
+{
+    return std::exchange(m_notices, {});
 }
 
 bool TavlinModule::OpenIni(const QString &FileName, bool ShowMessage)
@@ -41,15 +41,16 @@ bool TavlinModule::OpenIni(const QString &FileName, bool ShowMessage)
                 indexSections();
                 result = true;
             } else if (ShowMessage) {
-                platform().messageBox->show(
-                    QStringLiteral("File '") + m_fileName + QStringLiteral("' not found"), kTitle);
+                m_notices.append(
+                    { QStringLiteral("File '") + m_fileName + QStringLiteral("' not found"), {},
+                        {} });
             }
         } catch (const RuntimeError &error) {
-            reportError(error, "OpenIni");
+            report(error, "OpenIni");
         } catch (const std::bad_alloc &) {
             m_lines.clear();
             m_lineCount = 0;
-            reportError(RuntimeError(7, QStringLiteral("Out of memory")), "OpenIni");
+            report(RuntimeError(7, QStringLiteral("Out of memory")), "OpenIni");
         }
     }
     m_loaded = true;
@@ -74,7 +75,8 @@ void TavlinModule::CloseIni()
     m_loaded = false;
 }
 
-QString TavlinModule::FindeIniEintrag(const QString &Section, const QString &Entry, bool ShowMessage)
+QString TavlinModule::FindeIniEintrag(
+    const QString &Section, const QString &Entry, bool ShowMessage)
 {
     // The first header that equals "[SECTION]" as a whole line, then the first
     // line of its body that starts with "ENTRY=". Only lines of the last open
@@ -92,10 +94,10 @@ QString TavlinModule::FindeIniEintrag(const QString &Section, const QString &Ent
         }
     }
     if (ShowMessage) {
-        platform().messageBox->show(QStringLiteral("Section [") + Section + QStringLiteral("] or Entry '")
-                                        + Entry + QStringLiteral("' in file '") + m_fileName
-                                        + QStringLiteral("' not found"),
-                                    kTitle);
+        m_notices.append(
+            { QStringLiteral("Section [") + Section + QStringLiteral("] or Entry '") + Entry
+                    + QStringLiteral("' in file '") + m_fileName + QStringLiteral("' not found"),
+                Section, Entry });
     }
     return QString();
 }
@@ -108,7 +110,7 @@ qint16 TavlinModule::InputIniInteger(const QString &Section, const QString &Entr
     try {
         return Arithmetic::toInteger(Val(value));
     } catch (const RuntimeError &error) {
-        reportError(error, "InputIniInteger");
+        report(error, "InputIniInteger", Section, Entry);
     }
     return 0;
 }

@@ -55,6 +55,8 @@ void Form_Load(ScreenContext &context, TavlinModule &module, StartupSteps &steps
     context.ScreenPicture = LoadPicture(screenshot);
 
     ReadDescription(context, module);
+    for (const TavlinModule::Notice &notice : module.takeNotices())
+        platform().messageBox->show(notice.text, QStringLiteral("Tavlin"));
     applyLayoutValues(context);
     ResolveContainers(context);
 

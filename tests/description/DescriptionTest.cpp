@@ -63,7 +63,7 @@ TEST_F(DescriptionTest, ReadsGlobalValuesAndEntriesInAnyKeyOrder)
     EXPECT_EQ((std::array<int, 7> {
                   e.Left, e.Top, e.Width, e.Height, e.Alignment, e.Index, e.ContainerIndex }),
         (std::array<int, 7> { 100, 200, 300, 200, 4, 3, 7 }));
-    EXPECT_TRUE(fake.messageBox.messages.isEmpty());
+    EXPECT_TRUE(module.takeNotices().isEmpty());
 }
 
 // The list ends at the first section without a name, or at the table's end.
@@ -84,7 +84,7 @@ TEST_F(DescriptionTest, TheListEndsAtTheFirstSectionWithoutAName)
     ASSERT_TRUE(QFile::remove(description) && QDir().mkpath(description));
     EXPECT_THROW(ReadDescription(context, module), ProgramEnded);
     EXPECT_EQ(fake.terminator.calls, 1);
-    EXPECT_TRUE(fake.messageBox.messages.isEmpty());
+    EXPECT_TRUE(module.takeNotices().isEmpty());
 }
 
 TEST(TagCutting, RemovesTheMarkers)

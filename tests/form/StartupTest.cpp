@@ -49,7 +49,7 @@ protected:
         folder.write(dir + QStringLiteral("/Tavlin.txt"),
             "[Global]\r\nDispHInt=800\r\nVisuPfad=C:\\V\\\r\nLanguage=1\r\n"
             "[0]\r\nName=Frame1\r\nLeft=100\r\nTop=200\r\n"
-            "[1]\r\nName=Button1\r\nLeft=10\r\nTop=20\r\nContainerName=Frame1\r\n");
+            "[1]\r\nName=Button1\r\nLeft=10\r\nTop=20\r\nWidth=40000\r\nContainerName=Frame1\r\n");
     }
     void run()
     {
@@ -82,6 +82,8 @@ TEST_F(StartupTest, RunsEveryStepInOrderFromTheFolderNamedByTEMPVISU)
     EXPECT_EQ(context.FooterTop, 537);
     EXPECT_EQ(context.HelpEntries[1].Left, 110);
     EXPECT_EQ(steps.calls, QStringList({ "BuildOverlay .0.", "ResolveLanguage" }));
+    // What the reader says on the way is shown.
+    EXPECT_EQ(fake.messageBox.messages, QStringList({ "6 Overflow Tavlin InputIniInteger" }));
 
     // Without TEMPVISU or with it empty: C:\Temp.
     tempvisu.unset();

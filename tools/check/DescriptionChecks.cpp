@@ -99,6 +99,7 @@ public:
         checkDisplayWidth();
         checkEncoding();
         checkTagMarkers();
+        checkNotices();
     }
 
 private:
@@ -297,6 +298,20 @@ private:
                     later.size() > 8 ? later.mid(0, 8).join(QLatin1String(", "))
                             + QStringLiteral(" ... (%1 in all)").arg(later.size())
                                      : later.join(QLatin1String(", "))));
+    }
+
+    // What the overlay says in message boxes as it reads the description (a
+    // number beyond 16 bits: "6 Overflow ..."), and then goes on.
+    void checkNotices()
+    {
+        for (const TavlinModule::Notice &notice : m_module.takeNotices()) {
+            const int entry = canonicalNumber(notice.section);
+            add(Finding::Severity::Error, "read-error", entry, keyLine(entry, notice.entry),
+                notice.entry,
+                QStringLiteral("the overlay shows the message \"%1\" at start-up, reads 0 for "
+                               "%2 and goes on")
+                    .arg(notice.text, notice.entry));
+        }
     }
 
     int keyLine(int entry, const QString &key) const
