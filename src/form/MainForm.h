@@ -33,6 +33,8 @@ public:
 
     ScreenContext &context() { return m_context; }
     TavlinModule &module() { return m_module; }
+    // The screen's twips per pixel when the form was made, as its elements use them.
+    const TwipsScale &scale() const { return m_scale; }
 
     // Outer size in twips; the form is never moved from (0, 0).
     float Width() const { return m_scale.toTwipsX(width()); }

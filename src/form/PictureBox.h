@@ -48,6 +48,13 @@ public:
     // Brings the box in front of its siblings.
     void ZOrder() { raise(); }
 
+    // Position and size in pixels at once, as the overlay's layout gives them.
+    void setGeometryPixels(const QRect &area)
+    {
+        move(area.topLeft());
+        resizePixels(area.width(), area.height());
+    }
+
     void Refresh() override;
 
     // Copies the settings a new control-array element takes from element 0.
