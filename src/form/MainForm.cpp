@@ -33,7 +33,16 @@ QWidget *newFrame()
     return frame;
 }
 
+// Where the symbol template stands as designed, twips.
+constexpr int kSymbolLeft = 1935;
+constexpr int kSymbolTop = 2910;
+
 } // namespace
+
+QPoint MainForm::symbolTemplatePosition() const
+{
+    return QPoint(m_scale.toPixelsX(kSymbolLeft), m_scale.toPixelsY(kSymbolTop));
+}
 
 MainForm::MainForm()
     : QWidget(newFrame())
@@ -55,7 +64,7 @@ MainForm::MainForm()
 
     connect(&Symbol, &ControlArray::clicked, this,
         [this](qint16 index) { runGuarded([this, index] { emit symbolClick(index); }); });
-    placeDesign(Symbol.createFirst(), 1935, 2910, 525, 540);
+    placeDesign(Symbol.createFirst(), kSymbolLeft, kSymbolTop, 525, 540);
     placeDesign(Bild.createFirst(), 480, 3060, 1065, 780);
     ZwischenPic = createWorkPicture(1620, -60, Colour::rgb(224, 224, 224));
     DunkelPic = createWorkPicture(0, 0, Colour::Black);

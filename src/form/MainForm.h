@@ -35,6 +35,9 @@ public:
     TavlinModule &module() { return m_module; }
     // The screen's twips per pixel when the form was made, as its elements use them.
     const TwipsScale &scale() const { return m_scale; }
+    // Where Symbol(0) stands as designed; a symbol stays there when its
+    // alignment does not move it.
+    QPoint symbolTemplatePosition() const;
 
     // Outer size in twips; the form is never moved from (0, 0).
     float Width() const { return m_scale.toTwipsX(width()); }

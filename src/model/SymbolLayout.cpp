@@ -6,6 +6,8 @@
 #include "state/ScreenContext.h"
 #include "state/VisuLayout.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kNoContainer = QStringLiteral("FALSE");
@@ -123,4 +125,19 @@ std::vector<EntryPlacement> layOutSymbols(
                 p.raised.push_back(j);
     }
     return placed;
+}
+
+std::vector<int> stackedBottomUp(const std::vector<EntryPlacement> &placed)
+{
+    std::vector<int> stack;
+    for (int i = int(placed.size()) - 1; i >= 0; --i) {
+        for (const int j : placed[size_t(i)].raised) {
+            stack.erase(std::remove(stack.begin(), stack.end(), j), stack.end());
+            stack.push_back(j);
+        }
+    }
+    stack.erase(
+        std::remove_if(stack.begin(), stack.end(), [&](int j) { return !placed[size_t(j)].shown; }),
+        stack.end());
+    return stack;
 }

@@ -38,3 +38,8 @@ struct EntryPlacement
 // RuntimeError (Overflow), raised before anything is placed.
 std::vector<EntryPlacement> layOutSymbols(
     const ScreenContext &context, const TwipsScale &form, QSize symbolSize, QPoint symbolHome);
+
+// The shown entries from the bottom of the stack to the top, as their
+// bring-to-front orders leave them; each entry's control picture lies
+// directly below its symbol.
+std::vector<int> stackedBottomUp(const std::vector<EntryPlacement> &placed);

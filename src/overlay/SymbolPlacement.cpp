@@ -1,7 +1,6 @@
 #include "overlay/SymbolPlacement.h"
 
 #include "form/MainForm.h"
-#include "model/SymbolLayout.h"
 #include "os/Picture.h"
 #include "raster/Blit.h"
 #include "raster/Colour.h"
@@ -12,17 +11,21 @@ QString symbolImagePath(const QString &appPath, const ScreenContext &context)
         + QStringLiteral(".gif");
 }
 
+std::vector<EntryPlacement> symbolLayout(MainForm &Main)
+{
+    PictureBox &image = *Main.ZwischenPic;
+    image.setBackColor(Colour::Cyan);
+    image.setPicture(LoadPicture(symbolImagePath(Main.appPath, Main.context())));
+    Main.Symbol(0).setWidth(image.Width());
+    Main.Symbol(0).setHeight(image.Height());
+    return layOutSymbols(
+        Main.context(), Main.scale(), Main.Symbol(0).size(), Main.symbolTemplatePosition());
+}
+
 void PlaceHelpSymbols(MainForm &Main)
 {
     const ScreenContext &context = Main.context();
-
-    PictureBox &image = *Main.ZwischenPic;
-    image.setBackColor(Colour::Cyan);
-    image.setPicture(LoadPicture(symbolImagePath(Main.appPath, context)));
-    Main.Symbol(0).setWidth(image.Width());
-    Main.Symbol(0).setHeight(image.Height());
-    const std::vector<EntryPlacement> placed
-        = layOutSymbols(context, Main.scale(), Main.Symbol(0).size(), Main.Symbol(0).pos());
+    const std::vector<EntryPlacement> placed = symbolLayout(Main);
 
     for (int n = 1; n <= context.LastEntry; ++n) {
         Main.Bild.Load(n);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/SymbolLayout.h"
+
 #include <QString>
 
 class MainForm;
@@ -15,3 +17,7 @@ QString symbolImagePath(const QString &appPath, const ScreenContext &context);
 // whose container was not found get neither. A missing or unreadable symbol
 // image is a run-time error naming the file.
 void PlaceHelpSymbols(MainForm &Main);
+
+// The layout PlaceHelpSymbols shows: loads the symbol image (the same
+// errors) and sizes the symbol template to it.
+std::vector<EntryPlacement> symbolLayout(MainForm &Main);

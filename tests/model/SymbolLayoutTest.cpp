@@ -120,4 +120,5 @@ TEST(SymbolLayout, StackingAndWhatIsNotMarked)
         EXPECT_EQ(placed[i].shown, i != 6 && i != 8) << i;
         EXPECT_EQ(placed[i].symbol.has_value(), i != 6 && i != 8 && i != 10) << i;
     }
+    EXPECT_EQ(stackedBottomUp(placed), (std::vector<int> { 10, 9, 7, 5, 3, 2, 1, 4, 0 }));
 }

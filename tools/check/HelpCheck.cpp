@@ -129,7 +129,7 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
                                     .arg(error.description(), error.path()) };
         }
         overlay.placed = true;
-        checkPlacement(Main, report);
+        checkPlacement(context, symbolLayout(Main), report);
     }
 
     checkInstallation(context, options.language, report);

@@ -1,9 +1,9 @@
 #include "check/PlacementChecks.h"
 
 #include "check/CheckReport.h"
-#include "form/MainForm.h"
+#include "model/SymbolLayout.h"
+#include "state/ScreenContext.h"
 
-#include <QHash>
 #include <QRegion>
 #include <algorithm>
 
@@ -11,7 +11,7 @@ namespace {
 
 struct Element
 {
-    QWidget *widget = nullptr;
+    QRect area;
     int entry = 0;
     bool symbol = false;
 };
@@ -47,22 +47,14 @@ Finding finding(Finding::Severity severity, const char *kind, int entry,
 
 } // namespace
 
-void checkPlacement(MainForm &Main, CheckReport &report)
+void checkPlacement(
+    const ScreenContext &context, const std::vector<EntryPlacement> &placed, CheckReport &report)
 {
-    const ScreenContext &context = Main.context();
-    QHash<QObject *, Element> elements;
-    for (int i = 0; i <= context.LastEntry; ++i) {
-        if (!Main.Symbol.exists(i))
-            continue;
-        elements.insert(&Main.Symbol(i), { &Main.Symbol(i), i, true });
-        elements.insert(&Main.Bild(i), { &Main.Bild(i), i, false });
-    }
-    // The form's children from the bottom to the top of the stack.
-    QVector<Element> stack;
-    for (QObject *child : Main.children()) {
-        const auto it = elements.constFind(child);
-        if (it != elements.cend() && !it->widget->isHidden())
-            stack.append(*it);
+    QVector<Element> stack; // from the bottom to the top
+    for (const int i : stackedBottomUp(placed)) {
+        stack.append({ placed[size_t(i)].bild, i, false });
+        if (placed[size_t(i)].symbol)
+            stack.append({ *placed[size_t(i)].symbol, i, true });
     }
 
     const QRect screen(0, 0, context.DispHInt, context.DispVInt);
@@ -70,8 +62,8 @@ void checkPlacement(MainForm &Main, CheckReport &report)
         const Element &symbol = stack.at(s);
         if (!symbol.symbol)
             continue;
-        const QRect place = symbol.widget->geometry();
-        const QRect control = Main.Bild(symbol.entry).geometry();
+        const QRect place = symbol.area;
+        const QRect control = placed[size_t(symbol.entry)].bild;
 
         const bool atEdge = place.left() == screen.left() || place.right() == screen.right()
             || place.top() == screen.top() || place.bottom() == screen.bottom();
@@ -91,7 +83,7 @@ void checkPlacement(MainForm &Main, CheckReport &report)
         const Element *sameSpot = nullptr;
         for (int a = s + 1; a < stack.size(); ++a) {
             const Element &above = stack.at(a);
-            const QRect area = above.widget->geometry();
+            const QRect area = above.area;
             if (!area.intersects(place))
                 continue;
             if (above.symbol && area == place && !sameSpot)
