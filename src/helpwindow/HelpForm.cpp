@@ -12,8 +12,6 @@
 #include "os/RunGuarded.h"
 #include "semantics/Arithmetic.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QFileInfo>
 
 namespace {
@@ -131,26 +129,16 @@ void Help::Show()
     window->show();
     window->raise();
     window->activateWindow();
-
-    m_notShown = false;
+    // Modal without an event loop of its own: the overlay's input is held
+    // back by Qt until the window goes, and the click that opened it ends
+    // here.
     whenNotShownWithin(*window, kShownDeadlineMs, [this] {
-        m_notShown = true;
-        Unload();
-    });
-
-    QEventLoop loop;
-    m_modalLoop = &loop;
-    if (m_window)
-        loop.exec();
-    m_modalLoop = nullptr;
-    // The window that Ende unloaded from inside its own click goes now.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (m_notShown) {
         qCWarning(lcHelp).noquote()
             << "The help window did not reach the screen in time:" << Adresse;
+        Unload();
         platform().messageBox->show(
             QStringLiteral("The help page could not be shown."), QStringLiteral("Tavlin"));
-    }
+    });
 }
 
 void Help::Unload()
@@ -163,8 +151,6 @@ void Help::Unload()
     window->releaseBrowser();
     // The window may be unloading from inside one of its own handlers.
     window->deleteLater();
-    if (m_modalLoop)
-        m_modalLoop->quit();
 }
 
 void Help::Ende_Click()

@@ -4,7 +4,6 @@
 #include <QString>
 
 class HelpWindow;
-class QEventLoop;
 
 // Form Help: the help window's form object. Its variables live as long as the
 // object; the window itself is loaded on first touch of its size or place,
@@ -35,7 +34,8 @@ public:
 
     // Lays out the controls from the window's size and starts loading Adresse.
     void Init();
-    // Shows the window modally; returns once it has been unloaded.
+    // Shows the window application-modal and returns; it stays until it is
+    // unloaded (by Ende, or when it has not reached the screen in time).
     void Show();
     void Unload();
     bool isLoaded() const { return !m_window.isNull(); }
@@ -58,11 +58,9 @@ private:
     HelpWindow *load();
 
     QPointer<HelpWindow> m_window;
-    QEventLoop *m_modalLoop = nullptr;
     qint16 m_MarginX = 0;
     qint16 m_MarginY = 0;
     float m_DragStartX = 0;
     float m_DragStartY = 0;
     bool m_Dragging = false;
-    bool m_notShown = false; // the window did not reach the screen in time
 };

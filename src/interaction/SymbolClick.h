@@ -16,7 +16,7 @@ public:
     // The help page path of entry `Index`, built exactly as it is shown.
     QString HelpPagePath(qint16 Index) const;
 
-    // The handler itself; returns when the help window has been closed or the
+    // The handler itself; returns once the help window is up (modal) or the
     // message confirmed. Run-time errors propagate to the caller's guard (the
     // overlay runs every Symbol click inside runGuarded).
     void Symbol_Click(qint16 Index);

@@ -11,7 +11,6 @@
 #include <QPointingDevice>
 #include <QStyleHints>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 // The real overlay form on an 800 x 600 screen with the interaction hooked in
@@ -51,15 +50,12 @@ protected:
 
 TEST_F(OverlayInteractionTest, SymbolOpensTheModalHelpWindowAndElementsKeepTheirInput)
 {
-    QObject scope;
-    QTimer::singleShot(0, &scope, [&] {
-        HelpWindow *window = interaction.help().window();
-        ASSERT_NE(window, nullptr);
-        // The footer button is out of reach while the help window is open.
-        QTest::mouseClick(form.window()->windowHandle(), Qt::LeftButton, {}, onButton);
-        QTest::mouseClick(window->Ende, Qt::LeftButton);
-    });
     QTest::mouseClick(&form.Symbol(0), Qt::LeftButton, {}, QPoint(5, 5));
+    HelpWindow *window = interaction.help().window();
+    ASSERT_NE(window, nullptr);
+    // The footer button is out of reach while the help window is open.
+    QTest::mouseClick(form.window()->windowHandle(), Qt::LeftButton, {}, onButton);
+    QTest::mouseClick(window->Ende, Qt::LeftButton);
     ASSERT_EQ(browser.log.navigations.size(), 1u);
     EXPECT_FALSE(interaction.help().isLoaded());
     EXPECT_FALSE(ended());

