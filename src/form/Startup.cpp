@@ -42,7 +42,7 @@ QString screenshotFile(const QString &tempFolder)
     return VisuLayout::screenshotFile(tempFolder);
 }
 
-void Form_Load(ScreenContext &context, TavlinModule &module, StartupSteps &steps)
+void ReadStartupInput(ScreenContext &context, TavlinModule &module)
 {
     context.TempPfad = visualisationTempFolder();
 
@@ -59,7 +59,4 @@ void Form_Load(ScreenContext &context, TavlinModule &module, StartupSteps &steps
         platform().messageBox->show(notice.text, QStringLiteral("Tavlin"));
     applyLayoutValues(context);
     ResolveContainers(context);
-
-    steps.BuildOverlay();
-    steps.ResolveLanguage();
 }

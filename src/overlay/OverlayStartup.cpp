@@ -6,25 +6,14 @@
 #include "os/RunGuarded.h"
 #include "overlay/OverlayBuild.h"
 
-namespace {
-
-class OverlaySteps : public StartupSteps
+void Form_Load(MainForm &Main)
 {
-public:
-    explicit OverlaySteps(MainForm &Main)
-        : m_main(Main)
-    { }
-    void BuildOverlay() override { ::BuildOverlay(m_main); }
-    void ResolveLanguage() override { ::ResolveLanguage(m_main.context()); }
-
-private:
-    MainForm &m_main;
-};
-
-} // namespace
+    ReadStartupInput(Main.context(), Main.module());
+    BuildOverlay(Main);
+    ResolveLanguage(Main.context());
+}
 
 bool loadMain(MainForm &Main)
 {
-    OverlaySteps steps(Main);
-    return runGuarded([&] { Form_Load(Main.context(), Main.module(), steps); });
+    return runGuarded([&] { Form_Load(Main); });
 }
