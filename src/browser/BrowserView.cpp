@@ -64,6 +64,8 @@ private:
     QPointer<LockedTextBrowser> m_view;
 };
 
+// Process-wide: the engine plugin registers itself once at start, before any
+// help window exists, and every help window asks for its view here.
 BrowserFactory &registeredFactory()
 {
     static BrowserFactory factory;

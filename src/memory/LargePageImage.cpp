@@ -38,6 +38,7 @@ struct Spare
     size_t bytes = 0;
 };
 
+// Process-wide: one block readied ahead for whichever large image asks first.
 Spare &spare()
 {
     static Spare block;

@@ -50,6 +50,8 @@ void whenNotShownWithin(QWidget &window, int milliseconds, std::function<void()>
 
 namespace {
 
+// Process-wide, as the window system's idea of the application's main window
+// is: message boxes from any layer must come up above the overlay.
 QPointer<QWidget> &owner()
 {
     static QPointer<QWidget> window;

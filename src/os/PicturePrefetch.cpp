@@ -67,6 +67,8 @@ struct Prefetch
     }
 };
 
+// Process-wide: started by main() before the application object exists, taken
+// by the start-up sequence much later, with nothing in between to carry it.
 Prefetch &prefetch()
 {
     static Prefetch current;

@@ -105,6 +105,8 @@ private:
     }
 };
 
+// The real services live as long as the process; tests replace them for a
+// while with PlatformOverride.
 Platform makeDefault()
 {
     static QtMessageBox messageBox;

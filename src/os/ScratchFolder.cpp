@@ -12,6 +12,8 @@
 
 namespace {
 
+// Process-wide: made once before the application object, read by whatever
+// needs a place that goes with the run (Qt's runtime folder, the shaders).
 QByteArray &folder()
 {
     static QByteArray path;

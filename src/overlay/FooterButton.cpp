@@ -29,6 +29,7 @@ Picture loadButtonPicture(const QString &path)
         float twipsY = 0;
         Picture picture;
     };
+    // Kept for the run, like the form it is drawn on: one file, read each pass.
     static Decoded last;
     const float twipsX = platform().screen->twipsPerPixelX();
     const float twipsY = platform().screen->twipsPerPixelY();
