@@ -3,6 +3,7 @@
 #include "form/MainForm.h"
 #include "overlay/FooterButton.h"
 #include "raster/Blit.h"
+#include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
 #include "semantics/Twips.h"
 
@@ -17,16 +18,19 @@ QSize copySize(const ScreenContext &context)
 }
 
 // Whether the copy would land the whole buffer on the form pixel for pixel;
-// false too when the size cannot be computed, so that its error comes where
-// the copy is.
+// false too when its size cannot be computed (no twips per pixel, or beyond
+// the Long range), so that the error comes where the copy is.
 bool copyCoversBuffer(const ScreenContext &context, const QSize &buffer)
 {
-    try {
-        const QSize size = copySize(context);
-        return size.width() >= buffer.width() && size.height() >= buffer.height();
-    } catch (const RuntimeError &) {
+    const double tx = context.TwipsPerPixelX;
+    const double ty = context.TwipsPerPixelY;
+    if (tx == 0 || ty == 0)
         return false;
-    }
+    const double width = Arithmetic::roundHalfEven(context.ScreenPicture.Width / tx);
+    const double height = Arithmetic::roundHalfEven(context.ScreenPicture.Height / ty);
+    constexpr double kLongMax = 2147483647.0;
+    return width >= buffer.width() && height >= buffer.height() && width <= kLongMax
+        && height <= kLongMax;
 }
 
 } // namespace
