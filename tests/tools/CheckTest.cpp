@@ -124,6 +124,12 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
     writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n", many);
     EXPECT_EQ(seen(runCheck({}, overlay), { "too-many-entries", "numbering-gap" }),
         QStringList { "too-many-entries E 1001 Tavlin.txt" });
+    // Three frames nested at Left=12000: the third's place overflows, and the overlay stops.
+    writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n",
+        { "Name=F\nLeft=12000", "Name=G\nLeft=12000\nContainerName=F",
+            "Name=H\nLeft=12000\nContainerName=G" });
+    EXPECT_EQ(seen(runCheck({}, overlay), { "stops-at-start-up" }),
+        QStringList { "stops-at-start-up E 2 Tavlin.txt" });
 }
 
 // The demo's description, read as the overlay reads it, names every control where it is drawn;

@@ -16,6 +16,8 @@
 #include "semantics/RuntimeError.h"
 #include "state/VisuLayout.h"
 
+#include <optional>
+
 namespace {
 
 // The fade without its pauses: the preview shows the overlay's last frame.
@@ -63,6 +65,29 @@ void checkScreenshot(const ScreenContext &context, const QString &path, bool loa
     report.add(f);
 }
 
+// The overlay ends at start-up with the standard message when a control's
+// place in its containers goes beyond the 16-bit numbers. Entries are put in
+// their containers in order: the first one left unresolved is the one.
+void checkStopped(const ScreenContext &context, const QString &description,
+    const RuntimeError &error, CheckReport &report)
+{
+    Finding f;
+    f.kind = QStringLiteral("stops-at-start-up");
+    f.file = description;
+    for (int i = 0; i <= context.LastEntry && f.entry < 0; ++i) {
+        const HelpEntry &entry = context.HelpEntries[size_t(i)];
+        if (!entry.ContainerName.isEmpty() && entry.ContainerPath == QLatin1String(".")) {
+            f.entry = i;
+            f.name = entry.Name;
+        }
+    }
+    f.message = QStringLiteral("the overlay stops at start-up with run-time error %1 (%2) as it "
+                               "adds this control's place to its containers'")
+                    .arg(error.number())
+                    .arg(error.description());
+    report.add(f);
+}
+
 } // namespace
 
 CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
@@ -104,7 +129,12 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
             context.VisuPfad += QLatin1Char('\\');
     }
     applyLayoutValues(context);
-    ResolveContainers(context);
+    std::optional<RuntimeError> stopped;
+    try {
+        ResolveContainers(context);
+    } catch (const RuntimeError &error) {
+        stopped = error;
+    }
 
     CheckReport report;
     report.descriptionFile = description;
@@ -113,6 +143,8 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
     report.entries = context.LastEntry + 1;
     checkScreenshot(context, screenshot, overlay.screenshot, screenshotProblem, report);
     checkDescription(context, Main.module(), description, report);
+    if (stopped)
+        checkStopped(context, description, *stopped, report);
 
     if (context.DispHInt == 800 || context.DispHInt == 1280) {
         try {
