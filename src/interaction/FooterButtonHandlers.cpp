@@ -1,9 +1,9 @@
 #include "interaction/FooterButtonHandlers.h"
 
 #include "form/MainForm.h"
+#include "model/FooterButtonLayout.h"
 #include "os/EndProgram.h"
 #include "overlay/FooterButton.h"
-#include "semantics/Arithmetic.h"
 #include "state/ScreenContext.h"
 
 namespace {
@@ -20,9 +20,7 @@ FooterButtonHandlers::FooterButtonHandlers(MainForm &Main)
 
 bool FooterButtonHandlers::HitHelpButton(QPointF position) const
 {
-    const int x = Arithmetic::toInteger(position.x());
-    const int y = Arithmetic::toInteger(position.y());
-    return y >= m_context.FooterTop && y - m_context.FooterTop <= m_context.ButtonSize + 1 - x;
+    return footerButtonHit(m_context, position);
 }
 
 void FooterButtonHandlers::Form_MouseDown(QPointF position)

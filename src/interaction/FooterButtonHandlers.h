@@ -21,9 +21,8 @@ class FooterButtonHandlers
 public:
     explicit FooterButtonHandlers(MainForm &Main);
 
-    // Whether the position lies in the help button's hit region: the button's
-    // square up to its diagonal, the position taken to the nearest whole
-    // pixel with halves to even.
+    // Whether the position lies in the help button's hit region
+    // (model/FooterButtonLayout.h).
     bool HitHelpButton(QPointF position) const;
 
     void Form_MouseDown(QPointF position);
