@@ -116,7 +116,7 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
 }
 
 #if TAVLIN_E2E_WIDTH == 1280 && TAVLIN_E2E_DPI == 96
-TEST(Demo, MissingScreenshotOrDescriptionEndsAtOnceAndMissingSymbolImageAfterAMessage)
+TEST(Demo, MissingScreenshotOrDescriptionEndsAtOnceShowingNothing)
 {
     for (const char *file : { "/TavlinScreen.bmp", "/Tavlin.txt" }) {
         DemoRun run;
@@ -125,6 +125,10 @@ TEST(Demo, MissingScreenshotOrDescriptionEndsAtOnceAndMissingSymbolImageAfterAMe
             << file << " missing: no window may show";
         EXPECT_TRUE(run.endsWithStatusZero(0)) << file << " missing: it should end";
     }
+}
+
+TEST(Demo, MissingSymbolImageEndsOnceItsMessageIsConfirmed)
+{
     DemoRun run;
     ASSERT_TRUE(QFile::remove(run.bin + "Tavlin_1280.gif") && run.start());
     ASSERT_NO_FATAL_FAILURE(run.confirmMessageBox());
