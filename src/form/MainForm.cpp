@@ -11,12 +11,6 @@
 
 namespace {
 
-// The screen's factors as they are now (read once, at form creation).
-TwipsScale screenTwips()
-{
-    return TwipsScale { platform().screen->twipsPerPixelX(), platform().screen->twipsPerPixelY() };
-}
-
 // The window that holds the form: at the screen's top-left corner, covered
 // entirely by the form, so it never paints anything of its own. Placed by
 // itself, above everything, task bars and docks included: see
@@ -39,16 +33,21 @@ constexpr int kSymbolTop = 2910;
 
 } // namespace
 
-QPoint MainForm::symbolTemplatePosition() const
+TwipsScale screenTwipsScale()
 {
-    return QPoint(m_scale.toPixelsX(kSymbolLeft), m_scale.toPixelsY(kSymbolTop));
+    return TwipsScale { platform().screen->twipsPerPixelX(), platform().screen->twipsPerPixelY() };
+}
+
+QPoint symbolTemplatePosition(const TwipsScale &scale)
+{
+    return QPoint(scale.toPixelsX(kSymbolLeft), scale.toPixelsY(kSymbolTop));
 }
 
 MainForm::MainForm()
     : QWidget(newFrame())
-    , Symbol(this, screenTwips())
-    , Bild(this, screenTwips())
-    , m_scale(screenTwips())
+    , Symbol(this, screenTwipsScale())
+    , Bild(this, screenTwipsScale())
+    , m_scale(screenTwipsScale())
 {
     setWindowTitle(QStringLiteral("Tavlin"));
     setAttribute(Qt::WA_OpaquePaintEvent);

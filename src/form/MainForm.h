@@ -35,9 +35,6 @@ public:
     TavlinModule &module() { return m_module; }
     // The screen's twips per pixel when the form was made, as its elements use them.
     const TwipsScale &scale() const { return m_scale; }
-    // Where Symbol(0) stands as designed; a symbol stays there when its
-    // alignment does not move it.
-    QPoint symbolTemplatePosition() const;
 
     // Outer size in twips; the form is never moved from (0, 0).
     float Width() const { return m_scale.toTwipsX(width()); }
@@ -90,3 +87,11 @@ private:
     ScreenContext m_context;
     TavlinModule m_module;
 };
+
+// The screen's twips per pixel as they are now; a form reads them once, as
+// it is made.
+TwipsScale screenTwipsScale();
+
+// Where Symbol(0) stands as designed on a form of the given scale; a symbol
+// stays there when its alignment does not move it.
+QPoint symbolTemplatePosition(const TwipsScale &scale);

@@ -19,7 +19,15 @@ std::vector<EntryPlacement> symbolLayout(MainForm &Main)
     Main.Symbol(0).setWidth(image.Width());
     Main.Symbol(0).setHeight(image.Height());
     return layOutSymbols(
-        Main.context(), Main.scale(), Main.Symbol(0).size(), Main.symbolTemplatePosition());
+        Main.context(), Main.scale(), Main.Symbol(0).size(), symbolTemplatePosition(Main.scale()));
+}
+
+std::vector<EntryPlacement> symbolLayout(const ScreenContext &context, const QString &appPath)
+{
+    // The symbol takes the picture's size, as the template (AutoSize) does.
+    const Picture symbol = LoadPicture(symbolImagePath(appPath, context));
+    const TwipsScale scale = screenTwipsScale();
+    return layOutSymbols(context, scale, symbol.image.size(), symbolTemplatePosition(scale));
 }
 
 void PlaceHelpSymbols(MainForm &Main)

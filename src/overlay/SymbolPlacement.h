@@ -21,3 +21,7 @@ void PlaceHelpSymbols(MainForm &Main);
 // The layout PlaceHelpSymbols shows: loads the symbol image (the same
 // errors) and sizes the symbol template to it.
 std::vector<EntryPlacement> symbolLayout(MainForm &Main);
+
+// The same layout without a form, for the symbol image in `appPath` and the
+// screen's twips per pixel as a form made now would use them.
+std::vector<EntryPlacement> symbolLayout(const ScreenContext &context, const QString &appPath);

@@ -150,7 +150,7 @@ TEST_F(CheckTest, DemoFindingsAndPreview)
                 QStringLiteral("reference-web E %1 Meldungen.html")
                     .arg(demoEntry(demo.layout, QStringLiteral("FraMeldungen"))) }))
             << width;
-        const ScreenContext &context = overlay.form->context();
+        const ScreenContext &context = overlay.context;
         const std::vector<DemoControl> controls = demoLayout(width).controls;
         ASSERT_EQ(context.DispHInt, width);
         ASSERT_EQ(context.LastEntry + 1, int(controls.size()));

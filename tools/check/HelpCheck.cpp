@@ -16,6 +16,7 @@
 #include "semantics/RuntimeError.h"
 #include "state/VisuLayout.h"
 
+#include <QCoreApplication>
 #include <optional>
 
 namespace {
@@ -92,9 +93,8 @@ void checkStopped(const ScreenContext &context, const QString &description,
 
 CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
 {
-    overlay.form = std::make_unique<MainForm>();
-    MainForm &Main = *overlay.form;
-    ScreenContext &context = Main.context();
+    ScreenContext &context = overlay.context;
+    TavlinModule &module = overlay.module;
 
     // The start-up sequence of the overlay, step by step, carrying on where
     // the overlay would end so that everything else is still checked.
@@ -121,7 +121,7 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
         }
     }
 
-    ReadDescription(context, Main.module());
+    ReadDescription(context, module);
     if (!options.visuFolder.isEmpty()) {
         context.VisuPfad = options.visuFolder;
         if (!context.VisuPfad.endsWith(QLatin1Char('\\'))
@@ -142,26 +142,27 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
     report.displayHeight = context.DispVInt;
     report.entries = context.LastEntry + 1;
     checkScreenshot(context, screenshot, overlay.screenshot, screenshotProblem, report);
-    checkDescription(context, Main.module(), description, report);
+    checkDescription(context, module, description, report);
     if (stopped)
         checkStopped(context, description, *stopped, report);
 
     if (context.DispHInt == 800 || context.DispHInt == 1280) {
         try {
+            checkPlacement(
+                context, symbolLayout(context, QCoreApplication::applicationDirPath()), report);
             if (options.buildOverlay && overlay.screenshot) {
                 NoPauses noPauses;
                 PlatformOverride quick(
                     Platform { nullptr, &noPauses, &noPauses, nullptr, nullptr });
-                BuildOverlay(Main);
-            } else {
-                PlaceHelpSymbols(Main);
+                overlay.form = std::make_unique<MainForm>();
+                overlay.form->context() = context;
+                BuildOverlay(*overlay.form);
             }
         } catch (const RuntimeError &error) {
             throw CheckFailed { QStringLiteral("the symbols cannot be placed: %1 %2")
                                     .arg(error.description(), error.path()) };
         }
         overlay.placed = true;
-        checkPlacement(context, symbolLayout(Main), report);
     }
 
     checkInstallation(context, options.language, report);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "check/CheckReport.h"
+#include "description/TavlinModule.h"
+#include "state/ScreenContext.h"
 
 #include <QString>
 #include <memory>
@@ -27,11 +29,13 @@ struct CheckFailed
     QString message;
 };
 
-// The overlay form the check placed the symbols on, with its screen context
-// and description lines; kept for the preview.
+// What the check read as the overlay reads it, and the overlay form built
+// from it when a preview is asked for.
 struct CheckedOverlay
 {
-    std::unique_ptr<MainForm> form;
+    ScreenContext context;
+    TavlinModule module;
+    std::unique_ptr<MainForm> form; // only with CheckOptions::buildOverlay
     bool placed = false; // the symbols were placed (a known display width)
     bool screenshot = false; // the screenshot was loaded
 };
