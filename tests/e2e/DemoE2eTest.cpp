@@ -13,31 +13,37 @@
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <memory>
 #include <vector>
 
-// The fade reaches the screen step by step, then the overlay shows the
-// darkened screenshot, every symbol and the latched footer button. On it the
-// operator misses a page, opens one in the help window, drags and closes it,
-// and ends the program by the footer button.
-TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
+// The demo as an operator walks through it, one step a test, in this order on
+// one start (one CTest test): the fade, the overlay, then a missing page, the
+// help window opened, dragged and closed, and the end by the footer button.
+class DemoWalk : public ::testing::Test
 {
-    DemoRun run(1); // the operator's language: German
+protected:
+    static void SetUpTestSuite() { run = std::make_unique<DemoRun>(1); } // German
+    static void TearDownTestSuite() { run.reset(); }
+    static inline std::unique_ptr<DemoRun> run;
+    static inline QRect helpWindow; // where the help window is now
+};
+
+// At a pixel whose green is 255 in the screenshot, so that its green is the
+// level: from full brightness every step reaches the screen, each darker than
+// the last, down to the last level.
+TEST_F(DemoWalk, FadeStepsDarkerToTheLastLevel)
+{
     ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInchX(), kDpi)
         << "the demo is described in the screen's twips per pixel";
-    const DemoLayout &layout = run.demo.layout;
-
-    // The fade, at a pixel whose green is 255 in the screenshot so that its
-    // green is the level: from full brightness every step reaches the screen,
-    // each darker than the last, down to the last level.
-    const QRect button = demoHelpButtonBox(layout);
+    const QRect button = demoHelpButtonBox(run->demo.layout);
     QPoint probe;
-    for (int y = 0; y < run.expected.height() && probe.isNull(); ++y)
-        for (int x = 0; x < run.expected.width() && probe.isNull(); ++x)
-            if (qGreen(run.screenshot.pixel(x, y)) == 255
-                && qGreen(run.expected.pixel(x, y)) == kLevel && !button.contains(x, y))
+    for (int y = 0; y < run->expected.height() && probe.isNull(); ++y)
+        for (int x = 0; x < run->expected.width() && probe.isNull(); ++x)
+            if (qGreen(run->screenshot.pixel(x, y)) == 255
+                && qGreen(run->expected.pixel(x, y)) == kLevel && !button.contains(x, y))
                 probe = QPoint(x, y);
     ASSERT_FALSE(probe.isNull()) << "no demo, or no pixel to watch the fade at";
-    ASSERT_TRUE(run.start());
+    ASSERT_TRUE(run->start());
     std::vector<int> levels; // once per change, read as often as the screen can be
     QElapsedTimer timer;
     for (timer.start(); levels.empty() || levels.back() != kLevel;) {
@@ -53,67 +59,94 @@ TEST(Demo, FadeOverlayHelpWindowAndEndByTheFooterButton)
         ++fade;
     EXPECT_TRUE(levels.end() - fade >= 10 && std::is_sorted(fade, levels.end(), std::greater<>()))
         << ::testing::PrintToString(levels); // no level twice in a row: each darker
-    run.expectOverlay();
-    ASSERT_TRUE(run.running()) << "the overlay stays until the operator ends it";
-    // The browser engine gets ready behind the overlay: the screen and the focus stay.
-    const QList<QRect> focus = windows({ "getwindowfocus" });
-    for (timer.start(); timer.elapsed() < 4000;)
-        ASSERT_TRUE(run.showsOverlay(0)) << timer.elapsed() << " ms after the fade";
-    EXPECT_EQ(windows({ "getwindowfocus" }), focus);
+}
 
-    // The footer help button, undimmed in its latched look, with the
-    // visualisation's image on silver one pixel right of and below where the
-    // raised look has it.
-    const QImage image(run.demo.visuFolder
+TEST_F(DemoWalk, OverlayShowsTheDimmedScreenshotAndStays)
+{
+    run->expectOverlay();
+    ASSERT_TRUE(run->running()) << "the overlay stays until the operator ends it";
+}
+
+// The browser engine gets ready behind the overlay: the screen and the focus stay.
+TEST_F(DemoWalk, EngineGetsReadyOutOfSight)
+{
+    const QList<QRect> focus = windows({ "getwindowfocus" });
+    QElapsedTimer timer;
+    for (timer.start(); timer.elapsed() < 4000;)
+        ASSERT_TRUE(run->showsOverlay(0)) << timer.elapsed() << " ms after the fade";
+    EXPECT_EQ(windows({ "getwindowfocus" }), focus);
+}
+
+// Undimmed in its latched look, with the visualisation's image on silver one
+// pixel right of and below where the raised look has it.
+TEST_F(DemoWalk, FooterButtonIsLatchedWithItsImage)
+{
+    const QImage image(run->demo.visuFolder
         + QStringLiteral("/Standard/KalvoFußzeile/KalvoFußzeileHelp_%1.gif").arg(kWidth));
     QImage onSilver(image.size(), QImage::Format_RGB32);
     onSilver.fill(qRgb(192, 192, 192));
     QPainter(&onSilver).drawImage(0, 0, image);
     const QRect latched(
-        QPoint(kWidth == 800 ? 3 : 5, layout.footerTop + (kWidth == 800 ? 3 : 5)), image.size());
+        QPoint(kWidth == 800 ? 3 : 5, run->demo.layout.footerTop + (kWidth == 800 ? 3 : 5)),
+        image.size());
     QImage screen;
-    ASSERT_TRUE(run.showsButtonLook(false));
+    ASSERT_TRUE(run->showsButtonLook(false));
     ASSERT_TRUE(QTest::qWaitFor([&] { return (screen = grabScreen()).copy(latched) == onSilver; }))
         << "no latched button image; screen kept as " << keep(screen, "button");
-    EXPECT_EQ(run.unexpectedMessages(), QString());
-    if (kWidth != 1280 || kDpi != 96)
-        return;
+    EXPECT_EQ(run->unexpectedMessages(), QString());
+}
 
-    // A symbol whose page is missing: the message over the overlay until
-    // confirmed, then the overlay as it was.
-    const QPoint missing = demoClickableSymbol(layout, demoMissingPageSymbols(), run.symbol.size());
+#if TAVLIN_E2E_WIDTH == 1280 && TAVLIN_E2E_DPI == 96
+// The message over the overlay until confirmed, then the overlay as it was.
+TEST_F(DemoWalk, MissingPageGivesAMessageOverTheOverlay)
+{
+    const QPoint missing
+        = demoClickableSymbol(run->demo.layout, demoMissingPageSymbols(), run->symbol.size());
     ASSERT_TRUE(missing.x() >= 0 && pointer(missing, "click"));
-    ASSERT_NO_FATAL_FAILURE(run.confirmMessageBox());
-    run.expectOverlay(); // as it was
+    ASSERT_NO_FATAL_FAILURE(run->confirmMessageBox());
+    run->expectOverlay();
+}
 
-    // The page of the operator's language, German: centred at 1 / 1.3 of the
-    // screen, the window's own blue inside its corners, the page in its middle.
-    const QRect opened = run.openGreenPage(QStringLiteral("Deutsch"));
+// The page of the operator's language, German: centred at 1 / 1.3 of the
+// screen, the window's own blue inside its corners, the page in its middle.
+TEST_F(DemoWalk, HelpPageOpensCentredInTheOperatorsLanguage)
+{
+    const QRect opened = helpWindow = run->openGreenPage(QStringLiteral("Deutsch"));
     ASSERT_FALSE(opened.isNull());
     EXPECT_LE(qAbs(2 * opened.x() + opened.width() - 1280), 1) << opened.x();
     EXPECT_LE(qAbs(2 * opened.y() + opened.height() - 1024), 1) << opened.y();
-    screen = grabScreen();
+    const QImage screen = grabScreen();
     EXPECT_EQ(screen.pixel(opened.topLeft() + QPoint(2, 2)), qRgb(192, 192, 255));
     EXPECT_EQ(screen.pixel(opened.bottomRight() - QPoint(2, 2)), qRgb(192, 192, 255));
+}
 
-    // Dragged by its handle along the bottom, the window follows the pointer.
-    const QPoint handle(opened.x() + 105, opened.bottom() - 36), by(70, -50);
+TEST_F(DemoWalk, HelpWindowFollowsADragOfItsHandle)
+{
+    const QPoint handle(helpWindow.x() + 105, helpWindow.bottom() - 36), by(70, -50);
     ASSERT_TRUE(pointer(handle, "mousedown"));
     for (int step = 1; step < 5; ++step)
         pointer(handle + by * step / 5);
     ASSERT_TRUE(pointer(handle + by, "mouseup"));
-    const QRect moved = opened.translated(by);
-    EXPECT_FALSE(run.waitForWindow([&](const QRect &w) { return w == moved; }, 10000).isNull())
+    const QRect moved = helpWindow.translated(by);
+    EXPECT_FALSE(run->waitForWindow([&](const QRect &w) { return w == moved; }, 10000).isNull())
         << "the window should follow the drag";
-
-    // Its red cross closes it; the overlay stays.
-    ASSERT_NO_FATAL_FAILURE(run.closeHelpWindow(moved));
-
-    // A press and release on the footer button ends the program with status 0
-    // (its states in between: FooterButtonHandlersTest).
-    ASSERT_NO_FATAL_FAILURE(run.endByFooterButton());
-    EXPECT_EQ(run.unexpectedMessages(), QString());
+    helpWindow = moved;
 }
+
+TEST_F(DemoWalk, RedCrossClosesTheHelpWindowAndTheOverlayStays)
+{
+    ASSERT_NO_FATAL_FAILURE(run->closeHelpWindow(helpWindow));
+    run->expectOverlay();
+}
+
+// A press and release on the footer button ends the program with status 0
+// (its states in between: FooterButtonHandlersTest).
+TEST_F(DemoWalk, FooterButtonEndsTheProgram)
+{
+    ASSERT_NO_FATAL_FAILURE(run->endByFooterButton());
+    EXPECT_EQ(run->unexpectedMessages(), QString());
+}
+#endif
 
 #if TAVLIN_E2E_WIDTH == 1280 && TAVLIN_E2E_DPI == 96
 TEST(Demo, MissingScreenshotOrDescriptionEndsAtOnceShowingNothing)
