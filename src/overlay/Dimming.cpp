@@ -22,12 +22,11 @@ QSize copySize(const ScreenContext &context)
 // the Long range), so that the error comes where the copy is.
 bool copyCoversBuffer(const ScreenContext &context, const QSize &buffer)
 {
-    const double tx = context.TwipsPerPixelX;
-    const double ty = context.TwipsPerPixelY;
-    if (tx == 0 || ty == 0)
-        return false;
-    const double width = Arithmetic::roundHalfEven(context.ScreenPicture.Width / tx);
-    const double height = Arithmetic::roundHalfEven(context.ScreenPicture.Height / ty);
+    // No twips per pixel gives no number (infinite or NaN), which compares false.
+    const double width
+        = Arithmetic::roundHalfEven(context.ScreenPicture.Width / double(context.TwipsPerPixelX));
+    const double height
+        = Arithmetic::roundHalfEven(context.ScreenPicture.Height / double(context.TwipsPerPixelY));
     constexpr double kLongMax = 2147483647.0;
     return width >= buffer.width() && height >= buffer.height() && width <= kLongMax
         && height <= kLongMax;
