@@ -4,12 +4,18 @@
 #include "raster/DrawingSurface.h"
 #include "raster/Shapes.h"
 
+namespace {
+
+// One line in the given colour, from `from` up to but not including `to`.
+// Leaves the surface's pen at that colour.
 void DrawLine(QPoint from, QPoint to, quint32 colour, DrawingSurface &surface)
 {
     surface.ForeColor = colour;
     const QPoint points[2] = { from, to };
     Polyline(surface.hDC(), points, 2);
 }
+
+} // namespace
 
 void DrawButtonFrame(const ScreenContext &context, DrawingSurface &surface, quint32 fillColour,
     quint32 legColour, quint32 hypotenuseColour)
