@@ -7,6 +7,7 @@
 #include "form/MainForm.h"
 #include "form/Startup.h"
 #include "os/Picture.h"
+#include "os/PacedSteps.h"
 #include "os/Platform.h"
 
 #include <QApplication>
@@ -23,13 +24,17 @@ class NoPauseClock : public TickClock
 {
 public:
     quint32 tickCount() override { return 0; }
-    void sleep(qint32) override { }
 };
 
+// Handles no window message, and runs paced steps without their pauses.
 class NoEvents : public EventPump
 {
 public:
     void doEvents() override { }
+    void runSteps(qint16 steps, qint32, const std::function<void(qint16)> &step) override
+    {
+        runStepsAtOnce(steps, step);
+    }
 };
 
 // A screen of the screenshot's size at 96 dots per inch, whatever the

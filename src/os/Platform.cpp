@@ -2,12 +2,12 @@
 
 #include "os/DisplayServer.h"
 #include "os/Log.h"
+#include "os/PacedSteps.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QScreen>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -54,11 +54,6 @@ class SteadyClock : public TickClock
 public:
     SteadyClock() { m_timer.start(); }
     quint32 tickCount() override { return static_cast<quint32>(m_timer.elapsed()); }
-    void sleep(qint32 milliseconds) override
-    {
-        if (milliseconds > 0)
-            QThread::msleep(static_cast<unsigned long>(milliseconds));
-    }
 
 private:
     QElapsedTimer m_timer;
@@ -68,6 +63,10 @@ class QtEventPump : public EventPump
 {
 public:
     void doEvents() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+    void runSteps(qint16 steps, qint32 pause, const std::function<void(qint16)> &step) override
+    {
+        runPacedSteps(steps, pause, step);
+    }
 };
 
 class ImmediateExit : public ProgramTerminator

@@ -3,10 +3,11 @@
 #include <QRect>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
 // The operating-system services the logic needs, each behind a small interface
 // so that tests can replace them: message boxes, the millisecond clock, event
-// processing, the program's end and the screen's twips per pixel.
+// processing and paced steps, the program's end and the screen's twips per pixel.
 
 class MessageBoxService
 {
@@ -24,7 +25,6 @@ public:
     virtual ~TickClock() = default;
     // Milliseconds since some fixed point; wraps after 2^32.
     virtual quint32 tickCount() = 0;
-    virtual void sleep(qint32 milliseconds) = 0;
 };
 
 class EventPump
@@ -33,6 +33,9 @@ public:
     virtual ~EventPump() = default;
     // Handles the pending window messages once (painting included), then returns.
     virtual void doEvents() = 0;
+    // Runs step(1) .. step(steps) from the event loop, `pause` ms apart, and
+    // returns after the last; input waits until then (see PacedSteps.h).
+    virtual void runSteps(qint16 steps, qint32 pause, const std::function<void(qint16)> &step) = 0;
 };
 
 class ProgramTerminator

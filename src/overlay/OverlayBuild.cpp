@@ -54,15 +54,16 @@ void BuildOverlay(MainForm &Main, const DimmingPass &dim)
         Main.setVisibleProperty(true);
         platform().events->doEvents();
     } else {
-        const qint32 delay = fadeStepDelay(probeTime);
         Main.setVisibleProperty(true);
         platform().events->doEvents();
-        for (qint16 n = 1; n <= kSteps; ++n) {
-            clock.sleep(delay);
+        // From the event loop, which paints and talks to the window system
+        // between the steps; the operator's touches wait until the symbols
+        // are there.
+        platform().events->runSteps(kSteps, fadeStepDelay(probeTime), [&](qint16 n) {
             Main.DunkelPic->Cls();
             dim(Main, static_cast<qint16>(255 - 10 * n));
             Main.Refresh();
-        }
+        });
     }
 
     PlaceHelpSymbols(Main);

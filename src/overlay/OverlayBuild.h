@@ -6,7 +6,7 @@
 class MainForm;
 
 // Builds the overlay: sizes the form from the screenshot, times one dimming
-// pass, shows the form and fades it in (or, on a machine that needs 100 ms or
+// pass, shows the form and fades it in from the event loop (or, on a machine that needs 100 ms or
 // more for one pass, shows it at once at its final darkness), then places the
 // help symbols.
 void BuildOverlay(MainForm &Main);

@@ -168,21 +168,35 @@ void postMouse(QWidget *to, QEvent::Type type, QPointF at, Qt::MouseButtons held
         to, new QMouseEvent(type, at, to->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier));
 }
 
+// The real event loop, with something done after the fade's first step.
+struct AfterFirstStep : EventPump
+{
+    explicit AfterFirstStep(EventPump &pump) : real(pump) { }
+    void doEvents() override { real.doEvents(); }
+    void runSteps(qint16 steps, qint32 pause, const std::function<void(qint16)> &step) override
+    {
+        real.runSteps(steps, pause, [&](qint16 n) {
+            step(n);
+            if (n == 1)
+                then();
+        });
+    }
+    EventPump &real;
+    std::function<void()> then;
+};
+
 } // namespace
 
 TEST(MainForm, InputDuringStartUpOrAHandlerIsHandledAfterItInOrder)
 {
-    EventPump *const qtEvents = platform().events;
+    AfterFirstStep events(*platform().events);
     // Language 7 is in no table: English, silently.
     StartUpScene s("Language=7\r\n[0]\r\nName=A\r\nLeft=1500\r\nTop=1500\r\nWidth=600\r\n"
                    "Height=300\r\nTag=X=5;P\r\n");
     MainForm &m = s.scene.Main();
-    PlatformOverride realEvents(Platform { nullptr, nullptr, qtEvents, nullptr, nullptr });
-    // The operator clicks Symbol 0 during the fade's first pause.
-    FakeClock &clock = s.scene.fake.clock;
-    clock.onSleep = [&] {
-        if (clock.sleeps.size() != 1)
-            return;
+    PlatformOverride realEvents(Platform { nullptr, nullptr, &events, nullptr, nullptr });
+    // The operator clicks Symbol 0 during the fade.
+    events.then = [&] {
         postMouse(&m.Symbol(0), QEvent::MouseButtonPress, QPointF(3, 3), Qt::LeftButton);
         postMouse(&m.Symbol(0), QEvent::MouseButtonRelease, QPointF(3, 3), Qt::NoButton);
     };

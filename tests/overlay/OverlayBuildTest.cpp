@@ -63,7 +63,7 @@ TEST(BuildOverlay, FadeOrFinalLevelByTheProbeTime)
         const bool fast = p.pause > 0;
         const MainForm &m = run.scene.Main();
         EXPECT_EQ(run.levels, (fast ? kFadeLevels : std::vector<qint16> { 255, 100 }));
-        EXPECT_EQ(run.scene.fake.clock.sleeps, std::vector<qint32>(fast ? 15 : 0, p.pause));
+        EXPECT_EQ(run.scene.fake.events.pauses, std::vector<qint32>(fast ? 15 : 0, p.pause));
         // Shown after the probe: before the first pause, or after the final level.
         EXPECT_FALSE(run.shown[0]);
         EXPECT_EQ(run.shown[1], fast);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/PacedSteps.h"
 #include "os/Platform.h"
 
 #include <QStringList>
@@ -36,22 +37,22 @@ struct FakeClock : TickClock
         }
         return now;
     }
-    void sleep(qint32 milliseconds) override
-    {
-        sleeps.push_back(milliseconds);
-        onSleep();
-    }
 
     quint32 ticks = 0;
     std::vector<quint32> readings; // the values the following readings return
-    std::vector<qint32> sleeps;
-    std::function<void()> onSleep = [] {}; // after each pause is recorded
 };
 
+// Handles no window message; paced steps run at once, their pause recorded.
 struct FakeEvents : EventPump
 {
     void doEvents() override { ++calls; }
+    void runSteps(qint16 steps, qint32 pause, const std::function<void(qint16)> &step) override
+    {
+        pauses.insert(pauses.end(), steps, pause);
+        runStepsAtOnce(steps, step);
+    }
     int calls = 0;
+    std::vector<qint32> pauses;
 };
 
 struct FakeTerminator : ProgramTerminator

@@ -9,6 +9,7 @@
 #include "form/Startup.h"
 #include "os/FileSystem.h"
 #include "os/Picture.h"
+#include "os/PacedSteps.h"
 #include "os/Platform.h"
 #include "overlay/OverlayBuild.h"
 #include "overlay/SymbolPlacement.h"
@@ -26,8 +27,11 @@ class NoPauses : public TickClock, public EventPump
 {
 public:
     quint32 tickCount() override { return 0; }
-    void sleep(qint32) override { }
     void doEvents() override { }
+    void runSteps(qint16 steps, qint32, const std::function<void(qint16)> &step) override
+    {
+        runStepsAtOnce(steps, step);
+    }
 };
 
 // The working folder as the overlay finds it: TEMPVISU (or C:\Temp) and
