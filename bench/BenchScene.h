@@ -5,6 +5,7 @@
 // screenshot, a footer button image and a symbol image in a temporary folder.
 
 #include "form/MainForm.h"
+#include "description/StartupInput.h"
 #include "form/Startup.h"
 #include "os/Picture.h"
 #include "os/PacedSteps.h"

@@ -1,7 +1,6 @@
 #include "description/DescriptionReader.h"
 
 #include "description/TavlinModule.h"
-#include "os/EndProgram.h"
 #include "os/FileSystem.h"
 #include "state/ScreenContext.h"
 #include "state/VisuLayout.h"
@@ -38,11 +37,11 @@ void cutTag(HelpEntry &entry)
         entry.Tag.remove(t, 2);
 }
 
-void ReadDescription(ScreenContext &context, TavlinModule &module)
+bool ReadDescription(ScreenContext &context, TavlinModule &module)
 {
     const QString fileName = VisuLayout::descriptionFile(context.TempPfad);
     if (!Dir(fileName))
-        EndProgram();
+        return false;
 
     module.OpenIni(fileName, false);
     module.CloseIni();
@@ -75,4 +74,5 @@ void ReadDescription(ScreenContext &context, TavlinModule &module)
             break;
         }
     }
+    return true;
 }

@@ -7,9 +7,9 @@ struct ScreenContext;
 struct HelpEntry;
 
 // ReadDescription: reads TempPfad & "\Tavlin.txt" into DispHInt, VisuPfad,
-// LanguageNumber and the entry table. Ends the program, silently, when the file
+// LanguageNumber and the entry table; false, with nothing read, when the file
 // does not exist. Never shows a message.
-void ReadDescription(ScreenContext &context, TavlinModule &module);
+bool ReadDescription(ScreenContext &context, TavlinModule &module);
 
 // Splits the markers "X=...;", "Y=...;" and "T=" off an entry's Tag into
 // TagX and TagY, leaving the help topic in Tag.

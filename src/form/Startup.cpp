@@ -1,33 +1,11 @@
 #include "form/Startup.h"
 
-#include "description/ContainerResolver.h"
-#include "description/DescriptionReader.h"
+#include "description/StartupInput.h"
 #include "description/TavlinModule.h"
 #include "os/EndProgram.h"
-#include "os/FileSystem.h"
-#include "os/Picture.h"
 #include "os/Platform.h"
-#include "semantics/Arithmetic.h"
 #include "state/ScreenContext.h"
 #include "state/VisuLayout.h"
-
-void applyLayoutValues(ScreenContext &context)
-{
-    // The overhang is the exact product of the Single factor and 7 or 11,
-    // rounded half to even into an Integer.
-    if (context.DispHInt == 800) {
-        context.ButtonSize = 41;
-        context.FooterTop = 537;
-        context.SymbolOverhang = Arithmetic::toInteger(double(context.TwipsPerPixelX) * 7.0);
-        context.DispVInt = 600;
-    } else if (context.DispHInt == 1280) {
-        context.ButtonSize = 66;
-        context.FooterTop = 916;
-        context.SymbolOverhang = Arithmetic::toInteger(double(context.TwipsPerPixelX) * 11.0);
-        context.DispVInt = 1024;
-    }
-    context.WidthFactor = double(context.DispHInt) / 1280.0;
-}
 
 QString visualisationTempFolder()
 {
@@ -45,18 +23,19 @@ QString screenshotFile(const QString &tempFolder)
 void ReadStartupInput(ScreenContext &context, TavlinModule &module)
 {
     context.TempPfad = visualisationTempFolder();
-
-    const QString screenshot = screenshotFile(context.TempPfad);
-    if (!Dir(screenshot))
+    // A missing file ends the program silently, anything else with its
+    // run-time error; nothing after the first failure is read.
+    const ScreenshotInput screenshot = readScreenshot(
+        context, platform().screen->twipsPerPixelX(), platform().screen->twipsPerPixelY());
+    if (!screenshot.found)
         EndProgram();
-
-    context.TwipsPerPixelX = platform().screen->twipsPerPixelX();
-    context.TwipsPerPixelY = platform().screen->twipsPerPixelY();
-    context.ScreenPicture = LoadPicture(screenshot);
-
-    ReadDescription(context, module);
+    if (screenshot.error)
+        throw *screenshot.error;
+    const DescriptionInput description = readDescriptionInput(context, module);
+    if (!description.found)
+        EndProgram();
     for (const TavlinModule::Notice &notice : module.takeNotices())
         platform().messageBox->show(notice.text, QStringLiteral("Tavlin"));
-    applyLayoutValues(context);
-    ResolveContainers(context);
+    if (description.containerError)
+        throw *description.containerError;
 }

@@ -17,6 +17,3 @@ void ReadStartupInput(ScreenContext &context, TavlinModule &module);
 QString visualisationTempFolder();
 // The screenshot in that folder.
 QString screenshotFile(const QString &tempFolder);
-
-// The layout values chosen by the display width, and WidthFactor.
-void applyLayoutValues(ScreenContext &context);

@@ -1,5 +1,6 @@
 #include "support/OverlayScene.h"
 
+#include "description/StartupInput.h"
 #include "form/Startup.h"
 #include "os/Picture.h"
 #include "overlay/FooterButton.h"

@@ -3,22 +3,18 @@
 #include "check/DescriptionChecks.h"
 #include "check/HelpPageChecks.h"
 #include "check/PlacementChecks.h"
-#include "description/ContainerResolver.h"
-#include "description/DescriptionReader.h"
+#include "description/StartupInput.h"
 #include "form/MainForm.h"
 #include "form/Startup.h"
 #include "os/FileSystem.h"
-#include "os/Picture.h"
 #include "os/PacedSteps.h"
 #include "os/Platform.h"
 #include "overlay/OverlayBuild.h"
 #include "overlay/SymbolPlacement.h"
-#include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
 #include "state/VisuLayout.h"
 
 #include <QCoreApplication>
-#include <optional>
 
 namespace {
 
@@ -100,8 +96,8 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
     ScreenContext &context = overlay.context;
     TavlinModule &module = overlay.module;
 
-    // The start-up sequence of the overlay, step by step, carrying on where
-    // the overlay would end so that everything else is still checked.
+    // The overlay's own start-up steps, carrying on where the overlay would
+    // end so that everything else is still checked.
     context.TempPfad = workingFolder(options.tempFolder);
     const QString description = VisuLayout::descriptionFile(context.TempPfad);
     if (!Dir(description))
@@ -110,35 +106,16 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
                                 .arg(description) };
 
     const QString screenshot = VisuLayout::screenshotFile(context.TempPfad);
-    context.TwipsPerPixelX = platform().screen->twipsPerPixelX();
-    context.TwipsPerPixelY = platform().screen->twipsPerPixelY();
+    const ScreenshotInput shot = readScreenshot(
+        context, platform().screen->twipsPerPixelX(), platform().screen->twipsPerPixelY());
+    overlay.screenshot = shot.found && !shot.error;
     QString screenshotProblem
         = QStringLiteral("the screenshot is missing: the overlay ends at once, showing nothing");
-    if (Dir(screenshot)) {
-        try {
-            context.ScreenPicture = LoadPicture(screenshot);
-            overlay.screenshot = true;
-        } catch (const RuntimeError &error) {
-            screenshotProblem = QStringLiteral("the screenshot cannot be read (%1): the overlay "
-                                               "fails at start-up")
-                                    .arg(error.description());
-        }
-    }
-
-    ReadDescription(context, module);
-    if (!options.visuFolder.isEmpty()) {
-        context.VisuPfad = options.visuFolder;
-        if (!context.VisuPfad.endsWith(QLatin1Char('\\'))
-            && !context.VisuPfad.endsWith(QLatin1Char('/')))
-            context.VisuPfad += QLatin1Char('\\');
-    }
-    applyLayoutValues(context);
-    std::optional<RuntimeError> stopped;
-    try {
-        ResolveContainers(context);
-    } catch (const RuntimeError &error) {
-        stopped = error;
-    }
+    if (shot.error)
+        screenshotProblem = QStringLiteral("the screenshot cannot be read (%1): the overlay "
+                                           "fails at start-up")
+                                .arg(shot.error->description());
+    const DescriptionInput input = readDescriptionInput(context, module, options.visuFolder);
 
     CheckReport report;
     report.descriptionFile = description;
@@ -147,8 +124,8 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
     report.entries = context.LastEntry + 1;
     checkScreenshot(context, screenshot, overlay.screenshot, screenshotProblem, report);
     checkDescription(context, module, description, report);
-    if (stopped)
-        checkStopped(context, description, *stopped, report);
+    if (input.containerError)
+        checkStopped(context, description, *input.containerError, report);
 
     if (context.DispHInt == 800 || context.DispHInt == 1280) {
         try {

@@ -1,0 +1,68 @@
+#include "description/StartupInput.h"
+
+#include "description/ContainerResolver.h"
+#include "description/DescriptionReader.h"
+#include "os/FileSystem.h"
+#include "os/Picture.h"
+#include "semantics/Arithmetic.h"
+#include "state/ScreenContext.h"
+#include "state/VisuLayout.h"
+
+void applyLayoutValues(ScreenContext &context)
+{
+    // The overhang is the exact product of the Single factor and 7 or 11,
+    // rounded half to even into an Integer.
+    if (context.DispHInt == 800) {
+        context.ButtonSize = 41;
+        context.FooterTop = 537;
+        context.SymbolOverhang = Arithmetic::toInteger(double(context.TwipsPerPixelX) * 7.0);
+        context.DispVInt = 600;
+    } else if (context.DispHInt == 1280) {
+        context.ButtonSize = 66;
+        context.FooterTop = 916;
+        context.SymbolOverhang = Arithmetic::toInteger(double(context.TwipsPerPixelX) * 11.0);
+        context.DispVInt = 1024;
+    }
+    context.WidthFactor = double(context.DispHInt) / 1280.0;
+}
+
+ScreenshotInput readScreenshot(ScreenContext &context, float twipsX, float twipsY)
+{
+    ScreenshotInput input;
+    // Taken whether or not there is a screenshot: the check places the
+    // symbols without one.
+    context.TwipsPerPixelX = twipsX;
+    context.TwipsPerPixelY = twipsY;
+    const QString screenshot = VisuLayout::screenshotFile(context.TempPfad);
+    input.found = Dir(screenshot);
+    if (!input.found)
+        return input;
+    try {
+        context.ScreenPicture = LoadPicture(screenshot);
+    } catch (const RuntimeError &error) {
+        input.error = error;
+    }
+    return input;
+}
+
+DescriptionInput readDescriptionInput(
+    ScreenContext &context, TavlinModule &module, const QString &visuFolder)
+{
+    DescriptionInput input;
+    input.found = ReadDescription(context, module);
+    if (!input.found)
+        return input;
+    if (!visuFolder.isEmpty()) {
+        context.VisuPfad = visuFolder;
+        if (!context.VisuPfad.endsWith(QLatin1Char('\\'))
+            && !context.VisuPfad.endsWith(QLatin1Char('/')))
+            context.VisuPfad += QLatin1Char('\\');
+    }
+    applyLayoutValues(context);
+    try {
+        ResolveContainers(context);
+    } catch (const RuntimeError &error) {
+        input.containerError = error;
+    }
+    return input;
+}
