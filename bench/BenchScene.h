@@ -9,7 +9,7 @@
 #include "form/Startup.h"
 #include "os/Picture.h"
 #include "os/PacedSteps.h"
-#include "os/Platform.h"
+#include "os/RealServices.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,6 +54,29 @@ private:
     QRect m_area;
 };
 
+// The real services with the fade's pauses and the handling of window
+// messages taken out.
+class QuietServices
+{
+public:
+    QuietServices()
+        : m_services(m_real.services())
+    {
+        m_services.clock = &m_clock;
+        m_services.events = &m_events;
+    }
+    QuietServices(const QuietServices &) = delete;
+    QuietServices &operator=(const QuietServices &) = delete;
+
+    const Services &services() const { return m_services; }
+
+private:
+    RealServices m_real;
+    NoPauseClock m_clock;
+    NoEvents m_events;
+    Services m_services;
+};
+
 class Scene
 {
 public:
@@ -61,8 +84,9 @@ public:
         : m_width(width)
         , m_height(height)
         , m_screen(width, height)
-        , m_override(Platform { nullptr, nullptr, nullptr, nullptr, &m_screen })
+        , m_services(m_quiet.services())
     {
+        m_services.screen = &m_screen;
         QImage screenshot(width, height, QImage::Format_RGB32);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
@@ -91,14 +115,14 @@ public:
     // controls spread over the screen.
     std::unique_ptr<MainForm> makeForm(int entries = 0) const
     {
-        auto form = std::make_unique<MainForm>();
+        auto form = std::make_unique<MainForm>(m_services);
         form->appPath = m_dir.path() + QStringLiteral("/bin");
         ScreenContext &c = form->context();
-        c.TwipsPerPixelX = platform().screen->twipsPerPixelX();
-        c.TwipsPerPixelY = platform().screen->twipsPerPixelY();
+        c.TwipsPerPixelX = m_screen.twipsPerPixelX();
+        c.TwipsPerPixelY = m_screen.twipsPerPixelY();
         c.DispHInt = static_cast<qint16>(m_width);
         c.VisuPfad = m_visu;
-        c.ScreenPicture = LoadPicture(screenshotFile);
+        c.ScreenPicture = LoadPicture(screenshotFile, m_screen);
         applyLayoutValues(c);
         c.LastEntry = static_cast<qint16>(entries - 1);
         for (int i = 0; i < entries; ++i) {
@@ -134,8 +158,9 @@ private:
     QString m_visu;
     int m_width;
     int m_height;
-    ScreenOfSize m_screen;
-    PlatformOverride m_override;
+    QuietServices m_quiet;
+    mutable ScreenOfSize m_screen;
+    Services m_services;
 };
 
 // main() of a benchmark program that needs widgets.

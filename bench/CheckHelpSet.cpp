@@ -86,11 +86,12 @@ HelpSet &helpSet()
 
 void BM_CheckWithoutPreview(benchmark::State &state)
 {
+    const RealServices real;
     CheckOptions options;
     options.tempFolder = helpSet().tempFolder();
     for (auto _ : state) {
         CheckedOverlay overlay;
-        const CheckReport report = runCheck(options, overlay);
+        const CheckReport report = runCheck(options, overlay, real.services());
         state.counters["pages"] = report.pagesChecked;
         state.counters["languages"] = double(report.languages.size());
     }
@@ -98,15 +99,13 @@ void BM_CheckWithoutPreview(benchmark::State &state)
 
 void BM_CheckWithPreview(benchmark::State &state)
 {
-    bench::NoPauseClock clock;
-    bench::NoEvents events;
-    PlatformOverride quiet(Platform { nullptr, &clock, &events, nullptr, nullptr });
+    const RealServices real;
     CheckOptions options;
     options.tempFolder = helpSet().tempFolder();
     options.buildOverlay = true;
     for (auto _ : state) {
         CheckedOverlay overlay;
-        const CheckReport report = runCheck(options, overlay);
+        const CheckReport report = runCheck(options, overlay, real.services());
         benchmark::DoNotOptimize(renderPreview(*overlay.form, report));
     }
 }
@@ -115,12 +114,10 @@ void BM_CheckWithPreview(benchmark::State &state)
 // passes, the 1000 symbols, the language.
 void BM_OverlayStartUp(benchmark::State &state)
 {
-    bench::NoPauseClock clock;
-    bench::NoEvents events;
-    PlatformOverride quiet(Platform { nullptr, &clock, &events, nullptr, nullptr });
+    const bench::QuietServices quiet;
     qputenv("TEMPVISU", QFile::encodeName(helpSet().root()));
     for (auto _ : state) {
-        MainForm form;
+        MainForm form(quiet.services());
         benchmark::DoNotOptimize(loadMain(form));
     }
 }

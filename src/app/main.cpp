@@ -5,6 +5,7 @@
 #include "helpwindow/HelpRehearsal.h"
 #include "interaction/OverlayInteraction.h"
 #include "os/PicturePrefetch.h"
+#include "os/RealServices.h"
 #include "os/ScratchFolder.h"
 #include "overlay/OverlayStartup.h"
 
@@ -34,13 +35,15 @@ int main()
     QApplication app(argumentCount, arguments);
     useBrowserEngine();
 
-    MainForm Main;
+    const RealServices real;
+    MainForm Main(real.services());
     OverlayInteraction interaction(Main);
     if (!loadMain(Main))
         return 0;
     // The fade is over and the footer button works: the browser engine starts
     // now, while the operator looks for a symbol, so that the first page
     // shows as fast as any later one.
-    warmUpBrowserEngine(kWarmUpAfterFadeMs, rehearseHelpWindow);
+    warmUpBrowserEngine(
+        kWarmUpAfterFadeMs, [&real] { rehearseHelpWindow(*real.services().screen); });
     return app.exec();
 }

@@ -37,6 +37,7 @@ struct Plugin
     PrepareView prepare = nullptr;
 };
 
+// Process-wide: a library is loaded once per process, whoever asks first.
 Plugin &plugin()
 {
     static Plugin shared;

@@ -4,6 +4,7 @@
 #include "description/DescriptionReader.h"
 #include "os/FileSystem.h"
 #include "os/Picture.h"
+#include "os/Services.h"
 #include "semantics/Arithmetic.h"
 #include "state/ScreenContext.h"
 #include "state/VisuLayout.h"
@@ -26,19 +27,19 @@ void applyLayoutValues(ScreenContext &context)
     context.WidthFactor = double(context.DispHInt) / 1280.0;
 }
 
-ScreenshotInput readScreenshot(ScreenContext &context, float twipsX, float twipsY)
+ScreenshotInput readScreenshot(ScreenContext &context, ScreenMetrics &screen)
 {
     ScreenshotInput input;
     // Taken whether or not there is a screenshot: the check places the
     // symbols without one.
-    context.TwipsPerPixelX = twipsX;
-    context.TwipsPerPixelY = twipsY;
+    context.TwipsPerPixelX = screen.twipsPerPixelX();
+    context.TwipsPerPixelY = screen.twipsPerPixelY();
     const QString screenshot = VisuLayout::screenshotFile(context.TempPfad);
     input.found = Dir(screenshot);
     if (!input.found)
         return input;
     try {
-        context.ScreenPicture = LoadPicture(screenshot);
+        context.ScreenPicture = LoadPicture(screenshot, screen);
     } catch (const RuntimeError &error) {
         input.error = error;
     }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+class ScreenMetrics;
 class TavlinModule;
 struct ScreenContext;
 
@@ -21,7 +22,7 @@ struct ScreenshotInput
 };
 
 // With the screen's twips per pixel, which the picture's size is given in.
-ScreenshotInput readScreenshot(ScreenContext &context, float twipsX, float twipsY);
+ScreenshotInput readScreenshot(ScreenContext &context, ScreenMetrics &screen);
 
 struct DescriptionInput
 {

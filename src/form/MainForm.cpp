@@ -1,7 +1,7 @@
 #include "form/MainForm.h"
 
 #include "os/DisplayServer.h"
-#include "os/Platform.h"
+#include "os/Services.h"
 #include "os/RunGuarded.h"
 #include "raster/Colour.h"
 
@@ -33,9 +33,9 @@ constexpr int kSymbolTop = 2910;
 
 } // namespace
 
-TwipsScale screenTwipsScale()
+TwipsScale screenTwipsScale(ScreenMetrics &screen)
 {
-    return TwipsScale { platform().screen->twipsPerPixelX(), platform().screen->twipsPerPixelY() };
+    return TwipsScale { screen.twipsPerPixelX(), screen.twipsPerPixelY() };
 }
 
 QPoint symbolTemplatePosition(const TwipsScale &scale)
@@ -43,11 +43,12 @@ QPoint symbolTemplatePosition(const TwipsScale &scale)
     return QPoint(scale.toPixelsX(kSymbolLeft), scale.toPixelsY(kSymbolTop));
 }
 
-MainForm::MainForm()
+MainForm::MainForm(const Services &services)
     : QWidget(newFrame())
-    , Symbol(this, screenTwipsScale())
-    , Bild(this, screenTwipsScale())
-    , m_scale(screenTwipsScale())
+    , Symbol(this, screenTwipsScale(*services.screen))
+    , Bild(this, screenTwipsScale(*services.screen))
+    , m_services(services)
+    , m_scale(screenTwipsScale(*services.screen))
 {
     setWindowTitle(QStringLiteral("Tavlin"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -62,7 +63,7 @@ MainForm::MainForm()
     Cls();
 
     connect(&Symbol, &ControlArray::clicked, this,
-        [this](qint16 index) { runGuarded([this, index] { emit symbolClick(index); }); });
+        [this](qint16 index) { runGuarded(m_services, [this, index] { emit symbolClick(index); }); });
     placeDesign(Symbol.createFirst(), kSymbolLeft, kSymbolTop, 525, 540);
     placeDesign(Bild.createFirst(), 480, 3060, 1065, 780);
     ZwischenPic = createWorkPicture(1620, -60, Colour::rgb(224, 224, 224));
@@ -154,7 +155,7 @@ QRect MainForm::onScreen(const QRect &area) const
 {
     // The form reaches past the screen; only the part on the screen can be
     // seen, so only that is painted and handed over.
-    const QRect display = platform().screen->geometry();
+    const QRect display = m_services.screen->geometry();
     if (display.isEmpty())
         return area;
     return area & QRect(mapFromGlobal(display.topLeft()), display.size());
@@ -172,7 +173,7 @@ void MainForm::deliverMouse(void (MainForm::*signal)(QPointF), QMouseEvent *even
     event->accept();
     // Relative to the form, which sits at the screen's origin.
     const QPointF position = event->position();
-    runGuarded([&] { (this->*signal)(position); });
+    runGuarded(m_services, [&] { (this->*signal)(position); });
 }
 
 void MainForm::mousePressEvent(QMouseEvent *event)
@@ -193,5 +194,5 @@ void MainForm::mouseReleaseEvent(QMouseEvent *event)
 void MainForm::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
-    runGuarded([this] { emit dblClick(); });
+    runGuarded(m_services, [this] { emit dblClick(); });
 }

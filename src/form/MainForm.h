@@ -3,6 +3,7 @@
 #include "description/TavlinModule.h"
 #include "form/ControlArray.h"
 #include "form/PictureBox.h"
+#include "os/Services.h"
 #include "raster/DrawingSurface.h"
 #include "semantics/Twips.h"
 #include "state/ScreenContext.h"
@@ -25,8 +26,11 @@ class MainForm : public QWidget, public DrawingSurface
     Q_OBJECT
 
 public:
-    MainForm();
+    // The services are the form's and its handlers' for the form's lifetime.
+    explicit MainForm(const Services &services);
     ~MainForm() override;
+
+    const Services &services() const { return m_services; }
 
     // Shows or hides the form and its frame together.
     void setVisible(bool visible) override;
@@ -82,6 +86,7 @@ private:
     void placeDesign(PictureBox &box, int left, int top, int width, int height);
     void deliverMouse(void (MainForm::*signal)(QPointF), QMouseEvent *event);
 
+    const Services m_services;
     TwipsScale m_scale;
     bool m_waitedUntilShown = false;
     ScreenContext m_context;
@@ -90,7 +95,7 @@ private:
 
 // The screen's twips per pixel as they are now; a form reads them once, as
 // it is made.
-TwipsScale screenTwipsScale();
+TwipsScale screenTwipsScale(ScreenMetrics &screen);
 
 // Where Symbol(0) stands as designed on a form of the given scale; a symbol
 // stays there when its alignment does not move it.

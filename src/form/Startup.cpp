@@ -3,7 +3,7 @@
 #include "description/StartupInput.h"
 #include "description/TavlinModule.h"
 #include "os/EndProgram.h"
-#include "os/Platform.h"
+#include "os/Services.h"
 #include "state/ScreenContext.h"
 #include "state/VisuLayout.h"
 
@@ -20,22 +20,21 @@ QString screenshotFile(const QString &tempFolder)
     return VisuLayout::screenshotFile(tempFolder);
 }
 
-void ReadStartupInput(ScreenContext &context, TavlinModule &module)
+void ReadStartupInput(ScreenContext &context, TavlinModule &module, const Services &services)
 {
     context.TempPfad = visualisationTempFolder();
     // A missing file ends the program silently, anything else with its
     // run-time error; nothing after the first failure is read.
-    const ScreenshotInput screenshot = readScreenshot(
-        context, platform().screen->twipsPerPixelX(), platform().screen->twipsPerPixelY());
+    const ScreenshotInput screenshot = readScreenshot(context, *services.screen);
     if (!screenshot.found)
-        EndProgram();
+        EndProgram(*services.terminator);
     if (screenshot.error)
         throw *screenshot.error;
     const DescriptionInput description = readDescriptionInput(context, module);
     if (!description.found)
-        EndProgram();
+        EndProgram(*services.terminator);
     for (const TavlinModule::Notice &notice : module.takeNotices())
-        platform().messageBox->show(notice.text, QStringLiteral("Tavlin"));
+        services.messageBox->show(notice.text, QStringLiteral("Tavlin"));
     if (description.containerError)
         throw *description.containerError;
 }

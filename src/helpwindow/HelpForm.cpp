@@ -4,11 +4,9 @@
 #include "browser/HelpFiles.h"
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
-#include "helpwindow/TwipsGeometry.h"
 #include "os/DisplayServer.h"
 #include "os/Log.h"
 #include "os/PathMapper.h"
-#include "os/Platform.h"
 #include "os/RunGuarded.h"
 #include "semantics/Arithmetic.h"
 
@@ -26,7 +24,10 @@ QString lockedFolder(const QString &helpFolder, const QString &adresse)
 
 } // namespace
 
-Help::Help() = default;
+Help::Help(const Services &services)
+    : m_services(services)
+    , m_twips(*services.screen)
+{ }
 
 HelpWindow *Help::window() const
 {
@@ -35,29 +36,29 @@ HelpWindow *Help::window() const
 
 Help::~Help()
 {
-    runGuarded([this] { Form_Terminate(); });
+    runGuarded(m_services, [this] { Form_Terminate(); });
     delete m_window.data();
 }
 
 HelpWindow *Help::load()
 {
     if (!m_window) {
-        auto *window = new HelpWindow(dialogOwner());
+        auto *window = new HelpWindow(*m_services.screen, dialogOwner());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         QObject::connect(window->Ende, &PictureButton::clicked, window,
-            [this] { runGuarded([this] { Ende_Click(); }); });
+            [this] { runGuarded(m_services, [this] { Ende_Click(); }); });
         PictureButton *drag = window->Verschieben;
         QObject::connect(drag, &PictureButton::mouseDown, window,
             [this](int button, int shift, float x, float y) {
-                runGuarded([&] { Verschieben_MouseDown(button, shift, x, y); });
+                runGuarded(m_services, [&] { Verschieben_MouseDown(button, shift, x, y); });
             });
         QObject::connect(drag, &PictureButton::mouseMove, window,
             [this](int button, int shift, float x, float y) {
-                runGuarded([&] { Verschieben_MouseMove(button, shift, x, y); });
+                runGuarded(m_services, [&] { Verschieben_MouseMove(button, shift, x, y); });
             });
         QObject::connect(
             drag, &PictureButton::mouseUp, window, [this](int button, int shift, float x, float y) {
-                runGuarded([&] { Verschieben_MouseUp(button, shift, x, y); });
+                runGuarded(m_services, [&] { Verschieben_MouseUp(button, shift, x, y); });
             });
         m_window = window;
     }
@@ -66,35 +67,35 @@ HelpWindow *Help::load()
 
 float Help::Width()
 {
-    return TwipsGeometry::width(load());
+    return m_twips.width(load());
 }
 float Help::Height()
 {
-    return TwipsGeometry::height(load());
+    return m_twips.height(load());
 }
 float Help::Left()
 {
-    return TwipsGeometry::left(load());
+    return m_twips.left(load());
 }
 float Help::Top()
 {
-    return TwipsGeometry::top(load());
+    return m_twips.top(load());
 }
 void Help::setWidth(float twips)
 {
-    TwipsGeometry::setWidth(load(), twips);
+    m_twips.setWidth(load(), twips);
 }
 void Help::setHeight(float twips)
 {
-    TwipsGeometry::setHeight(load(), twips);
+    m_twips.setHeight(load(), twips);
 }
 void Help::setLeft(float twips)
 {
-    TwipsGeometry::setLeft(load(), twips);
+    m_twips.setLeft(load(), twips);
 }
 void Help::setTop(float twips)
 {
-    TwipsGeometry::setTop(load(), twips);
+    m_twips.setTop(load(), twips);
 }
 
 void Help::Init()
@@ -102,22 +103,22 @@ void Help::Init()
     using namespace Arithmetic;
     HelpWindow *window = load();
     QWidget *browser = window->WebBrowser->widget();
-    const float W = TwipsGeometry::width(window);
-    const float H = TwipsGeometry::height(window);
+    const float W = m_twips.width(window);
+    const float H = m_twips.height(window);
 
-    m_MarginX = toInteger(platform().screen->twipsPerPixelX() * 5.0f);
-    m_MarginY = toInteger(platform().screen->twipsPerPixelY() * 5.0f);
-    TwipsGeometry::setTop(window->Ende, H - TwipsGeometry::height(window->Ende) - m_MarginY);
-    TwipsGeometry::setLeft(window->Ende, W - TwipsGeometry::width(window->Ende) - m_MarginX);
-    TwipsGeometry::setLeft(window->Verschieben, m_MarginX);
-    TwipsGeometry::setTop(
-        window->Verschieben, H - TwipsGeometry::height(window->Verschieben) - m_MarginY);
-    TwipsGeometry::setWidth(
-        window->Verschieben, TwipsGeometry::left(window->Ende) - mul(2, m_MarginX));
-    TwipsGeometry::setLeft(browser, m_MarginX);
-    TwipsGeometry::setTop(browser, m_MarginY);
-    TwipsGeometry::setWidth(browser, W - mul(2, m_MarginX));
-    TwipsGeometry::setHeight(browser, TwipsGeometry::top(window->Verschieben) - mul(2, m_MarginY));
+    m_MarginX = toInteger(m_services.screen->twipsPerPixelX() * 5.0f);
+    m_MarginY = toInteger(m_services.screen->twipsPerPixelY() * 5.0f);
+    m_twips.setTop(window->Ende, H - m_twips.height(window->Ende) - m_MarginY);
+    m_twips.setLeft(window->Ende, W - m_twips.width(window->Ende) - m_MarginX);
+    m_twips.setLeft(window->Verschieben, m_MarginX);
+    m_twips.setTop(
+        window->Verschieben, H - m_twips.height(window->Verschieben) - m_MarginY);
+    m_twips.setWidth(
+        window->Verschieben, m_twips.left(window->Ende) - mul(2, m_MarginX));
+    m_twips.setLeft(browser, m_MarginX);
+    m_twips.setTop(browser, m_MarginY);
+    m_twips.setWidth(browser, W - mul(2, m_MarginX));
+    m_twips.setHeight(browser, m_twips.top(window->Verschieben) - mul(2, m_MarginY));
     const QString folder = lockedFolder(HelpFolder, Adresse);
     window->WebBrowser->navigate(HelpFiles::urlOf(folder, Adresse), mapWindowsPath(folder));
 }
@@ -136,7 +137,7 @@ void Help::Show()
         qCWarning(lcHelp).noquote()
             << "The help window did not reach the screen in time:" << Adresse;
         Unload();
-        platform().messageBox->show(
+        m_services.messageBox->show(
             QStringLiteral("The help page could not be shown."), QStringLiteral("Tavlin"));
     });
 }
@@ -186,6 +187,6 @@ void Help::Form_Terminate()
         return;
     if (m_window->WebBrowser->busy()) {
         m_window->WebBrowser->stop();
-        platform().events->doEvents();
+        m_services.events->doEvents();
     }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "helpwindow/TwipsGeometry.h"
+#include "os/Services.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -11,7 +14,8 @@ class HelpWindow;
 class Help
 {
 public:
-    Help();
+    // The services are the window's and its handlers' for the form's lifetime.
+    explicit Help(const Services &services);
     ~Help(); // runs Form_Terminate
     Help(const Help &) = delete;
     Help &operator=(const Help &) = delete;
@@ -57,6 +61,8 @@ public:
 private:
     HelpWindow *load();
 
+    const Services m_services;
+    const TwipsGeometry m_twips;
     QPointer<HelpWindow> m_window;
     qint16 m_MarginX = 0;
     qint16 m_MarginY = 0;

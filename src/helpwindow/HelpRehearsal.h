@@ -12,7 +12,9 @@
 //
 // Only the X11 display can place a window out of sight; elsewhere nothing is
 // shown.
-void rehearseHelpWindow();
+class ScreenMetrics;
+
+void rehearseHelpWindow(ScreenMetrics &screen);
 
 // How long the rehearsal's window stays: its first frames have long been
 // drawn by then, on one slow core too.

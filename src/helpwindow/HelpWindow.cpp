@@ -9,30 +9,31 @@
 const QColor HelpWindow::kBackground(192, 192, 255);
 
 // Kept above all other windows, like the overlay it must cover.
-HelpWindow::HelpWindow(QWidget *parent)
+HelpWindow::HelpWindow(ScreenMetrics &screen, QWidget *parent)
     : QWidget(parent, Qt::Window | kOwnPlacement)
 {
+    const TwipsGeometry twips(screen);
     setWindowTitle(QStringLiteral("Form1"));
     markOwnWindow(*this);
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kBackground);
     setPalette(colours);
-    TwipsGeometry::place(this, 0, 0, 4680, 3195);
+    twips.place(this, 0, 0, 4680, 3195);
 
     const QColor grey(192, 192, 192);
     // Created in tab order (Ende 0, WebBrowser 1, Verschieben 2); nothing takes
     // the keyboard focus from the browser but the browser itself.
-    Ende = new PictureButton(closeSymbolPicture(), grey, this);
+    Ende = new PictureButton(closeSymbolPicture(), grey, screen, this);
     Ende->setObjectName(QStringLiteral("Ende"));
     WebBrowser = createBrowserView(this);
     WebBrowser->widget()->setObjectName(QStringLiteral("WebBrowser"));
-    Verschieben = new PictureButton(moveSymbolPicture(), grey, this);
+    Verschieben = new PictureButton(moveSymbolPicture(), grey, screen, this);
     Verschieben->setObjectName(QStringLiteral("Verschieben"));
 
-    TwipsGeometry::place(Verschieben, 90, 2145, 3510, 960);
-    TwipsGeometry::place(WebBrowser->widget(), 90, 90, 4500, 1995);
-    TwipsGeometry::place(Ende, 3660, 2175, 945, 945);
+    twips.place(Verschieben, 90, 2145, 3510, 960);
+    twips.place(WebBrowser->widget(), 90, 90, 4500, 1995);
+    twips.place(Ende, 3660, 2175, 945, 945);
 }
 
 HelpWindow::~HelpWindow()

@@ -5,6 +5,7 @@
 
 class BrowserView;
 class PictureButton;
+class ScreenMetrics;
 
 // The window of form Help with its stored make-up: frameless, light blue,
 // caption "Form1", 4680 x 3195 twips, and its three controls at their design
@@ -14,7 +15,8 @@ class HelpWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit HelpWindow(QWidget *parent = nullptr);
+    // Its make-up is in twips at the screen's twips per pixel.
+    explicit HelpWindow(ScreenMetrics &screen, QWidget *parent = nullptr);
     ~HelpWindow() override;
 
     PictureButton *Verschieben = nullptr;

@@ -1,6 +1,6 @@
 #include "helpwindow/PictureButton.h"
 
-#include "os/Platform.h"
+#include "os/Services.h"
 #include "semantics/MouseArguments.h"
 #include "semantics/Twips.h"
 
@@ -8,8 +8,10 @@
 #include <QPainter>
 #include <QPointer>
 
-PictureButton::PictureButton(const QImage &picture, const QColor &background, QWidget *parent)
+PictureButton::PictureButton(
+    const QImage &picture, const QColor &background, ScreenMetrics &screen, QWidget *parent)
     : QAbstractButton(parent)
+    , m_screen(screen)
     , m_picture(picture)
     , m_background(background)
 {
@@ -48,8 +50,8 @@ void PictureButton::report(
     // dragged window run ahead of the pointer.
     const QPointF position = mapFromGlobal(event->globalPosition());
     (this->*signal)(button, MouseArguments::shiftMask(event->modifiers()),
-        Twips::toTwips(position.x(), platform().screen->twipsPerPixelX()),
-        Twips::toTwips(position.y(), platform().screen->twipsPerPixelY()));
+        Twips::toTwips(position.x(), m_screen.twipsPerPixelX()),
+        Twips::toTwips(position.y(), m_screen.twipsPerPixelY()));
 }
 
 void PictureButton::mousePressEvent(QMouseEvent *event)

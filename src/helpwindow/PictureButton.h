@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QImage>
 
+class ScreenMetrics;
+
 // A graphical command button: no caption, a picture centred on a plain
 // background, a raised bevel that sinks while pressed. Besides its click it
 // reports raw presses, moves and releases of any mouse button, in twips
@@ -12,7 +14,9 @@ class PictureButton : public QAbstractButton
     Q_OBJECT
 
 public:
-    PictureButton(const QImage &picture, const QColor &background, QWidget *parent);
+    // Positions are reported at the screen's twips per pixel.
+    PictureButton(const QImage &picture, const QColor &background, ScreenMetrics &screen,
+        QWidget *parent);
 
     const QImage &picture() const { return m_picture; }
 
@@ -32,6 +36,7 @@ protected:
 private:
     void report(void (PictureButton::*signal)(int, int, float, float), QMouseEvent *event);
 
+    ScreenMetrics &m_screen;
     QImage m_picture;
     QColor m_background;
 };

@@ -1,21 +1,12 @@
 #include "helpwindow/TwipsGeometry.h"
 
-#include "os/Platform.h"
+#include "os/Services.h"
 #include "semantics/RuntimeError.h"
 #include "semantics/Twips.h"
 
 #include <QWidget>
 
 namespace {
-
-float twipsPerPixelX()
-{
-    return platform().screen->twipsPerPixelX();
-}
-float twipsPerPixelY()
-{
-    return platform().screen->twipsPerPixelY();
-}
 
 int toSize(float twips, float twipsPerPixel)
 {
@@ -26,58 +17,64 @@ int toSize(float twips, float twipsPerPixel)
 
 } // namespace
 
-namespace TwipsGeometry {
+float TwipsGeometry::twipsPerPixelX() const
+{
+    return m_screen->twipsPerPixelX();
+}
+float TwipsGeometry::twipsPerPixelY() const
+{
+    return m_screen->twipsPerPixelY();
+}
 
-float left(const QWidget *widget)
+float TwipsGeometry::left(const QWidget *widget) const
 {
     return Twips::toTwips(widget->geometry().x(), twipsPerPixelX());
 }
-float top(const QWidget *widget)
+float TwipsGeometry::top(const QWidget *widget) const
 {
     return Twips::toTwips(widget->geometry().y(), twipsPerPixelY());
 }
-float width(const QWidget *widget)
+float TwipsGeometry::width(const QWidget *widget) const
 {
     return Twips::toTwips(widget->geometry().width(), twipsPerPixelX());
 }
-float height(const QWidget *widget)
+float TwipsGeometry::height(const QWidget *widget) const
 {
     return Twips::toTwips(widget->geometry().height(), twipsPerPixelY());
 }
 
-void setLeft(QWidget *widget, float twips)
+void TwipsGeometry::setLeft(QWidget *widget, float twips) const
 {
     QRect rect = widget->geometry();
     rect.moveLeft(Twips::toWidgetPixels(twips, twipsPerPixelX()));
     widget->setGeometry(rect);
 }
 
-void setTop(QWidget *widget, float twips)
+void TwipsGeometry::setTop(QWidget *widget, float twips) const
 {
     QRect rect = widget->geometry();
     rect.moveTop(Twips::toWidgetPixels(twips, twipsPerPixelY()));
     widget->setGeometry(rect);
 }
 
-void setWidth(QWidget *widget, float twips)
+void TwipsGeometry::setWidth(QWidget *widget, float twips) const
 {
     QRect rect = widget->geometry();
     rect.setWidth(toSize(twips, twipsPerPixelX()));
     widget->setGeometry(rect);
 }
 
-void setHeight(QWidget *widget, float twips)
+void TwipsGeometry::setHeight(QWidget *widget, float twips) const
 {
     QRect rect = widget->geometry();
     rect.setHeight(toSize(twips, twipsPerPixelY()));
     widget->setGeometry(rect);
 }
 
-void place(QWidget *widget, float left, float top, float width, float height)
+void TwipsGeometry::place(
+    QWidget *widget, float left, float top, float width, float height) const
 {
     widget->setGeometry(Twips::toWidgetPixels(left, twipsPerPixelX()),
         Twips::toWidgetPixels(top, twipsPerPixelY()), toSize(width, twipsPerPixelX()),
         toSize(height, twipsPerPixelY()));
 }
-
-} // namespace TwipsGeometry

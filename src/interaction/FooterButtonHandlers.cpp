@@ -50,7 +50,7 @@ void FooterButtonHandlers::Form_MouseUp(QPointF position)
     m_lastPosition = position;
     if (m_state == FooterButtonState::Pressed) {
         if (HitHelpButton(position))
-            EndProgram();
+            EndProgram(*m_main.services().terminator);
         DrawHelpButtonDown(m_main, m_main, kHelpButton);
     }
     m_state = FooterButtonState::Idle;
@@ -59,7 +59,7 @@ void FooterButtonHandlers::Form_MouseUp(QPointF position)
 void FooterButtonHandlers::Form_DblClick()
 {
     if (HitHelpButton(m_lastPosition))
-        EndProgram();
+        EndProgram(*m_main.services().terminator);
     // No longer held. (Pressed, the last position is on the button: the
     // program has ended.)
     if (m_state == FooterButtonState::Abandoned)

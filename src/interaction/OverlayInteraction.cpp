@@ -4,7 +4,8 @@
 
 OverlayInteraction::OverlayInteraction(MainForm &Main)
     : m_footer(Main)
-    , m_symbolClick(Main.context(), m_help)
+    , m_help(Main.services())
+    , m_symbolClick(Main.context(), m_help, Main.services())
 {
     // Main raises each event inside the run-time error guard and reports
     // presses, moves (with or without a button), releases and double clicks

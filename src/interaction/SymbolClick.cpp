@@ -3,17 +3,15 @@
 #include "browser/HelpFiles.h"
 #include "helpwindow/HelpForm.h"
 #include "os/FileSystem.h"
-#include "os/Platform.h"
 #include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
 #include "state/ScreenContext.h"
 #include "state/VisuLayout.h"
 
-namespace { } // namespace
-
-SymbolClick::SymbolClick(const ScreenContext &context, Help &help)
+SymbolClick::SymbolClick(const ScreenContext &context, Help &help, const Services &services)
     : m_context(context)
     , m_help(help)
+    , m_services(services)
 { }
 
 QString SymbolClick::HelpPagePath(qint16 Index) const
@@ -33,12 +31,12 @@ void SymbolClick::Symbol_Click(qint16 Index)
     // out of the help folder, through ".." or a link) is as good as missing:
     // the operator gets the same word instead of an empty window.
     if (!Dir(path) || !HelpFiles::reachable(helpFolder, path)) {
-        platform().messageBox->show(QStringLiteral("File '") + path + QStringLiteral("' not found"),
+        m_services.messageBox->show(QStringLiteral("File '") + path + QStringLiteral("' not found"),
             QStringLiteral("Tavlin"));
         return;
     }
 
-    ScreenMetrics &screen = *platform().screen;
+    ScreenMetrics &screen = *m_services.screen;
     m_help.setWidth(toSingle(m_context.DispHInt / 1.3 * screen.twipsPerPixelX()));
     m_help.setHeight(toSingle(m_context.DispVInt / 1.3 * screen.twipsPerPixelY()));
     m_help.setLeft((m_context.DispHInt * screen.twipsPerPixelX() - m_help.Width()) / 2);

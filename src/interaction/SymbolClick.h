@@ -1,5 +1,7 @@
 #pragma once
 
+#include "os/Services.h"
+
 #include <QString>
 
 class Help;
@@ -11,7 +13,7 @@ struct ScreenContext;
 class SymbolClick
 {
 public:
-    SymbolClick(const ScreenContext &context, Help &help);
+    SymbolClick(const ScreenContext &context, Help &help, const Services &services);
 
     // The help page path of entry `Index`, built exactly as it is shown.
     QString HelpPagePath(qint16 Index) const;
@@ -24,4 +26,5 @@ public:
 private:
     const ScreenContext &m_context;
     Help &m_help;
+    const Services m_services;
 };

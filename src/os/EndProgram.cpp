@@ -1,10 +1,10 @@
 #include "os/EndProgram.h"
 
-#include "os/Platform.h"
+#include "os/Services.h"
 #include "semantics/RuntimeError.h"
 
-void EndProgram()
+void EndProgram(ProgramTerminator &terminator)
 {
-    platform().terminator->terminate();
+    terminator.terminate();
     throw ProgramEnded();
 }

@@ -4,7 +4,7 @@
 #include "os/PathMapper.h"
 #include "os/PicturePrefetch.h"
 #include "os/PlainBitmap.h"
-#include "os/Platform.h"
+#include "os/Services.h"
 #include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
 
@@ -76,7 +76,7 @@ qint32 pixelsToHimetric(int pixels, float twipsPerPixel)
     return Arithmetic::toLong(double(pixels) * 2540.0 * double(twipsPerPixel) / 1440.0);
 }
 
-Picture LoadPicture(const QString &windowsPath)
+Picture LoadPicture(const QString &windowsPath, ScreenMetrics &screen)
 {
     // Decoded straight from the file: a screenshot is not first copied whole
     // into memory of its own.
@@ -111,7 +111,7 @@ Picture LoadPicture(const QString &windowsPath)
     const bool bitmap = head.startsWith("BM");
     const bool opaque = bitmap || !image.hasAlphaChannel();
     picture.image = image.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
-    picture.Width = pixelsToHimetric(image.width(), platform().screen->twipsPerPixelX());
-    picture.Height = pixelsToHimetric(image.height(), platform().screen->twipsPerPixelY());
+    picture.Width = pixelsToHimetric(image.width(), screen.twipsPerPixelX());
+    picture.Height = pixelsToHimetric(image.height(), screen.twipsPerPixelY());
     return picture;
 }

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+class ScreenMetrics;
+
 // A loaded picture: the decoded image and its size in HIMETRIC (hundredths of
 // a millimetre), the unit picture objects report their Width and Height in.
 struct Picture
@@ -20,5 +22,6 @@ qint32 pixelsToHimetric(int pixels, float twipsPerPixel);
 
 // LoadPicture: reads a BMP or GIF named by a Windows path. A file that does
 // not exist is run-time error 53, one that cannot be decoded error 481; both
-// name the path as given.
-Picture LoadPicture(const QString &windowsPath);
+// name the path as given. Its HIMETRIC size is taken at the screen's twips
+// per pixel.
+Picture LoadPicture(const QString &windowsPath, ScreenMetrics &screen);

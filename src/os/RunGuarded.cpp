@@ -1,6 +1,6 @@
 #include "os/RunGuarded.h"
 
-#include "os/Platform.h"
+#include "os/Services.h"
 #include "semantics/RuntimeError.h"
 
 #include <new>
@@ -16,29 +16,29 @@ QString standardErrorText(const RuntimeError &error)
 
 namespace {
 
-void reportAndEnd(const RuntimeError &error)
+void reportAndEnd(const Services &services, const RuntimeError &error)
 {
-    platform().messageBox->showError(standardErrorText(error), QStringLiteral("Tavlin"));
-    platform().terminator->terminate();
+    services.messageBox->showError(standardErrorText(error), QStringLiteral("Tavlin"));
+    services.terminator->terminate();
 }
 
 } // namespace
 
-bool runGuarded(const std::function<void()> &handler)
+bool runGuarded(const Services &services, const std::function<void()> &handler)
 {
     try {
         handler();
         return true;
     } catch (const ProgramEnded &) {
     } catch (const RuntimeError &error) {
-        reportAndEnd(error);
+        reportAndEnd(services, error);
     } catch (const std::bad_alloc &) {
-        reportAndEnd(RuntimeError(7, QStringLiteral("Out of memory")));
+        reportAndEnd(services, RuntimeError(7, QStringLiteral("Out of memory")));
     } catch (const std::exception &error) {
-        reportAndEnd(RuntimeError(
+        reportAndEnd(services, RuntimeError(
             51, QStringLiteral("Internal error: %1").arg(QString::fromUtf8(error.what()))));
     } catch (...) {
-        reportAndEnd(RuntimeError(51, QStringLiteral("Internal error")));
+        reportAndEnd(services, RuntimeError(51, QStringLiteral("Internal error")));
     }
     return false;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 
 class RuntimeError;
+struct Services;
 
 // The standard run-time error message: "Run-time error 'N':" and the
 // description, and for file errors the file as the program named it.
@@ -14,4 +15,4 @@ QString standardErrorText(const RuntimeError &error);
 // "Tavlin") and ends the program; a requested program end (ProgramEnded)
 // unwinds silently. Nothing escapes into Qt's event loop. Returns false when
 // the handler did not run to its end.
-bool runGuarded(const std::function<void()> &handler);
+bool runGuarded(const Services &services, const std::function<void()> &handler);

@@ -3,7 +3,7 @@
 #include "form/MainForm.h"
 #include "os/FileSystem.h"
 #include "os/Picture.h"
-#include "os/Platform.h"
+#include "os/Services.h"
 #include "overlay/ButtonFrame.h"
 #include "raster/Blit.h"
 #include "raster/Colour.h"
@@ -19,7 +19,7 @@ namespace {
 // last is kept with the bytes and screen factors it came from and used again
 // while they are the same. The file is read every time: one that has gone,
 // changed or cannot be decoded is drawn (or not) as it is now.
-Picture loadButtonPicture(const QString &path)
+Picture loadButtonPicture(const QString &path, ScreenMetrics &screen)
 {
     struct Decoded
     {
@@ -31,13 +31,13 @@ Picture loadButtonPicture(const QString &path)
     };
     // Kept for the run, like the form it is drawn on: one file, read each pass.
     static Decoded last;
-    const float twipsX = platform().screen->twipsPerPixelX();
-    const float twipsY = platform().screen->twipsPerPixelY();
+    const float twipsX = screen.twipsPerPixelX();
+    const float twipsY = screen.twipsPerPixelY();
     const std::optional<QByteArray> bytes = readWholeFile(path);
     if (bytes && !last.picture.isNull() && path == last.path && *bytes == last.bytes
         && twipsX == last.twipsX && twipsY == last.twipsY)
         return last.picture;
-    Picture picture = LoadPicture(path);
+    Picture picture = LoadPicture(path, screen);
     // Kept only when the file did not change while it was decoded.
     if (bytes && readWholeFile(path) == bytes)
         last = Decoded { path, *bytes, twipsX, twipsY, picture };
@@ -50,7 +50,8 @@ bool loadButtonImage(MainForm &Main)
 {
     Main.ZwischenPic->setBackColor(Colour::Silver);
     try {
-        Main.ZwischenPic->setPicture(loadButtonPicture(footerButtonImagePath(Main.context())));
+        Main.ZwischenPic->setPicture(
+            loadButtonPicture(footerButtonImagePath(Main.context()), *Main.services().screen));
     } catch (const RuntimeError &error) {
         constexpr int fileNotFound = 53;
         constexpr int invalidPicture = 481;

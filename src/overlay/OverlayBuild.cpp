@@ -1,7 +1,7 @@
 #include "overlay/OverlayBuild.h"
 
 #include "form/MainForm.h"
-#include "os/Platform.h"
+#include "os/Services.h"
 #include "overlay/Dimming.h"
 #include "overlay/SymbolPlacement.h"
 #include "semantics/Arithmetic.h"
@@ -42,7 +42,7 @@ void BuildOverlay(MainForm &Main, const DimmingPass &dim)
     // buffers it draws into (which can take far longer when memory is short).
     PrepareDimming(Main);
 
-    TickClock &clock = *platform().clock;
+    TickClock &clock = *Main.services().clock;
     const quint32 before = clock.tickCount();
     dim(Main, kProbeLevel);
     const quint32 after = clock.tickCount();
@@ -52,14 +52,14 @@ void BuildOverlay(MainForm &Main, const DimmingPass &dim)
         Main.DunkelPic->Cls();
         dim(Main, kSlowLevel);
         Main.setVisibleProperty(true);
-        platform().events->doEvents();
+        Main.services().events->doEvents();
     } else {
         Main.setVisibleProperty(true);
-        platform().events->doEvents();
+        Main.services().events->doEvents();
         // From the event loop, which paints and talks to the window system
         // between the steps; the operator's touches wait until the symbols
         // are there.
-        platform().events->runSteps(kSteps, fadeStepDelay(probeTime), [&](qint16 n) {
+        Main.services().events->runSteps(kSteps, fadeStepDelay(probeTime), [&](qint16 n) {
             Main.DunkelPic->Cls();
             dim(Main, static_cast<qint16>(255 - 10 * n));
             Main.Refresh();

@@ -8,12 +8,12 @@
 
 void Form_Load(MainForm &Main)
 {
-    ReadStartupInput(Main.context(), Main.module());
+    ReadStartupInput(Main.context(), Main.module(), Main.services());
     BuildOverlay(Main);
     ResolveLanguage(Main.context());
 }
 
 bool loadMain(MainForm &Main)
 {
-    return runGuarded([&] { Form_Load(Main); });
+    return runGuarded(Main.services(), [&] { Form_Load(Main); });
 }

@@ -15,18 +15,20 @@ std::vector<EntryPlacement> symbolLayout(MainForm &Main)
 {
     PictureBox &image = *Main.ZwischenPic;
     image.setBackColor(Colour::Cyan);
-    image.setPicture(LoadPicture(symbolImagePath(Main.appPath, Main.context())));
+    image.setPicture(
+        LoadPicture(symbolImagePath(Main.appPath, Main.context()), *Main.services().screen));
     Main.Symbol(0).setWidth(image.Width());
     Main.Symbol(0).setHeight(image.Height());
     return layOutSymbols(
         Main.context(), Main.scale(), Main.Symbol(0).size(), symbolTemplatePosition(Main.scale()));
 }
 
-std::vector<EntryPlacement> symbolLayout(const ScreenContext &context, const QString &appPath)
+std::vector<EntryPlacement> symbolLayout(
+    const ScreenContext &context, const QString &appPath, ScreenMetrics &screen)
 {
     // The symbol takes the picture's size, as the template (AutoSize) does.
-    const Picture symbol = LoadPicture(symbolImagePath(appPath, context));
-    const TwipsScale scale = screenTwipsScale();
+    const Picture symbol = LoadPicture(symbolImagePath(appPath, context), screen);
+    const TwipsScale scale = screenTwipsScale(screen);
     return layOutSymbols(context, scale, symbol.image.size(), symbolTemplatePosition(scale));
 }
 

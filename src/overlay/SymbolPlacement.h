@@ -5,6 +5,7 @@
 #include <QString>
 
 class MainForm;
+class ScreenMetrics;
 struct ScreenContext;
 
 // The help symbol image beside the program: App.Path & "\Tavlin_" & DispHInt & ".gif".
@@ -24,4 +25,5 @@ std::vector<EntryPlacement> symbolLayout(MainForm &Main);
 
 // The same layout without a form, for the symbol image in `appPath` and the
 // screen's twips per pixel as a form made now would use them.
-std::vector<EntryPlacement> symbolLayout(const ScreenContext &context, const QString &appPath);
+std::vector<EntryPlacement> symbolLayout(
+    const ScreenContext &context, const QString &appPath, ScreenMetrics &screen);

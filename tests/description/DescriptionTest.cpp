@@ -4,7 +4,7 @@
 #include "semantics/AnsiText.h"
 #include "state/ScreenContext.h"
 #include "support/ErrorOf.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
@@ -29,7 +29,7 @@ protected:
     }
     const HelpEntry &entry(int i) const { return context.HelpEntries.at(static_cast<size_t>(i)); }
 
-    FakePlatform fake;
+    FakeServices fake;
     TempFolder folder;
     TavlinModule module;
     ScreenContext context;

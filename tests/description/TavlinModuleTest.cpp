@@ -1,5 +1,5 @@
 #include "description/TavlinModule.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
@@ -27,7 +27,7 @@ protected:
     }
     QString string(const char *s, const char *k) { return module.InputIniString(s, k, false); }
 
-    FakePlatform fake;
+    FakeServices fake;
     TempFolder folder;
     TavlinModule module;
 };

@@ -1,10 +1,11 @@
 #include "form/MainForm.h"
 #include "os/Picture.h"
+#include "os/RealServices.h"
 #include "overlay/OverlayStartup.h"
 #include "raster/Colour.h"
 #include "semantics/RuntimeError.h"
 #include "support/ErrorOf.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/OverlayScene.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
@@ -18,8 +19,8 @@
 // element is a hidden copy of element 0.
 TEST(MainForm, BoxesInTwipsResizedAndLoaded)
 {
-    FakePlatform fake;
-    MainForm m;
+    FakeServices fake;
+    MainForm m(fake.services());
     m.show();
     EXPECT_EQ(m.geometry(), QRect(0, 0, 730, 472)); // 10950 x 7080 twips
     EXPECT_TRUE(m.Symbol(0).isVisible());
@@ -69,8 +70,8 @@ TEST(MainForm, BoxesInTwipsResizedAndLoaded)
 
 TEST(MainForm, PictureTakesTheBackColourWhereTransparentBitmapsDrawOpaque)
 {
-    FakePlatform fake;
-    MainForm m;
+    FakeServices fake;
+    MainForm m(fake.services());
     Picture picture;
     picture.image = QImage(4, 3, QImage::Format_ARGB32);
     picture.image.fill(qRgb(10, 20, 30));
@@ -100,19 +101,19 @@ TEST(MainForm, PictureTakesTheBackColourWhereTransparentBitmapsDrawOpaque)
         + QByteArray::fromHex("140ac800ff8000000302010000ffff00");
     const QRgb colours[] = { 0xffc80a14, 0xff0080ff, 0xff010203, 0xffffff00 };
     TempFolder folder;
-    m.OriginalPic->setPicture(LoadPicture(folder.write(QStringLiteral("v5.bmp"), file)));
+    m.OriginalPic->setPicture(LoadPicture(folder.write(QStringLiteral("v5.bmp"), file), fake.screen));
     const QImage &drawn = m.OriginalPic->image();
     ASSERT_EQ(drawn.size(), QSize(2, 2));
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(drawn.pixel(i % 2, i / 2), colours[i]) << i;
     const QString cut = folder.write(QStringLiteral("cut.bmp"), file.chopped(1));
-    EXPECT_EQ(errorOf([&] { LoadPicture(cut); }), QStringLiteral("481 ") + cut);
+    EXPECT_EQ(errorOf([&] { LoadPicture(cut, fake.screen); }), QStringLiteral("481 ") + cut);
 }
 
 TEST(MainForm, MouseReachesTheHandlersInPixelsAndClicksInsideTheGuard)
 {
-    FakePlatform fake;
-    MainForm m;
+    FakeServices fake;
+    MainForm m(fake.services());
     m.Symbol.Load(4).show();
     m.Symbol(4).setLeft(3000);
     m.show();
@@ -148,7 +149,8 @@ namespace {
 // Start-up finds the screenshot, both images and this description.
 struct StartUpScene
 {
-    explicit StartUpScene(const QByteArray &description)
+    explicit StartUpScene(const QByteArray &description, EventPump *events = nullptr)
+        : scene(800, events)
     {
         scene.setSymbolImage(OverlayScene::sampleSymbol());
         scene.setButtonImage(OverlayScene::sampleButton());
@@ -158,7 +160,7 @@ struct StartUpScene
             "[Global]\r\nDispHInt=800\r\nVisuPfad=" + scene.context().VisuPfad.toUtf8() + "\r\n"
                 + description);
     }
-    OverlayScene scene { 800 };
+    OverlayScene scene;
     EnvironmentGuard temp { "TEMPVISU" };
 };
 
@@ -189,12 +191,13 @@ struct AfterFirstStep : EventPump
 
 TEST(MainForm, InputDuringStartUpOrAHandlerIsHandledAfterItInOrder)
 {
-    AfterFirstStep events(*platform().events);
+    const RealServices real;
+    AfterFirstStep events(*real.services().events);
     // Language 7 is in no table: English, silently.
     StartUpScene s("Language=7\r\n[0]\r\nName=A\r\nLeft=1500\r\nTop=1500\r\nWidth=600\r\n"
-                   "Height=300\r\nTag=X=5;P\r\n");
+                   "Height=300\r\nTag=X=5;P\r\n",
+        &events);
     MainForm &m = s.scene.Main();
-    PlatformOverride realEvents(Platform { nullptr, nullptr, &events, nullptr, nullptr });
     // The operator clicks Symbol 0 during the fade.
     events.then = [&] {
         postMouse(&m.Symbol(0), QEvent::MouseButtonPress, QPointF(3, 3), Qt::LeftButton);

@@ -4,7 +4,7 @@
 #include "semantics/RuntimeError.h"
 #include "state/ScreenContext.h"
 #include "support/ErrorOf.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
@@ -39,10 +39,10 @@ protected:
     void run()
     {
         context = ScreenContext();
-        ReadStartupInput(context, module);
+        ReadStartupInput(context, module, fake.services());
     }
 
-    FakePlatform fake;
+    FakeServices fake;
     TempFolder folder;
     EnvironmentGuard prefix { "WINEPREFIX" };
     EnvironmentGuard tempvisu { "TEMPVISU" };

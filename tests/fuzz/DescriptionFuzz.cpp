@@ -4,7 +4,7 @@
 #include "description/TavlinModule.h"
 #include "semantics/RuntimeError.h"
 #include "state/ScreenContext.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/TempFolder.h"
 
 #include <cstdint>
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     folder.write(QStringLiteral("Kestrel/Tavlin.txt"),
         QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
 
-    FakePlatform fake;
+    FakeServices fake;
     ScreenContext context;
     context.TempPfad = folder.path() + QStringLiteral("\\Kestrel");
     TavlinModule module;

@@ -5,7 +5,7 @@
 #include "os/DisplayServer.h"
 #include "support/ErrorOf.h"
 #include "support/FakeBrowser.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
@@ -19,8 +19,10 @@ namespace {
 
 void expectTwips(const QWidget *widget, float left, float top, float width, float height)
 {
-    EXPECT_EQ((std::array { TwipsGeometry::left(widget), TwipsGeometry::top(widget),
-                  TwipsGeometry::width(widget), TwipsGeometry::height(widget) }),
+    FakeScreen screen;
+    const TwipsGeometry twips(screen);
+    EXPECT_EQ((std::array { twips.left(widget), twips.top(widget), twips.width(widget),
+                  twips.height(widget) }),
         (std::array { left, top, width, height }))
         << widget->objectName().toStdString();
 }
@@ -43,9 +45,9 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    FakePlatform fake;
+    FakeServices fake;
     FakeBrowserInstalled browser;
-    Help help;
+    Help help { fake.services() };
 };
 
 } // namespace
@@ -72,7 +74,7 @@ TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPageInitLaysItOutOrR
     EXPECT_EQ(browser.log.navigations.size(), 1u); // what it loads: SymbolClickTest
 
     // Too narrow (945 + 3 x 75 would be needed): a run-time error, no page.
-    Help narrow;
+    Help narrow(fake.services());
     narrow.setWidth(1155);
     narrow.setHeight(6915);
     EXPECT_EQ(errorOf([&] { narrow.Init(); }), QStringLiteral("380"));
@@ -80,7 +82,7 @@ TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPageInitLaysItOutOrR
 
     // Margins round halves to even: 62.5 -> 62, 67.5 -> 68; the browser starts
     // a whole pixel from the edge: 62 twips are 4.96 pixels, so 5.
-    Help other;
+    Help other(fake.services());
     fake.screen.x = 12.5f;
     fake.screen.y = 13.5f;
     other.setWidth(7500);
@@ -90,7 +92,7 @@ TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPageInitLaysItOutOrR
     EXPECT_EQ(other.window()->WebBrowser->widget()->geometry().topLeft(), QPoint(5, 5));
 
     // A huge twips-per-pixel factor overflows a 16-bit product.
-    Help huge;
+    Help huge(fake.services());
     fake.screen.x = 4000.0f;
     huge.setWidth(4000.0f * 2000);
     huge.setHeight(6915);
@@ -152,7 +154,7 @@ TEST_F(HelpWindowTest, HandleDragsByAnyButtonOrTouchWithoutBoundsAndTapCloses)
 TEST_F(HelpWindowTest, TerminateStopsALoadStillUnderWay)
 {
     for (const bool busy : { true, false }) {
-        auto form = std::make_unique<Help>();
+        auto form = std::make_unique<Help>(fake.services());
         form->setWidth(9225);
         browser.log.busy = busy;
         form.reset();

@@ -2,7 +2,7 @@
 #include "interaction/OverlayInteraction.h"
 #include "raster/Colour.h"
 #include "state/ScreenContext.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 
 #include <QTest>
@@ -62,9 +62,9 @@ protected:
         }
     }
 
-    FakePlatform fake;
+    FakeServices fake;
     std::string drawn;
-    MainForm form;
+    MainForm form { fake.services() };
     ScreenContext &context = form.context();
     OverlayInteraction interaction { form };
     FooterButtonHandlers &button = interaction.footerButton();

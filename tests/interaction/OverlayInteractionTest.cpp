@@ -4,7 +4,7 @@
 #include "helpwindow/HelpWindow.h"
 #include "helpwindow/PictureButton.h"
 #include "support/FakeBrowser.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/TempFolder.h"
 
 #include <QGuiApplication>
@@ -39,10 +39,10 @@ protected:
 
     bool ended() const { return fake.terminator.calls > 0; }
 
-    FakePlatform fake;
+    FakeServices fake;
     FakeBrowserInstalled browser;
     TempFolder folder;
-    MainForm form;
+    MainForm form { fake.services() };
     ScreenContext &context = form.context();
     OverlayInteraction interaction { form };
     const QPoint onButton { 5, 545 };

@@ -5,7 +5,7 @@
 #include "os/RunGuarded.h"
 #include "state/ScreenContext.h"
 #include "support/FakeBrowser.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
@@ -32,7 +32,7 @@ protected:
     // clicks Ende with the right button, which must not close it, and the left; null if none.
     QRect click(qint16 index)
     {
-        runGuarded([&] { symbolClick.Symbol_Click(index); });
+        runGuarded(fake.services(), [&] { symbolClick.Symbol_Click(index); });
         QPointer<HelpWindow> window = help.window();
         if (!window || !window->isVisible())
             return QRect();
@@ -46,12 +46,12 @@ protected:
         return seen;
     }
 
-    FakePlatform fake;
+    FakeServices fake;
     FakeBrowserInstalled browser;
     TempFolder folder;
     ScreenContext context;
-    Help help;
-    SymbolClick symbolClick { context, help };
+    Help help { fake.services() };
+    SymbolClick symbolClick { context, help, fake.services() };
 };
 
 TEST_F(SymbolClickTest, PageOpensCentredOnTheScreenOfTheMomentAndReturnsWhenClosed)

@@ -3,7 +3,7 @@
 #include "os/Picture.h"
 #include "os/PicturePrefetch.h"
 #include "support/ErrorOf.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
@@ -66,22 +66,22 @@ TEST_F(FileSystemTest, DirAcceptsOnlyOrdinaryVisibleFiles)
 
 TEST_F(FileSystemTest, LoadPictureReportsMissingAndUndecodableFiles)
 {
-    FakePlatform fake;
+    FakeServices fake;
     folder.writeBmp(QStringLiteral("drive_c/Pic/ok.bmp"), 1280, 1024);
     folder.write(QStringLiteral("drive_c/Pic/bad.gif"), "GIF89a broken");
     QFile whole(folder.path() + QStringLiteral("/drive_c/Pic/ok.bmp"));
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     folder.write(QStringLiteral("drive_c/Pic/cut.bmp"), whole.read(whole.size() - 1));
-    const Picture picture = LoadPicture(QStringLiteral("C:\\Pic\\ok.bmp"));
+    const Picture picture = LoadPicture(QStringLiteral("C:\\Pic\\ok.bmp"), fake.screen);
     EXPECT_EQ(picture.image.size(), QSize(1280, 1024));
     EXPECT_EQ(picture.Width, 33867); // HIMETRIC at 15 twips per pixel
     EXPECT_EQ(picture.Height, 27093);
     EXPECT_EQ(pixelsToHimetric(36, 15.0f), 952); // 952.5: halves go to the even neighbour
-    EXPECT_EQ(errorOf([] { LoadPicture(QStringLiteral("C:\\Pic\\none.gif")); }),
+    EXPECT_EQ(errorOf([&] { LoadPicture(QStringLiteral("C:\\Pic\\none.gif"), fake.screen); }),
         QStringLiteral("53 C:\\Pic\\none.gif"));
-    EXPECT_EQ(errorOf([] { LoadPicture(QStringLiteral("C:\\Pic\\bad.gif")); }),
+    EXPECT_EQ(errorOf([&] { LoadPicture(QStringLiteral("C:\\Pic\\bad.gif"), fake.screen); }),
         QStringLiteral("481 C:\\Pic\\bad.gif"));
-    EXPECT_EQ(errorOf([] { LoadPicture(QStringLiteral("C:\\Pic\\cut.bmp")); }),
+    EXPECT_EQ(errorOf([&] { LoadPicture(QStringLiteral("C:\\Pic\\cut.bmp"), fake.screen); }),
         QStringLiteral("481 C:\\Pic\\cut.bmp"));
 }
 
@@ -90,7 +90,7 @@ TEST_F(FileSystemTest, LoadPictureReportsMissingAndUndecodableFiles)
 // gives them, opaque.
 TEST_F(FileSystemTest, LoadPictureGivesPlainBitmapsTheReadersColours)
 {
-    FakePlatform fake;
+    FakeServices fake;
     for (const int bits : { 24, 32 })
         for (const qint32 height : { 2, -2 })
             for (const int gap : { 0, 8 })
@@ -114,7 +114,7 @@ TEST_F(FileSystemTest, LoadPictureGivesPlainBitmapsTheReadersColours)
                     const QImage expected(
                         folder.write(QStringLiteral("drive_c/p.bmp"), file), "BMP");
                     ASSERT_FALSE(expected.isNull()) << os2;
-                    EXPECT_EQ(LoadPicture(QStringLiteral("C:\\p.bmp")).image,
+                    EXPECT_EQ(LoadPicture(QStringLiteral("C:\\p.bmp"), fake.screen).image,
                         expected.convertToFormat(QImage::Format_RGB32))
                         << bits << " " << height << " " << gap << " " << os2;
                 }
@@ -124,13 +124,13 @@ TEST_F(FileSystemTest, LoadPictureGivesPlainBitmapsTheReadersColours)
 // read; a file changed or gone since is loaded, or missed, as it is now.
 TEST_F(FileSystemTest, PrefetchedPictureIsTakenOnlyWhileTheFileIsUnchanged)
 {
-    FakePlatform fake;
+    FakeServices fake;
     const QString shot = QStringLiteral("C:\\shot.bmp");
     const QString file = folder.writeBmp(QStringLiteral("drive_c/shot.bmp"), 40, 30, 0x102030);
     folder.writeBmp(QStringLiteral("drive_c/other.bmp"), 20, 10, 0x405060);
     PrefetchPicture(shot);
-    EXPECT_EQ(LoadPicture(QStringLiteral("C:\\other.bmp")).image.size(), QSize(20, 10));
-    EXPECT_EQ(LoadPicture(shot).image.pixel(39, 29), qRgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(LoadPicture(QStringLiteral("C:\\other.bmp"), fake.screen).image.size(), QSize(20, 10));
+    EXPECT_EQ(LoadPicture(shot, fake.screen).image.pixel(39, 29), qRgb(0x10, 0x20, 0x30));
 
     for (const bool gone : { false, true }) {
         PrefetchPicture(shot);
@@ -140,8 +140,8 @@ TEST_F(FileSystemTest, PrefetchedPictureIsTakenOnlyWhileTheFileIsUnchanged)
         else
             folder.writeBmp(QStringLiteral("drive_c/shot.bmp"), 40, 31, 0x405060);
         if (gone)
-            EXPECT_EQ(errorOf([&] { LoadPicture(shot); }), QStringLiteral("53 C:\\shot.bmp"));
+            EXPECT_EQ(errorOf([&] { LoadPicture(shot, fake.screen); }), QStringLiteral("53 C:\\shot.bmp"));
         else
-            EXPECT_EQ(LoadPicture(shot).image.pixel(39, 30), qRgb(0x40, 0x50, 0x60));
+            EXPECT_EQ(LoadPicture(shot, fake.screen).image.pixel(39, 30), qRgb(0x40, 0x50, 0x60));
     }
 }

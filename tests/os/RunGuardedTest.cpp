@@ -1,7 +1,7 @@
 #include "os/RunGuarded.h"
 #include "os/EndProgram.h"
 #include "semantics/RuntimeError.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -9,9 +9,10 @@
 
 TEST(RunGuarded, ShowsTheStandardMessageAndEndsTheProgramOrEndsSilently)
 {
-    FakePlatform fake;
+    FakeServices fake;
+    const Services services = fake.services();
     bool after = false;
-    EXPECT_FALSE(runGuarded([&] {
+    EXPECT_FALSE(runGuarded(services, [&] {
         throw RuntimeError::overflow();
         after = true;
     }));
@@ -20,11 +21,11 @@ TEST(RunGuarded, ShowsTheStandardMessageAndEndsTheProgramOrEndsSilently)
     EXPECT_EQ(fake.messageBox.titles, QStringList({ "Tavlin" }));
     EXPECT_EQ(fake.terminator.calls, 1);
 
-    EXPECT_FALSE(runGuarded([] { throw RuntimeError::fileNotFound(QStringLiteral("C:\\a.gif")); }));
+    EXPECT_FALSE(runGuarded(services, [] { throw RuntimeError::fileNotFound(QStringLiteral("C:\\a.gif")); }));
     EXPECT_EQ(fake.messageBox.errors.last(),
         QStringLiteral("Run-time error '53':\n\nFile not found: 'C:\\a.gif'"));
-    EXPECT_FALSE(runGuarded([] { throw std::runtime_error("boom"); }));
-    EXPECT_FALSE(runGuarded([] { throw std::bad_alloc(); }));
+    EXPECT_FALSE(runGuarded(services, [] { throw std::runtime_error("boom"); }));
+    EXPECT_FALSE(runGuarded(services, [] { throw std::bad_alloc(); }));
     EXPECT_EQ(
         fake.messageBox.errors.last(), QStringLiteral("Run-time error '7':\n\nOut of memory"));
     EXPECT_EQ(fake.terminator.calls, 4);
@@ -32,13 +33,13 @@ TEST(RunGuarded, ShowsTheStandardMessageAndEndsTheProgramOrEndsSilently)
     // Ending the program stops the handler silently.
     fake.messageBox.errors.clear();
     int reached = 0;
-    EXPECT_FALSE(runGuarded([&] {
+    EXPECT_FALSE(runGuarded(services, [&] {
         reached = 1;
-        EndProgram();
+        EndProgram(fake.terminator);
         reached = 2;
     }));
     EXPECT_EQ(reached, 1);
     EXPECT_EQ(fake.terminator.calls, 5);
     EXPECT_TRUE(fake.messageBox.errors.isEmpty());
-    EXPECT_TRUE(runGuarded([] {}));
+    EXPECT_TRUE(runGuarded(services, [] {}));
 }

@@ -19,8 +19,12 @@ static void writeImage(QString path, const QImage &image, const char *format = "
     image.save(path, format);
 }
 
-OverlayScene::OverlayScene(qint16 displayWidth)
+OverlayScene::OverlayScene(qint16 displayWidth, EventPump *events)
 {
+    Services services = fake.services();
+    if (events)
+        services.events = events;
+    form = std::make_unique<MainForm>(services);
     form->appPath = folder.path() + QStringLiteral("/bin");
     ScreenContext &c = form->context();
     c.TwipsPerPixelX = c.TwipsPerPixelY = fake.screen.x;
@@ -51,7 +55,7 @@ void OverlayScene::setScreenshot(int width, int height)
             image.setPixel(x, y, screenshotPixel(x, y));
     const QString path = folder.path() + QStringLiteral("/Kestrel/TavlinScreen.bmp");
     writeImage(path, image, "BMP");
-    context().ScreenPicture = LoadPicture(path);
+    context().ScreenPicture = LoadPicture(path, fake.screen);
 }
 
 QString OverlayScene::buttonImageFile() const

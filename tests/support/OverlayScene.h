@@ -1,7 +1,7 @@
 #pragma once
 
 #include "form/MainForm.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/TempFolder.h"
 
 #include <QImage>
@@ -12,11 +12,12 @@
 class OverlayScene
 {
 public:
-    explicit OverlayScene(qint16 displayWidth = 800); // at 15 twips per pixel
+    // At 15 twips per pixel; `events`, when given, handles the form's window messages.
+    explicit OverlayScene(qint16 displayWidth = 800, EventPump *events = nullptr);
 
-    FakePlatform fake;
+    FakeServices fake;
     TempFolder folder;
-    std::unique_ptr<MainForm> form = std::make_unique<MainForm>();
+    std::unique_ptr<MainForm> form;
 
     MainForm &Main() { return *form; }
     ScreenContext &context() { return form->context(); }

@@ -4,7 +4,7 @@
 #include "demovisu/DemoVisualisation.h"
 #include "form/MainForm.h"
 #include "overlay/OverlayStartup.h"
-#include "support/FakePlatform.h"
+#include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
@@ -58,6 +58,7 @@ protected:
     EnvironmentGuard prefix { "WINEPREFIX" };
     EnvironmentGuard temp { "TEMPVISU" };
     DemoVisualisation demo;
+    FakeServices fake;
     CheckedOverlay overlay;
 };
 
@@ -93,7 +94,7 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
             "Name=" + QStringLiteral("Fußzeile").toUtf8()
                 + "\nTag=Plain\nLeft=12000\nTop=7500\nWidth=1500\nHeight=600" },
         "[11]\nName=Unread\n");
-    const CheckReport report = runCheck({}, overlay);
+    const CheckReport report = runCheck({}, overlay, fake.services());
     EXPECT_EQ(seen(report),
         QStringList({ "container-not-found E 8 Tavlin.txt",
             "footer-image E -1 KalvoFußzeileHelp_1280.gif", "key-never-matches W 2 Tavlin.txt",
@@ -116,19 +117,19 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
     // The faults that need a description or a language table of their own.
     folder.write(kVisu + "Program/Tools/Languages.mdb", "no database");
     writeDescription("DispHInt=1024\nVisuPfad=C:\\Kalvo\\\nLanguage=3\n", { "Name=A" });
-    EXPECT_EQ(seen(runCheck({}, overlay), { "display-width", "language-table" }),
+    EXPECT_EQ(seen(runCheck({}, overlay, fake.services()), { "display-width", "language-table" }),
         QStringList({ "display-width E -1 Tavlin.txt", "language-table E -1 Languages.mdb" }));
     QList<QByteArray> many;
     for (int i = 0; i < 1002; ++i)
         many << "Name=C" + QByteArray::number(i);
     writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n", many);
-    EXPECT_EQ(seen(runCheck({}, overlay), { "too-many-entries", "numbering-gap" }),
+    EXPECT_EQ(seen(runCheck({}, overlay, fake.services()), { "too-many-entries", "numbering-gap" }),
         QStringList { "too-many-entries E 1001 Tavlin.txt" });
     // Three frames nested at Left=12000: the third's place overflows, and the overlay stops.
     writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n",
         { "Name=F\nLeft=12000", "Name=G\nLeft=12000\nContainerName=F",
             "Name=H\nLeft=12000\nContainerName=G" });
-    EXPECT_EQ(seen(runCheck({}, overlay), { "stops-at-start-up" }),
+    EXPECT_EQ(seen(runCheck({}, overlay, fake.services()), { "stops-at-start-up" }),
         QStringList { "stops-at-start-up E 2 Tavlin.txt" });
 }
 
@@ -137,13 +138,12 @@ TEST_F(CheckTest, EveryFaultOnceWithItsEntryAndFile)
 // outside the outlines.
 TEST_F(CheckTest, DemoFindingsAndPreview)
 {
-    FakePlatform fake;
     CheckReport report;
     for (int width : { 1280, 800 }) {
         layOut(width);
         CheckOptions options;
         options.buildOverlay = width == 800;
-        report = runCheck(options, overlay);
+        report = runCheck(options, overlay, fake.services());
         EXPECT_EQ(seen(report),
             QStringList({ QStringLiteral("page-missing E %1 Wartung.html")
                               .arg(demoEntry(demo.layout, QStringLiteral("CmdWartung"))),
@@ -170,7 +170,7 @@ TEST_F(CheckTest, DemoFindingsAndPreview)
     QImage preview
         = renderPreview(*overlay.form, report, &marks).convertToFormat(QImage::Format_RGB32);
 
-    MainForm Main;
+    MainForm Main(fake.services());
     ASSERT_TRUE(loadMain(Main));
     QImage own = Main.grab(QRect(0, 0, 800, 600)).toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_FALSE(preview == own) << "the outlines are drawn";

@@ -3,6 +3,7 @@
 #include "browser/BrowserView.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
+#include "os/RealServices.h"
 #include "os/ScratchFolder.h"
 #include "support/TempFolder.h"
 
@@ -68,7 +69,8 @@ QByteArray statusOf(const QByteArray &pid, const QByteArray &name)
 // under a filter), then ends.
 int runHelpSession()
 {
-    Help help;
+    const RealServices real;
+    Help help(real.services());
     help.setWidth(9225);
     help.setHeight(6915);
     help.HelpFolder = qEnvironmentVariable("TAVLIN_HELP_FOLDER");

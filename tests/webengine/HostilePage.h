@@ -6,6 +6,7 @@
 #include "browser/HelpFiles.h"
 #include "helpwindow/HelpForm.h"
 #include "helpwindow/HelpWindow.h"
+#include "os/RealServices.h"
 #include "support/TempFolder.h"
 
 #include <QCoreApplication>
@@ -98,7 +99,8 @@ protected:
     TempFolder folder;
     QString outside = folder.path() + QStringLiteral("/Visu/Outside");
     QByteArray odd;
-    Help help;
+    const RealServices real;
+    Help help { real.services() };
     QWebEngineView *view = nullptr;
 
 private:

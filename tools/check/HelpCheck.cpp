@@ -8,7 +8,7 @@
 #include "form/Startup.h"
 #include "os/FileSystem.h"
 #include "os/PacedSteps.h"
-#include "os/Platform.h"
+#include "os/Services.h"
 #include "overlay/OverlayBuild.h"
 #include "overlay/SymbolPlacement.h"
 #include "semantics/RuntimeError.h"
@@ -91,7 +91,8 @@ void checkStopped(const ScreenContext &context, const QString &description,
 
 } // namespace
 
-CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
+CheckReport runCheck(
+    const CheckOptions &options, CheckedOverlay &overlay, const Services &services)
 {
     ScreenContext &context = overlay.context;
     TavlinModule &module = overlay.module;
@@ -106,8 +107,7 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
                                 .arg(description) };
 
     const QString screenshot = VisuLayout::screenshotFile(context.TempPfad);
-    const ScreenshotInput shot = readScreenshot(
-        context, platform().screen->twipsPerPixelX(), platform().screen->twipsPerPixelY());
+    const ScreenshotInput shot = readScreenshot(context, *services.screen);
     overlay.screenshot = shot.found && !shot.error;
     QString screenshotProblem
         = QStringLiteral("the screenshot is missing: the overlay ends at once, showing nothing");
@@ -130,12 +130,14 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
     if (context.DispHInt == 800 || context.DispHInt == 1280) {
         try {
             checkPlacement(
-                context, symbolLayout(context, QCoreApplication::applicationDirPath()), report);
+                context, symbolLayout(context, QCoreApplication::applicationDirPath(), *services.screen), report);
             if (options.buildOverlay && overlay.screenshot) {
-                NoPauses noPauses;
-                PlatformOverride quick(
-                    Platform { nullptr, &noPauses, &noPauses, nullptr, nullptr });
-                overlay.form = std::make_unique<MainForm>();
+                // Stateless, and it must outlive the form, which keeps it.
+                static NoPauses noPauses;
+                Services quick = services;
+                quick.clock = &noPauses;
+                quick.events = &noPauses;
+                overlay.form = std::make_unique<MainForm>(quick);
                 overlay.form->context() = context;
                 BuildOverlay(*overlay.form);
             }
@@ -146,6 +148,6 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay)
         overlay.placed = true;
     }
 
-    checkInstallation(context, options.language, report);
+    checkInstallation(context, options.language, *services.screen, report);
     return report;
 }

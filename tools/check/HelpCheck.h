@@ -9,6 +9,7 @@
 #include <optional>
 
 class MainForm;
+struct Services;
 
 struct CheckOptions
 {
@@ -43,5 +44,6 @@ struct CheckedOverlay
 // Reads what the overlay reads, through the overlay's own code, places the
 // symbols with the overlay's own placement and checks the description, the
 // placement, the language table, the footer image and the help pages.
-// Needs a QApplication. Throws CheckFailed when there is nothing to check.
-CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay);
+// Needs a QApplication; the preview's fade runs without its pauses. Throws CheckFailed when there is nothing to check.
+CheckReport runCheck(
+    const CheckOptions &options, CheckedOverlay &overlay, const Services &services);

@@ -64,8 +64,9 @@ enum class Target { Fine, Missing, Outside, Web, OtherScheme, CaseOnly };
 class InstallationCheck
 {
 public:
-    InstallationCheck(const ScreenContext &context, CheckReport &report)
+    InstallationCheck(const ScreenContext &context, ScreenMetrics &screen, CheckReport &report)
         : m_context(context)
+        , m_screen(screen)
         , m_report(report)
         , m_helpFolder(VisuLayout::helpFolder(context.VisuPfad))
         , m_helpLocal(mapWindowsPath(m_helpFolder))
@@ -107,7 +108,7 @@ private:
             return; // the display width's own finding says enough
         const QString path = footerButtonImagePath(m_context);
         try {
-            LoadPicture(path);
+            LoadPicture(path, m_screen);
         } catch (const RuntimeError &error) {
             m_report.add(make(Finding::Severity::Error, "footer-image", -1, path,
                 QStringLiteral("the footer button image %1: the operator sees the way out of "
@@ -427,6 +428,7 @@ private:
     }
 
     const ScreenContext &m_context;
+    ScreenMetrics &m_screen;
     CheckReport &m_report;
     QString m_helpFolder; // Windows path, ends in "\"
     QString m_helpLocal; // on this machine
@@ -443,8 +445,8 @@ private:
 
 } // namespace
 
-void checkInstallation(
-    const ScreenContext &context, std::optional<qint16> language, CheckReport &report)
+void checkInstallation(const ScreenContext &context, std::optional<qint16> language,
+    ScreenMetrics &screen, CheckReport &report)
 {
-    InstallationCheck(context, report).run(language);
+    InstallationCheck(context, screen, report).run(language);
 }

@@ -4,6 +4,7 @@
 #include <optional>
 
 struct CheckReport;
+class ScreenMetrics;
 struct ScreenContext;
 
 // Findings in what the overlay reads from the installation folder: the
@@ -15,5 +16,5 @@ struct ScreenContext;
 // Languages: the operator's (the description's Language, or `language` when
 // given, which then is the only one), every language of the table that has a
 // help folder, and every other folder of the help folder that holds pages.
-void checkInstallation(
-    const ScreenContext &context, std::optional<qint16> language, CheckReport &report);
+void checkInstallation(const ScreenContext &context, std::optional<qint16> language,
+    ScreenMetrics &screen, CheckReport &report);

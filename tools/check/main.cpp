@@ -5,6 +5,7 @@
 #include "check/Preview.h"
 #include "check/ReportOutput.h"
 #include "form/MainForm.h"
+#include "os/RealServices.h"
 
 #include <QApplication>
 #include <QFile>
@@ -91,10 +92,11 @@ int main(int argc, char **argv)
     }
     options.buildOverlay = !previewFile.isEmpty();
 
+    const RealServices real;
     CheckedOverlay overlay;
     CheckReport report;
     try {
-        report = runCheck(options, overlay);
+        report = runCheck(options, overlay, real.services());
     } catch (const CheckFailed &failure) {
         return fail(failure.message, 3);
     }

@@ -36,6 +36,8 @@ struct HelpProfile
     HelpSchemeHandler *files = nullptr;
 };
 
+// Process-wide: the engine allows one profile per scheme handler, and every
+// help window of the run shares it.
 HelpProfile &helpProfile()
 {
     static HelpProfile shared;

@@ -1,4 +1,4 @@
-#include "os/Platform.h"
+#include "os/RealServices.h"
 
 #include "os/DisplayServer.h"
 #include "os/Log.h"
@@ -104,43 +104,21 @@ private:
     }
 };
 
-// The real services live as long as the process; tests replace them for a
-// while with PlatformOverride.
-Platform makeDefault()
-{
-    static QtMessageBox messageBox;
-    static SteadyClock clock;
-    static QtEventPump events;
-    static ImmediateExit terminator;
-    static PrimaryScreen screen;
-    return Platform { &messageBox, &clock, &events, &terminator, &screen };
-}
-
 } // namespace
 
-Platform &platform()
+struct RealServices::Parts
 {
-    static Platform current = makeDefault();
-    return current;
-}
+    QtMessageBox messageBox;
+    SteadyClock clock;
+    QtEventPump events;
+    ImmediateExit terminator;
+    PrimaryScreen screen;
+};
 
-PlatformOverride::PlatformOverride(const Platform &replacement)
-    : m_saved(platform())
-{
-    Platform &current = platform();
-    if (replacement.messageBox)
-        current.messageBox = replacement.messageBox;
-    if (replacement.clock)
-        current.clock = replacement.clock;
-    if (replacement.events)
-        current.events = replacement.events;
-    if (replacement.terminator)
-        current.terminator = replacement.terminator;
-    if (replacement.screen)
-        current.screen = replacement.screen;
-}
+RealServices::RealServices()
+    : m_parts(std::make_unique<Parts>())
+    , m_services { &m_parts->messageBox, &m_parts->clock, &m_parts->events, &m_parts->terminator,
+        &m_parts->screen }
+{ }
 
-PlatformOverride::~PlatformOverride()
-{
-    platform() = m_saved;
-}
+RealServices::~RealServices() = default;

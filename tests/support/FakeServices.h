@@ -1,13 +1,12 @@
 #pragma once
 
 #include "os/PacedSteps.h"
-#include "os/Platform.h"
+#include "os/Services.h"
 
 #include <QStringList>
 #include <functional>
 
-// Test doubles for the platform services. Installing a FakePlatform replaces
-// every service until it goes out of scope.
+// Test doubles for the services; a FakeServices hands out all five.
 struct FakeMessageBox : MessageBoxService
 {
     void show(const QString &text, const QString &title) override
@@ -71,19 +70,17 @@ struct FakeScreen : ScreenMetrics
     QRect area { 0, 0, 800, 600 };
 };
 
-class FakePlatform
+struct FakeServices
 {
-public:
-    FakePlatform()
-        : m_override(Platform { &messageBox, &clock, &events, &terminator, &screen })
-    { }
+    FakeServices() = default;
+    FakeServices(const FakeServices &) = delete;
+    FakeServices &operator=(const FakeServices &) = delete;
+
+    Services services() { return Services { &messageBox, &clock, &events, &terminator, &screen }; }
 
     FakeMessageBox messageBox;
     FakeClock clock;
     FakeEvents events;
     FakeTerminator terminator;
     FakeScreen screen;
-
-private:
-    PlatformOverride m_override;
 };

@@ -58,28 +58,14 @@ public:
     virtual QRect geometry() = 0;
 };
 
-struct Platform
+// The services a part of the program uses, handed to it by whoever made it:
+// the real ones (RealServices) by main, fakes by the tests. Nothing reaches
+// them any other way.
+struct Services
 {
     MessageBoxService *messageBox = nullptr;
     TickClock *clock = nullptr;
     EventPump *events = nullptr;
     ProgramTerminator *terminator = nullptr;
     ScreenMetrics *screen = nullptr;
-};
-
-// The services in force. At start they are the real ones (Qt and the C library).
-Platform &platform();
-
-// Replaces some services for the lifetime of the object (tests); null members
-// keep the current service.
-class PlatformOverride
-{
-public:
-    explicit PlatformOverride(const Platform &replacement);
-    ~PlatformOverride();
-    PlatformOverride(const PlatformOverride &) = delete;
-    PlatformOverride &operator=(const PlatformOverride &) = delete;
-
-private:
-    Platform m_saved;
 };
