@@ -4,12 +4,12 @@
 // platform, quiet platform services, and an overlay form with a patterned
 // screenshot, a footer button image and a symbol image in a temporary folder.
 
-#include "form/MainForm.h"
 #include "description/StartupInput.h"
-#include "form/Startup.h"
-#include "os/Picture.h"
 #include "os/PacedSteps.h"
+#include "os/Picture.h"
 #include "os/RealServices.h"
+#include "overlay/MainForm.h"
+#include "overlay/Startup.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,13 +1,13 @@
 #include "app/DisplayPlatform.h"
 #include "browser/BrowserEngine.h"
-#include "form/MainForm.h"
-#include "form/Startup.h"
 #include "helpwindow/HelpRehearsal.h"
-#include "interaction/OverlayInteraction.h"
 #include "os/PicturePrefetch.h"
 #include "os/RealServices.h"
 #include "os/ScratchFolder.h"
+#include "overlay/MainForm.h"
+#include "overlay/OverlayInteraction.h"
 #include "overlay/OverlayStartup.h"
+#include "overlay/Startup.h"
 
 #include <QApplication>
 

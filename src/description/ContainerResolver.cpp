@@ -1,10 +1,10 @@
 #include "description/ContainerResolver.h"
 
+#include "model/HelpEntry.h"
 #include "semantics/Arithmetic.h"
-#include "state/HelpEntry.h"
 
 bool FindContainer(const EntryTable &table, int start, const QString &name, qint16 index,
-                   qint16 &left, qint16 &top, QString &path)
+    qint16 &left, qint16 &top, QString &path)
 {
     for (int j = start - 1; j >= 0; --j) {
         const HelpEntry &candidate = table.HelpEntries[static_cast<size_t>(j)];

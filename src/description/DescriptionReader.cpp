@@ -1,9 +1,9 @@
 #include "description/DescriptionReader.h"
 
 #include "description/TavlinModule.h"
+#include "model/ScreenContext.h"
+#include "model/VisuLayout.h"
 #include "os/FileSystem.h"
-#include "state/ScreenContext.h"
-#include "state/VisuLayout.h"
 
 namespace {
 

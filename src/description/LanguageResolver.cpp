@@ -2,8 +2,8 @@
 
 #include "jet/JetLanguageTable.h"
 #include "jet/LanguageTable.h"
-#include "state/ScreenContext.h"
-#include "state/VisuLayout.h"
+#include "model/ScreenContext.h"
+#include "model/VisuLayout.h"
 
 #include <QLocale>
 

@@ -2,12 +2,12 @@
 
 #include "description/ContainerResolver.h"
 #include "description/DescriptionReader.h"
+#include "model/ScreenContext.h"
+#include "model/VisuLayout.h"
 #include "os/FileSystem.h"
 #include "os/Picture.h"
 #include "os/Services.h"
 #include "semantics/Arithmetic.h"
-#include "state/ScreenContext.h"
-#include "state/VisuLayout.h"
 
 void applyLayoutValues(ScreenContext &context)
 {

@@ -111,10 +111,8 @@ void Help::Init()
     m_twips.setTop(window->Ende, H - m_twips.height(window->Ende) - m_MarginY);
     m_twips.setLeft(window->Ende, W - m_twips.width(window->Ende) - m_MarginX);
     m_twips.setLeft(window->Verschieben, m_MarginX);
-    m_twips.setTop(
-        window->Verschieben, H - m_twips.height(window->Verschieben) - m_MarginY);
-    m_twips.setWidth(
-        window->Verschieben, m_twips.left(window->Ende) - mul(2, m_MarginX));
+    m_twips.setTop(window->Verschieben, H - m_twips.height(window->Verschieben) - m_MarginY);
+    m_twips.setWidth(window->Verschieben, m_twips.left(window->Ende) - mul(2, m_MarginX));
     m_twips.setLeft(browser, m_MarginX);
     m_twips.setTop(browser, m_MarginY);
     m_twips.setWidth(browser, W - mul(2, m_MarginX));

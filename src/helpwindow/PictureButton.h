@@ -15,8 +15,8 @@ class PictureButton : public QAbstractButton
 
 public:
     // Positions are reported at the screen's twips per pixel.
-    PictureButton(const QImage &picture, const QColor &background, ScreenMetrics &screen,
-        QWidget *parent);
+    PictureButton(
+        const QImage &picture, const QColor &background, ScreenMetrics &screen, QWidget *parent);
 
     const QImage &picture() const { return m_picture; }
 

@@ -71,8 +71,7 @@ void TwipsGeometry::setHeight(QWidget *widget, float twips) const
     widget->setGeometry(rect);
 }
 
-void TwipsGeometry::place(
-    QWidget *widget, float left, float top, float width, float height) const
+void TwipsGeometry::place(QWidget *widget, float left, float top, float width, float height) const
 {
     widget->setGeometry(Twips::toWidgetPixels(left, twipsPerPixelX()),
         Twips::toWidgetPixels(top, twipsPerPixelY()), toSize(width, twipsPerPixelX()),

@@ -14,7 +14,9 @@ class ScreenMetrics;
 class TwipsGeometry
 {
 public:
-    explicit TwipsGeometry(ScreenMetrics &screen) : m_screen(&screen) { }
+    explicit TwipsGeometry(ScreenMetrics &screen)
+        : m_screen(&screen)
+    { }
 
     float left(const QWidget *widget) const;
     float top(const QWidget *widget) const;

@@ -1,7 +1,7 @@
 #include "model/FooterButtonLayout.h"
 
+#include "model/ScreenContext.h"
 #include "semantics/Arithmetic.h"
-#include "state/ScreenContext.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "model/SymbolLayout.h"
 
+#include "model/ScreenContext.h"
+#include "model/VisuLayout.h"
 #include "semantics/AnsiText.h"
 #include "semantics/Arithmetic.h"
 #include "semantics/Val.h"
-#include "state/ScreenContext.h"
-#include "state/VisuLayout.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "os/Picture.h"
 
-#include "memory/LargePageImage.h"
+#include "os/LargePageImage.h"
 #include "os/PathMapper.h"
 #include "os/PicturePrefetch.h"
 #include "os/PlainBitmap.h"

@@ -1,6 +1,6 @@
 #include "os/PicturePrefetch.h"
 
-#include "memory/LargePageImage.h"
+#include "os/LargePageImage.h"
 #include "os/PathMapper.h"
 #include "os/PlainBitmap.h"
 

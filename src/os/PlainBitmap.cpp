@@ -1,6 +1,6 @@
 #include "os/PlainBitmap.h"
 
-#include "memory/LargePageImage.h"
+#include "os/LargePageImage.h"
 
 #include <algorithm>
 #include <cerrno>

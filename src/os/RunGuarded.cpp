@@ -35,8 +35,9 @@ bool runGuarded(const Services &services, const std::function<void()> &handler)
     } catch (const std::bad_alloc &) {
         reportAndEnd(services, RuntimeError(7, QStringLiteral("Out of memory")));
     } catch (const std::exception &error) {
-        reportAndEnd(services, RuntimeError(
-            51, QStringLiteral("Internal error: %1").arg(QString::fromUtf8(error.what()))));
+        reportAndEnd(services,
+            RuntimeError(
+                51, QStringLiteral("Internal error: %1").arg(QString::fromUtf8(error.what()))));
     } catch (...) {
         reportAndEnd(services, RuntimeError(51, QStringLiteral("Internal error")));
     }

@@ -1,7 +1,7 @@
 #include "overlay/Dimming.h"
 
-#include "form/MainForm.h"
 #include "overlay/FooterButton.h"
+#include "overlay/MainForm.h"
 #include "raster/Blit.h"
 #include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"

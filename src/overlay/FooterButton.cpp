@@ -1,16 +1,16 @@
 #include "overlay/FooterButton.h"
 
-#include "form/MainForm.h"
+#include "model/VisuLayout.h"
 #include "os/FileSystem.h"
 #include "os/Picture.h"
 #include "os/Services.h"
 #include "overlay/ButtonFrame.h"
+#include "overlay/MainForm.h"
 #include "raster/Blit.h"
 #include "raster/Colour.h"
 #include "semantics/NumberText.h"
 #include "semantics/RuntimeError.h"
 #include "semantics/Twips.h"
-#include "state/VisuLayout.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "overlay/OverlayBuild.h"
 
-#include "form/MainForm.h"
 #include "os/Services.h"
 #include "overlay/Dimming.h"
+#include "overlay/MainForm.h"
 #include "overlay/SymbolPlacement.h"
 #include "semantics/Arithmetic.h"
 

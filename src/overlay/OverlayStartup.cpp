@@ -1,10 +1,10 @@
 #include "overlay/OverlayStartup.h"
 
 #include "description/LanguageResolver.h"
-#include "form/MainForm.h"
-#include "form/Startup.h"
 #include "os/RunGuarded.h"
+#include "overlay/MainForm.h"
 #include "overlay/OverlayBuild.h"
+#include "overlay/Startup.h"
 
 void Form_Load(MainForm &Main)
 {

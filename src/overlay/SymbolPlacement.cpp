@@ -1,7 +1,7 @@
 #include "overlay/SymbolPlacement.h"
 
-#include "form/MainForm.h"
 #include "os/Picture.h"
+#include "overlay/MainForm.h"
 #include "raster/Blit.h"
 #include "raster/Colour.h"
 

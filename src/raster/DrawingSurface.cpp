@@ -1,6 +1,6 @@
 #include "raster/DrawingSurface.h"
 
-#include "memory/LargePageImage.h"
+#include "os/LargePageImage.h"
 #include "raster/Colour.h"
 
 #include <algorithm>

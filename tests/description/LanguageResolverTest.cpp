@@ -1,6 +1,6 @@
 #include "description/LanguageResolver.h"
 #include "jet/LanguageTable.h"
-#include "state/ScreenContext.h"
+#include "model/ScreenContext.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

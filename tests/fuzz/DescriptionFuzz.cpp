@@ -2,8 +2,8 @@
 #include "description/ContainerResolver.h"
 #include "description/DescriptionReader.h"
 #include "description/TavlinModule.h"
+#include "model/ScreenContext.h"
 #include "semantics/RuntimeError.h"
-#include "state/ScreenContext.h"
 #include "support/FakeServices.h"
 #include "support/TempFolder.h"
 

@@ -1,5 +1,5 @@
 #include "model/FooterButtonLayout.h"
-#include "state/ScreenContext.h"
+#include "model/ScreenContext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "model/SymbolLayout.h"
+#include "model/ScreenContext.h"
 #include "semantics/RuntimeError.h"
-#include "state/ScreenContext.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

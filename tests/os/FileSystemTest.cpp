@@ -129,7 +129,8 @@ TEST_F(FileSystemTest, PrefetchedPictureIsTakenOnlyWhileTheFileIsUnchanged)
     const QString file = folder.writeBmp(QStringLiteral("drive_c/shot.bmp"), 40, 30, 0x102030);
     folder.writeBmp(QStringLiteral("drive_c/other.bmp"), 20, 10, 0x405060);
     PrefetchPicture(shot);
-    EXPECT_EQ(LoadPicture(QStringLiteral("C:\\other.bmp"), fake.screen).image.size(), QSize(20, 10));
+    EXPECT_EQ(
+        LoadPicture(QStringLiteral("C:\\other.bmp"), fake.screen).image.size(), QSize(20, 10));
     EXPECT_EQ(LoadPicture(shot, fake.screen).image.pixel(39, 29), qRgb(0x10, 0x20, 0x30));
 
     for (const bool gone : { false, true }) {
@@ -140,7 +141,8 @@ TEST_F(FileSystemTest, PrefetchedPictureIsTakenOnlyWhileTheFileIsUnchanged)
         else
             folder.writeBmp(QStringLiteral("drive_c/shot.bmp"), 40, 31, 0x405060);
         if (gone)
-            EXPECT_EQ(errorOf([&] { LoadPicture(shot, fake.screen); }), QStringLiteral("53 C:\\shot.bmp"));
+            EXPECT_EQ(errorOf([&] { LoadPicture(shot, fake.screen); }),
+                QStringLiteral("53 C:\\shot.bmp"));
         else
             EXPECT_EQ(LoadPicture(shot, fake.screen).image.pixel(39, 30), qRgb(0x40, 0x50, 0x60));
     }

@@ -21,7 +21,8 @@ TEST(RunGuarded, ShowsTheStandardMessageAndEndsTheProgramOrEndsSilently)
     EXPECT_EQ(fake.messageBox.titles, QStringList({ "Tavlin" }));
     EXPECT_EQ(fake.terminator.calls, 1);
 
-    EXPECT_FALSE(runGuarded(services, [] { throw RuntimeError::fileNotFound(QStringLiteral("C:\\a.gif")); }));
+    EXPECT_FALSE(runGuarded(
+        services, [] { throw RuntimeError::fileNotFound(QStringLiteral("C:\\a.gif")); }));
     EXPECT_EQ(fake.messageBox.errors.last(),
         QStringLiteral("Run-time error '53':\n\nFile not found: 'C:\\a.gif'"));
     EXPECT_FALSE(runGuarded(services, [] { throw std::runtime_error("boom"); }));

@@ -1,7 +1,7 @@
 #include "overlay/ButtonFrame.h"
+#include "model/ScreenContext.h"
 #include "raster/Colour.h"
 #include "raster/DrawingSurface.h"
-#include "state/ScreenContext.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "support/OverlayScene.h"
 
 #include "description/StartupInput.h"
-#include "form/Startup.h"
 #include "os/Picture.h"
 #include "overlay/FooterButton.h"
+#include "overlay/Startup.h"
 #include "overlay/SymbolPlacement.h"
 #include "raster/Colour.h"
 

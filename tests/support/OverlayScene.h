@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form/MainForm.h"
+#include "overlay/MainForm.h"
 #include "support/FakeServices.h"
 #include "support/TempFolder.h"
 

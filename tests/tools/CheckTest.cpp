@@ -2,7 +2,7 @@
 #include "check/Preview.h"
 #include "demovisu/DemoOverlay.h"
 #include "demovisu/DemoVisualisation.h"
-#include "form/MainForm.h"
+#include "overlay/MainForm.h"
 #include "overlay/OverlayStartup.h"
 #include "support/FakeServices.h"
 #include "support/QtPrinters.h"

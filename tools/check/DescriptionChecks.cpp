@@ -2,8 +2,8 @@
 
 #include "check/CheckReport.h"
 #include "description/TavlinModule.h"
+#include "model/ScreenContext.h"
 #include "semantics/AnsiText.h"
-#include "state/ScreenContext.h"
 
 #include <QHash>
 #include <QStringDecoder>

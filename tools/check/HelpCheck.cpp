@@ -4,15 +4,15 @@
 #include "check/HelpPageChecks.h"
 #include "check/PlacementChecks.h"
 #include "description/StartupInput.h"
-#include "form/MainForm.h"
-#include "form/Startup.h"
+#include "model/VisuLayout.h"
 #include "os/FileSystem.h"
 #include "os/PacedSteps.h"
 #include "os/Services.h"
+#include "overlay/MainForm.h"
 #include "overlay/OverlayBuild.h"
+#include "overlay/Startup.h"
 #include "overlay/SymbolPlacement.h"
 #include "semantics/RuntimeError.h"
-#include "state/VisuLayout.h"
 
 #include <QCoreApplication>
 
@@ -91,8 +91,7 @@ void checkStopped(const ScreenContext &context, const QString &description,
 
 } // namespace
 
-CheckReport runCheck(
-    const CheckOptions &options, CheckedOverlay &overlay, const Services &services)
+CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay, const Services &services)
 {
     ScreenContext &context = overlay.context;
     TavlinModule &module = overlay.module;
@@ -129,8 +128,9 @@ CheckReport runCheck(
 
     if (context.DispHInt == 800 || context.DispHInt == 1280) {
         try {
-            checkPlacement(
-                context, symbolLayout(context, QCoreApplication::applicationDirPath(), *services.screen), report);
+            checkPlacement(context,
+                symbolLayout(context, QCoreApplication::applicationDirPath(), *services.screen),
+                report);
             if (options.buildOverlay && overlay.screenshot) {
                 // Stateless, and it must outlive the form, which keeps it.
                 static NoPauses noPauses;

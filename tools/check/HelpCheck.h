@@ -2,7 +2,7 @@
 
 #include "check/CheckReport.h"
 #include "description/TavlinModule.h"
-#include "state/ScreenContext.h"
+#include "model/ScreenContext.h"
 
 #include <QString>
 #include <memory>
@@ -44,6 +44,7 @@ struct CheckedOverlay
 // Reads what the overlay reads, through the overlay's own code, places the
 // symbols with the overlay's own placement and checks the description, the
 // placement, the language table, the footer image and the help pages.
-// Needs a QApplication; the preview's fade runs without its pauses. Throws CheckFailed when there is nothing to check.
+// Needs a QApplication; the preview's fade runs without its pauses. Throws CheckFailed when there
+// is nothing to check.
 CheckReport runCheck(
     const CheckOptions &options, CheckedOverlay &overlay, const Services &services);

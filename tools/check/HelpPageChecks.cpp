@@ -5,14 +5,14 @@
 #include "check/PageReferences.h"
 #include "description/LanguageResolver.h"
 #include "jet/JetLanguageTable.h"
+#include "model/ScreenContext.h"
+#include "model/VisuLayout.h"
 #include "os/FileSystem.h"
 #include "os/PathMapper.h"
 #include "os/Picture.h"
 #include "overlay/FooterButton.h"
 #include "semantics/AnsiText.h"
 #include "semantics/RuntimeError.h"
-#include "state/ScreenContext.h"
-#include "state/VisuLayout.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "check/PlacementChecks.h"
 
 #include "check/CheckReport.h"
+#include "model/ScreenContext.h"
 #include "model/SymbolLayout.h"
-#include "state/ScreenContext.h"
 
 #include <QRegion>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "check/Preview.h"
 
 #include "check/CheckReport.h"
-#include "form/MainForm.h"
+#include "overlay/MainForm.h"
 
 #include <QFont>
 #include <QFontMetrics>

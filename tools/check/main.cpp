@@ -4,8 +4,8 @@
 #include "check/HelpCheck.h"
 #include "check/Preview.h"
 #include "check/ReportOutput.h"
-#include "form/MainForm.h"
 #include "os/RealServices.h"
+#include "overlay/MainForm.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "description/TavlinModule.h"
-#include "form/ControlArray.h"
-#include "form/PictureBox.h"
+#include "model/ScreenContext.h"
 #include "os/Services.h"
+#include "overlay/ControlArray.h"
+#include "overlay/PictureBox.h"
 #include "raster/DrawingSurface.h"
 #include "semantics/Twips.h"
-#include "state/ScreenContext.h"
 
 #include <QWidget>
 

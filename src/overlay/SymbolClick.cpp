@@ -1,12 +1,12 @@
-#include "interaction/SymbolClick.h"
+#include "overlay/SymbolClick.h"
 
 #include "browser/HelpFiles.h"
 #include "helpwindow/HelpForm.h"
+#include "model/ScreenContext.h"
+#include "model/VisuLayout.h"
 #include "os/FileSystem.h"
 #include "semantics/Arithmetic.h"
 #include "semantics/RuntimeError.h"
-#include "state/ScreenContext.h"
-#include "state/VisuLayout.h"
 
 SymbolClick::SymbolClick(const ScreenContext &context, Help &help, const Services &services)
     : m_context(context)

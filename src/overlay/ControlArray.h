@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form/PictureBox.h"
+#include "overlay/PictureBox.h"
 #include "semantics/RuntimeError.h"
 
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "memory/LargePageImage.h"
+#include "os/LargePageImage.h"
 
 #include <gtest/gtest.h>
 

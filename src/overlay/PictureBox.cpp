@@ -1,4 +1,4 @@
-#include "form/PictureBox.h"
+#include "overlay/PictureBox.h"
 
 #include "raster/Colour.h"
 

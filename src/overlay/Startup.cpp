@@ -1,11 +1,11 @@
-#include "form/Startup.h"
+#include "overlay/Startup.h"
 
 #include "description/StartupInput.h"
 #include "description/TavlinModule.h"
+#include "model/ScreenContext.h"
+#include "model/VisuLayout.h"
 #include "os/EndProgram.h"
 #include "os/Services.h"
-#include "state/ScreenContext.h"
-#include "state/VisuLayout.h"
 
 QString visualisationTempFolder()
 {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "model/HelpEntry.h"
 #include "os/Picture.h"
-#include "state/HelpEntry.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "form/MainForm.h"
+#include "overlay/MainForm.h"
 
 #include "os/DisplayServer.h"
-#include "os/Services.h"
 #include "os/RunGuarded.h"
+#include "os/Services.h"
 #include "raster/Colour.h"
 
 #include <QCoreApplication>
@@ -62,8 +62,9 @@ MainForm::MainForm(const Services &services)
     setHeight(7080);
     Cls();
 
-    connect(&Symbol, &ControlArray::clicked, this,
-        [this](qint16 index) { runGuarded(m_services, [this, index] { emit symbolClick(index); }); });
+    connect(&Symbol, &ControlArray::clicked, this, [this](qint16 index) {
+        runGuarded(m_services, [this, index] { emit symbolClick(index); });
+    });
     placeDesign(Symbol.createFirst(), kSymbolLeft, kSymbolTop, 525, 540);
     placeDesign(Bild.createFirst(), 480, 3060, 1065, 780);
     ZwischenPic = createWorkPicture(1620, -60, Colour::rgb(224, 224, 224));

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "helpwindow/HelpForm.h"
-#include "interaction/FooterButtonHandlers.h"
-#include "interaction/SymbolClick.h"
+#include "overlay/FooterButtonHandlers.h"
+#include "overlay/SymbolClick.h"
 
 class MainForm;
 

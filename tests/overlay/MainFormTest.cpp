@@ -1,4 +1,4 @@
-#include "form/MainForm.h"
+#include "overlay/MainForm.h"
 #include "os/Picture.h"
 #include "os/RealServices.h"
 #include "overlay/OverlayStartup.h"
@@ -101,7 +101,8 @@ TEST(MainForm, PictureTakesTheBackColourWhereTransparentBitmapsDrawOpaque)
         + QByteArray::fromHex("140ac800ff8000000302010000ffff00");
     const QRgb colours[] = { 0xffc80a14, 0xff0080ff, 0xff010203, 0xffffff00 };
     TempFolder folder;
-    m.OriginalPic->setPicture(LoadPicture(folder.write(QStringLiteral("v5.bmp"), file), fake.screen));
+    m.OriginalPic->setPicture(
+        LoadPicture(folder.write(QStringLiteral("v5.bmp"), file), fake.screen));
     const QImage &drawn = m.OriginalPic->image();
     ASSERT_EQ(drawn.size(), QSize(2, 2));
     for (int i = 0; i < 4; ++i)
@@ -173,7 +174,9 @@ void postMouse(QWidget *to, QEvent::Type type, QPointF at, Qt::MouseButtons held
 // The real event loop, with something done after the fade's first step.
 struct AfterFirstStep : EventPump
 {
-    explicit AfterFirstStep(EventPump &pump) : real(pump) { }
+    explicit AfterFirstStep(EventPump &pump)
+        : real(pump)
+    { }
     void doEvents() override { real.doEvents(); }
     void runSteps(qint16 steps, qint32 pause, const std::function<void(qint16)> &step) override
     {

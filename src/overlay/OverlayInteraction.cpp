@@ -1,6 +1,6 @@
-#include "interaction/OverlayInteraction.h"
+#include "overlay/OverlayInteraction.h"
 
-#include "form/MainForm.h"
+#include "overlay/MainForm.h"
 
 OverlayInteraction::OverlayInteraction(MainForm &Main)
     : m_footer(Main)

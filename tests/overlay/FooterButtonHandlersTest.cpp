@@ -1,7 +1,7 @@
-#include "form/MainForm.h"
-#include "interaction/OverlayInteraction.h"
+#include "model/ScreenContext.h"
+#include "overlay/MainForm.h"
+#include "overlay/OverlayInteraction.h"
 #include "raster/Colour.h"
-#include "state/ScreenContext.h"
 #include "support/FakeServices.h"
 #include "support/QtPrinters.h"
 

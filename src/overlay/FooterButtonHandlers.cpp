@@ -1,10 +1,10 @@
-#include "interaction/FooterButtonHandlers.h"
+#include "overlay/FooterButtonHandlers.h"
 
-#include "form/MainForm.h"
 #include "model/FooterButtonLayout.h"
+#include "model/ScreenContext.h"
 #include "os/EndProgram.h"
 #include "overlay/FooterButton.h"
-#include "state/ScreenContext.h"
+#include "overlay/MainForm.h"
 
 namespace {
 
