@@ -207,6 +207,59 @@ JetValue valueOf(const MdbColumn *col, const char *bound, bool isNull)
     return { JetValue::Kind::Other, 0, QString::fromUtf8(bound) };
 }
 
+// The user table of that name in the catalog read, or null.
+MdbCatalogEntry *findTable(MdbHandle *mdb, const char *tableName)
+{
+    for (guint i = 0; i < mdb->num_catalog && i < mdb->catalog->len; ++i) {
+        auto *e = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
+        if (e->object_type == MDB_TABLE && sameName(e->object_name, tableName))
+            return e;
+    }
+    return nullptr;
+}
+
+// The two columns read, each bound to a buffer libmdb writes its values into.
+struct BoundColumn
+{
+    int index = -1;
+    const MdbColumn *column = nullptr;
+    std::vector<char> text;
+    int length = 0;
+};
+
+// Every row of the bound table, or nullopt when one of them is not sound.
+std::optional<QVector<LanguageRow>> readRows(
+    MdbHandle *mdb, MdbTableDef *table, BoundColumn &language, BoundColumn &name)
+{
+    const bool jet3 = mdb->f->jet_version == MDB_VER_JET3;
+    // A text that filled the whole bind buffer may have been cut at its end.
+    auto whole = [mdb](const std::vector<char> &bound) {
+        return std::strlen(bound.data()) + 1 < mdb->bind_size;
+    };
+    QVector<LanguageRow> rows;
+    mdb_rewind_table(table);
+    while (mdb_fetch_row(table)) {
+        RawValue languageRaw;
+        RawValue nameRaw;
+        if (!crackSoundRow(mdb, table, language.index, name.index, languageRaw, nameRaw))
+            return std::nullopt;
+        for (auto [bound, raw] :
+            { std::pair { &language, &languageRaw }, std::pair { &name, &nameRaw } }) {
+            const int type = bound->column->col_type;
+            if (raw->isNull || (type != MDB_TEXT && type != MDB_MEMO))
+                continue;
+            const std::optional<QByteArray> stored = storedText(mdb, type, *raw);
+            if (!stored || holdsNul(*stored, jet3) || !whole(bound->text))
+                return std::nullopt;
+        }
+        LanguageRow row;
+        row.language = valueOf(language.column, language.text.data(), languageRaw.isNull);
+        row.name = valueOf(name.column, name.text.data(), nameRaw.isNull);
+        rows.append(row);
+    }
+    return rows;
+}
+
 } // namespace
 
 LanguageTableResult readLanguageTableWithLibmdb(QByteArray bytes)
@@ -227,14 +280,7 @@ LanguageTableResult readLanguageTableWithLibmdb(QByteArray bytes)
         return result;
     }
 
-    MdbCatalogEntry *entry = nullptr;
-    for (guint i = 0; i < mdb->num_catalog && i < mdb->catalog->len; ++i) {
-        auto *e = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
-        if (e->object_type == MDB_TABLE && sameName(e->object_name, "LookupLanguages")) {
-            entry = e;
-            break;
-        }
-    }
+    MdbCatalogEntry *entry = findTable(mdb.get(), "LookupLanguages");
     if (!entry) {
         result.status = Status::TableMissing;
         return result;
@@ -245,62 +291,35 @@ LanguageTableResult readLanguageTableWithLibmdb(QByteArray bytes)
         result.status = Status::Damaged;
         return result;
     }
-    const int language = columnIndex(table.get(), "Language");
-    const int name = columnIndex(table.get(), "Name");
-    if (language < 0 || name < 0) {
+    BoundColumn language;
+    BoundColumn name;
+    language.index = columnIndex(table.get(), "Language");
+    name.index = columnIndex(table.get(), "Name");
+    if (language.index < 0 || name.index < 0) {
         result.status = Status::ColumnMissing;
         return result;
     }
-
-    std::vector<char> languageText(mdb->bind_size + 1, '\0');
-    std::vector<char> nameText(mdb->bind_size + 1, '\0');
-    int languageLength = 0;
-    int nameLength = 0;
-    if (mdb_bind_column(table.get(), language + 1, languageText.data(), &languageLength) < 0
-        || mdb_bind_column(table.get(), name + 1, nameText.data(), &nameLength) < 0) {
-        result.status = Status::Damaged;
-        return result;
-    }
-    const auto *languageColumn
-        = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(language)));
-    const auto *nameColumn
-        = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(name)));
-    if (!usableLanguageType(languageColumn->col_type) || !usableNameType(nameColumn->col_type)) {
-        result.status = Status::Damaged;
-        return result;
-    }
-
-    const bool jet3 = mdb->f->jet_version == MDB_VER_JET3;
-    // A text that filled the whole bind buffer may have been cut at its end.
-    auto whole = [&mdb](const std::vector<char> &bound) {
-        return std::strlen(bound.data()) + 1 < mdb->bind_size;
-    };
-    mdb_rewind_table(table.get());
-    while (mdb_fetch_row(table.get())) {
-        RawValue languageRaw;
-        RawValue nameRaw;
-        if (!crackSoundRow(mdb.get(), table.get(), language, name, languageRaw, nameRaw)) {
-            result.rows.clear();
+    for (BoundColumn *bound : { &language, &name }) {
+        bound->text.assign(mdb->bind_size + 1, '\0');
+        bound->column
+            = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, guint(bound->index)));
+        if (mdb_bind_column(table.get(), bound->index + 1, bound->text.data(), &bound->length)
+            < 0) {
             result.status = Status::Damaged;
             return result;
         }
-        for (auto [column, raw, bound] :
-            { std::tuple { languageColumn, &languageRaw, &languageText },
-                std::tuple { nameColumn, &nameRaw, &nameText } }) {
-            if (raw->isNull || (column->col_type != MDB_TEXT && column->col_type != MDB_MEMO))
-                continue;
-            const std::optional<QByteArray> stored = storedText(mdb.get(), column->col_type, *raw);
-            if (!stored || holdsNul(*stored, jet3) || !whole(*bound)) {
-                result.rows.clear();
-                result.status = Status::Damaged;
-                return result;
-            }
-        }
-        LanguageRow row;
-        row.language = valueOf(languageColumn, languageText.data(), languageRaw.isNull);
-        row.name = valueOf(nameColumn, nameText.data(), nameRaw.isNull);
-        result.rows.append(row);
     }
+    if (!usableLanguageType(language.column->col_type) || !usableNameType(name.column->col_type)) {
+        result.status = Status::Damaged;
+        return result;
+    }
+
+    std::optional<QVector<LanguageRow>> rows = readRows(mdb.get(), table.get(), language, name);
+    if (!rows) {
+        result.status = Status::Damaged;
+        return result;
+    }
+    result.rows = std::move(*rows);
     result.status = Status::Ok;
     return result;
 }
