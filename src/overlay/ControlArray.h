@@ -7,7 +7,8 @@
 #include <map>
 
 // A control array of picture boxes: element 0 is created with the form, the
-// others by Load, each a hidden copy of element 0's settings. A click on any
+// others by Load, each a hidden copy of element 0's settings. The form paints
+// the elements; each takes the input over it. A click on any
 // element is the array's click, with the element's index.
 class ControlArray : public QObject
 {
@@ -36,6 +37,7 @@ public:
     PictureBox &createFirst()
     {
         auto *box = new PictureBox(m_parent, m_scale, 0);
+        box->setPaintedByParent();
         connect(box, &PictureBox::clicked, this, &ControlArray::clicked);
         m_elements[0] = box;
         return *box;
@@ -51,6 +53,7 @@ public:
             throw RuntimeError(360, QStringLiteral("Object already loaded"));
         const PictureBox &first = (*this)(0);
         auto *box = new PictureBox(m_parent, m_scale, static_cast<qint16>(index));
+        box->setPaintedByParent();
         box->hide();
         box->copySettingsFrom(first);
         connect(box, &PictureBox::clicked, this, &ControlArray::clicked);

@@ -167,6 +167,17 @@ void MainForm::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const QRect area = onScreen(event->rect());
     painter.drawImage(area.topLeft(), image(), area);
+    // Then the shown elements of Symbol and Bild, in their stacking order
+    // (children() runs from the bottom up), as the window system would stack
+    // them.
+    for (QObject *child : children()) {
+        const auto *box = qobject_cast<PictureBox *>(child);
+        if (!box || !box->paintedByParent() || box->isHidden())
+            continue;
+        const QRect part = area & box->geometry();
+        if (!part.isEmpty())
+            box->paint(painter, box->pos(), part.translated(-box->pos()));
+    }
 }
 
 void MainForm::deliverMouse(void (MainForm::*signal)(QPointF), QMouseEvent *event)

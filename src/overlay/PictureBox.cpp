@@ -77,12 +77,26 @@ void PictureBox::copySettingsFrom(const PictureBox &other)
     setPicture(other.m_picture);
 }
 
+void PictureBox::setPaintedByParent()
+{
+    m_paintedByParent = true;
+    // What lies under the box is the parent's to paint.
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void PictureBox::paint(QPainter &painter, const QPoint &origin, const QRect &area) const
+{
+    const QRect target = area.translated(origin);
+    painter.fillRect(target, QColor::fromRgb(Colour::toQRgb(BackColor)));
+    painter.drawImage(target.topLeft(), image(), area);
+}
+
 void PictureBox::paintEvent(QPaintEvent *event)
 {
+    if (m_paintedByParent)
+        return;
     QPainter painter(this);
-    const QRect area = event->rect();
-    painter.fillRect(area, QColor::fromRgb(Colour::toQRgb(BackColor)));
-    painter.drawImage(area.topLeft(), image(), area);
+    paint(painter, QPoint(0, 0), event->rect());
 }
 
 // A click is a press and a release of the left button, both on the box; the

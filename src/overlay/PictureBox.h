@@ -6,10 +6,13 @@
 
 #include <QWidget>
 
+class QPainter;
+
 // A picture box of the overlay form: a borderless child window with a
-// persistent image that it paints, a background colour, an optional picture
-// and twips geometry. A press and release of the left button inside it is a
-// click.
+// persistent image, a background colour, an optional picture and twips
+// geometry. A press and release of the left button inside it is a click. It
+// paints itself, or, as an element of the form's control arrays, is painted
+// by the form and only takes the input over it.
 class PictureBox : public QWidget, public DrawingSurface
 {
     Q_OBJECT
@@ -57,6 +60,14 @@ public:
 
     void Refresh() override;
 
+    // From now on the parent paints the box (see paint) and the box paints
+    // nothing of its own.
+    void setPaintedByParent();
+    bool paintedByParent() const { return m_paintedByParent; }
+    // Paints the part `area` (in the box's coordinates) with the box's
+    // top-left corner at `origin`.
+    void paint(QPainter &painter, const QPoint &origin, const QRect &area) const;
+
     // Copies the settings a new control-array element takes from element 0.
     void copySettingsFrom(const PictureBox &other);
 
@@ -76,4 +87,5 @@ private:
     qint16 m_index;
     Picture m_picture;
     bool m_pressed = false;
+    bool m_paintedByParent = false;
 };

@@ -68,6 +68,24 @@ TEST(MainForm, BoxesInTwipsResizedAndLoaded)
     EXPECT_EQ(errorOf([&] { m.Bild(2); }), "340");
 }
 
+// The form paints its shown elements over its own image, in their stacking order.
+TEST(MainForm, PaintsItsShownElementsInTheirStackingOrder)
+{
+    FakeServices fake;
+    MainForm m(fake.services());
+    m.Symbol(0).setBackColor(Colour::rgb(0, 0, 255));
+    m.Symbol(0).setGeometryPixels(QRect(20, 20, 20, 20));
+    m.Bild(0).setBackColor(Colour::rgb(255, 0, 0));
+    m.Bild(0).setGeometryPixels(QRect(10, 10, 20, 20));
+    m.Symbol.Load(1).setGeometryPixels(QRect(50, 50, 5, 5)); // loaded hidden
+    const auto at = [&m](int x, int y) { return m.grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0); };
+    EXPECT_EQ(at(25, 25), qRgb(255, 0, 0));
+    EXPECT_EQ(at(35, 35), qRgb(0, 0, 255));
+    EXPECT_EQ(at(51, 51), qRgb(128, 128, 128));
+    m.Symbol(0).ZOrder();
+    EXPECT_EQ(at(25, 25), qRgb(0, 0, 255));
+}
+
 TEST(MainForm, PictureTakesTheBackColourWhereTransparentBitmapsDrawOpaque)
 {
     FakeServices fake;
