@@ -68,7 +68,7 @@ int main(int argc, char **argv)
             },
             [engine] {
                 if (engine)
-                    useBrowserEngine();
+                    useBrowserEngine(); // the factory is not needed: no page opens
             });
     }
     g_self = QString::fromLocal8Bit(argv[0]);

@@ -33,17 +33,17 @@ int main()
     char name[] = "tavlin";
     char *arguments[] = { name, nullptr };
     QApplication app(argumentCount, arguments);
-    useBrowserEngine();
+    const BrowserFactory browser = useBrowserEngine();
 
     const RealServices real;
     MainForm Main(real.services());
-    OverlayInteraction interaction(Main);
+    OverlayInteraction interaction(Main, browser);
     if (!loadMain(Main))
         return 0;
     // The fade is over and the footer button works: the browser engine starts
     // now, while the operator looks for a symbol, so that the first page
     // shows as fast as any later one.
     warmUpBrowserEngine(
-        kWarmUpAfterFadeMs, [&real] { rehearseHelpWindow(*real.services().screen); });
+        kWarmUpAfterFadeMs, [&] { rehearseHelpWindow(*real.services().screen, browser); });
     return app.exec();
 }

@@ -136,7 +136,7 @@ QString defaultBrowserEnginePath()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/libtavlin_webengine.so");
 }
 
-void useBrowserEngine(const QString &pluginPath)
+BrowserFactory useBrowserEngine(const QString &pluginPath)
 {
     Plugin &p = plugin();
     p.path = pluginPath.isEmpty() ? defaultBrowserEnginePath() : pluginPath;
@@ -144,12 +144,12 @@ void useBrowserEngine(const QString &pluginPath)
     // QT_LOGGING_RULES can still ask for it.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     lockClipboard();
-    setBrowserFactory([](QWidget *parent) -> std::unique_ptr<BrowserView> {
+    // Without the plugin, nothing: the help window takes its text view.
+    return [](QWidget *parent) -> std::unique_ptr<BrowserView> {
         if (loadPlugin())
             return std::unique_ptr<BrowserView>(plugin().create(parent));
-        setBrowserFactory(nullptr); // the text view from now on
-        return createBrowserView(parent);
-    });
+        return nullptr;
+    };
 }
 
 void warmUpBrowserEngine(int afterMilliseconds, const std::function<void()> &rehearse)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/BrowserView.h"
+
 #include <QString>
 #include <functional>
 
@@ -21,9 +23,10 @@
 // as root. An ordinary user keeps the sandbox, whatever the environment says.
 void prepareBrowserEngine();
 
-// Registers the engine plugin as the help window's browser, to be loaded on
-// first use. `pluginPath` defaults to the plugin beside the program.
-void useBrowserEngine(const QString &pluginPath = QString());
+// The engine plugin as the help window's browser, loaded on first use: the
+// factory the help window is given. `pluginPath` defaults to the plugin
+// beside the program.
+BrowserFactory useBrowserEngine(const QString &pluginPath = QString());
 
 // The plugin's file beside the program.
 QString defaultBrowserEnginePath();

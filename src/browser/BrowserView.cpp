@@ -27,7 +27,7 @@ public:
     }
 };
 
-// The view used when no engine is registered: a read-only rich-text view.
+// The view used when the help window has no engine: a read-only rich-text view.
 // It runs no scripts, fetches nothing from the network and follows only the
 // links the lock lets through.
 class TextBrowserView : public BrowserView
@@ -64,24 +64,13 @@ private:
     QPointer<LockedTextBrowser> m_view;
 };
 
-// Process-wide: the engine plugin registers itself once at start, before any
-// help window exists, and every help window asks for its view here.
-BrowserFactory &registeredFactory()
-{
-    static BrowserFactory factory;
-    return factory;
-}
-
 } // namespace
 
-void setBrowserFactory(BrowserFactory factory)
+std::unique_ptr<BrowserView> createBrowserView(const BrowserFactory &factory, QWidget *parent)
 {
-    registeredFactory() = std::move(factory);
-}
-
-std::unique_ptr<BrowserView> createBrowserView(QWidget *parent)
-{
-    if (registeredFactory())
-        return registeredFactory()(parent);
+    if (factory) {
+        if (std::unique_ptr<BrowserView> view = factory(parent))
+            return view;
+    }
     return std::make_unique<TextBrowserView>(parent);
 }

@@ -29,8 +29,8 @@ public:
 
 using BrowserFactory = std::function<std::unique_ptr<BrowserView>(QWidget *parent)>;
 
-// The program registers the real engine at start; tests register a fake.
-// Without a registration a simple text view is used, which shows the page's
-// text and follows links under the same lock but runs no scripts.
-void setBrowserFactory(BrowserFactory factory);
-std::unique_ptr<BrowserView> createBrowserView(QWidget *parent);
+// A view from the factory the help window was given: the real engine in the
+// program (browser/BrowserEngine.h), a fake in tests. Without one, a simple
+// text view, which shows the page's text and follows links under the same
+// lock but runs no scripts.
+std::unique_ptr<BrowserView> createBrowserView(const BrowserFactory &factory, QWidget *parent);

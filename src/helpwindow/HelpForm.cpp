@@ -24,8 +24,9 @@ QString lockedFolder(const QString &helpFolder, const QString &adresse)
 
 } // namespace
 
-Help::Help(const Services &services)
+Help::Help(const Services &services, BrowserFactory browser)
     : m_services(services)
+    , m_browser(std::move(browser))
     , m_twips(*services.screen)
 { }
 
@@ -43,7 +44,7 @@ Help::~Help()
 HelpWindow *Help::load()
 {
     if (!m_window) {
-        auto *window = new HelpWindow(*m_services.screen, dialogOwner());
+        auto *window = new HelpWindow(*m_services.screen, m_browser, dialogOwner());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         QObject::connect(window->Ende, &PictureButton::clicked, window,
             [this] { runGuarded(m_services, [this] { Ende_Click(); }); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/BrowserView.h"
 #include "helpwindow/TwipsGeometry.h"
 #include "os/Services.h"
 
@@ -14,8 +15,9 @@ class HelpWindow;
 class Help
 {
 public:
-    // The services are the window's and its handlers' for the form's lifetime.
-    explicit Help(const Services &services);
+    // The services are the window's and its handlers' for the form's
+    // lifetime; its browser view comes from `browser`.
+    Help(const Services &services, BrowserFactory browser);
     ~Help(); // runs Form_Terminate
     Help(const Help &) = delete;
     Help &operator=(const Help &) = delete;
@@ -62,6 +64,7 @@ private:
     HelpWindow *load();
 
     const Services m_services;
+    const BrowserFactory m_browser;
     const TwipsGeometry m_twips;
     QPointer<HelpWindow> m_window;
     qint16 m_MarginX = 0;

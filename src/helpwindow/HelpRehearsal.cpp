@@ -7,11 +7,11 @@
 #include <QScreen>
 #include <QTimer>
 
-void rehearseHelpWindow(ScreenMetrics &screen)
+void rehearseHelpWindow(ScreenMetrics &screen, const BrowserFactory &browser)
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
-    auto *window = new HelpWindow(screen, dialogOwner());
+    auto *window = new HelpWindow(screen, browser, dialogOwner());
     // Up and to the left of every screen, where the X server draws nothing
     // and no window manager moves it (the window places itself).
     const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();

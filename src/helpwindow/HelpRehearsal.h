@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/BrowserView.h"
+
 // The first help window of a run is slower than any later one, by the time the
 // graphics driver takes to compile the programs that put the window and its
 // page together on the screen (compiled once per run: the compiled programs
@@ -14,7 +16,7 @@
 // shown.
 class ScreenMetrics;
 
-void rehearseHelpWindow(ScreenMetrics &screen);
+void rehearseHelpWindow(ScreenMetrics &screen, const BrowserFactory &browser);
 
 // How long the rehearsal's window stays: its first frames have long been
 // drawn by then, on one slow core too.

@@ -9,7 +9,7 @@
 const QColor HelpWindow::kBackground(192, 192, 255);
 
 // Kept above all other windows, like the overlay it must cover.
-HelpWindow::HelpWindow(ScreenMetrics &screen, QWidget *parent)
+HelpWindow::HelpWindow(ScreenMetrics &screen, const BrowserFactory &browser, QWidget *parent)
     : QWidget(parent, Qt::Window | kOwnPlacement)
 {
     const TwipsGeometry twips(screen);
@@ -26,7 +26,7 @@ HelpWindow::HelpWindow(ScreenMetrics &screen, QWidget *parent)
     // the keyboard focus from the browser but the browser itself.
     Ende = new PictureButton(closeSymbolPicture(), grey, screen, this);
     Ende->setObjectName(QStringLiteral("Ende"));
-    WebBrowser = createBrowserView(this);
+    WebBrowser = createBrowserView(browser, this);
     WebBrowser->widget()->setObjectName(QStringLiteral("WebBrowser"));
     Verschieben = new PictureButton(moveSymbolPicture(), grey, screen, this);
     Verschieben->setObjectName(QStringLiteral("Verschieben"));

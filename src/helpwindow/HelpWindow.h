@@ -1,9 +1,10 @@
 #pragma once
 
+#include "browser/BrowserView.h"
+
 #include <QWidget>
 #include <memory>
 
-class BrowserView;
 class PictureButton;
 class ScreenMetrics;
 
@@ -15,8 +16,9 @@ class HelpWindow : public QWidget
     Q_OBJECT
 
 public:
-    // Its make-up is in twips at the screen's twips per pixel.
-    explicit HelpWindow(ScreenMetrics &screen, QWidget *parent = nullptr);
+    // Its make-up is in twips at the screen's twips per pixel; its view comes
+    // from `browser`.
+    HelpWindow(ScreenMetrics &screen, const BrowserFactory &browser, QWidget *parent = nullptr);
     ~HelpWindow() override;
 
     PictureButton *Verschieben = nullptr;

@@ -2,9 +2,9 @@
 
 #include "overlay/MainForm.h"
 
-OverlayInteraction::OverlayInteraction(MainForm &Main)
+OverlayInteraction::OverlayInteraction(MainForm &Main, BrowserFactory browser)
     : m_footer(Main)
-    , m_help(Main.services())
+    , m_help(Main.services(), std::move(browser))
     , m_symbolClick(Main.context(), m_help, Main.services())
 {
     // Main raises each event inside the run-time error guard and reports

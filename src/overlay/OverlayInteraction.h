@@ -14,7 +14,8 @@ class MainForm;
 class OverlayInteraction
 {
 public:
-    explicit OverlayInteraction(MainForm &Main);
+    // The help window's views come from `browser`.
+    OverlayInteraction(MainForm &Main, BrowserFactory browser);
     OverlayInteraction(const OverlayInteraction &) = delete;
     OverlayInteraction &operator=(const OverlayInteraction &) = delete;
 

@@ -22,10 +22,9 @@ TEST(BrowserViewTest, TextViewFallbackKeepsToTheFolder)
     picture.save(help + QStringLiteral("/English/pic.png"));
     picture.save(folder.path() + QStringLiteral("/outside.png"));
 
-    useBrowserEngine(QStringLiteral("/nonexistent/libtavlin_webengine.so"));
     QWidget parent;
-    std::unique_ptr<BrowserView> view = createBrowserView(&parent);
-    setBrowserFactory(nullptr);
+    std::unique_ptr<BrowserView> view = createBrowserView(
+        useBrowserEngine(QStringLiteral("/nonexistent/libtavlin_webengine.so")), &parent);
     auto *text = qobject_cast<QTextBrowser *>(view->widget());
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->parentWidget(), &parent);

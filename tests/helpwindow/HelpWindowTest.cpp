@@ -46,8 +46,8 @@ protected:
     }
 
     FakeServices fake;
-    FakeBrowserInstalled browser;
-    Help help { fake.services() };
+    FakeBrowser browser;
+    Help help { fake.services(), browser.factory() };
 };
 
 } // namespace
@@ -74,7 +74,7 @@ TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPageInitLaysItOutOrR
     EXPECT_EQ(browser.log.navigations.size(), 1u); // what it loads: SymbolClickTest
 
     // Too narrow (945 + 3 x 75 would be needed): a run-time error, no page.
-    Help narrow(fake.services());
+    Help narrow(fake.services(), browser.factory());
     narrow.setWidth(1155);
     narrow.setHeight(6915);
     EXPECT_EQ(errorOf([&] { narrow.Init(); }), QStringLiteral("380"));
@@ -82,7 +82,7 @@ TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPageInitLaysItOutOrR
 
     // Margins round halves to even: 62.5 -> 62, 67.5 -> 68; the browser starts
     // a whole pixel from the edge: 62 twips are 4.96 pixels, so 5.
-    Help other(fake.services());
+    Help other(fake.services(), browser.factory());
     fake.screen.x = 12.5f;
     fake.screen.y = 13.5f;
     other.setWidth(7500);
@@ -92,7 +92,7 @@ TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPageInitLaysItOutOrR
     EXPECT_EQ(other.window()->WebBrowser->widget()->geometry().topLeft(), QPoint(5, 5));
 
     // A huge twips-per-pixel factor overflows a 16-bit product.
-    Help huge(fake.services());
+    Help huge(fake.services(), browser.factory());
     fake.screen.x = 4000.0f;
     huge.setWidth(4000.0f * 2000);
     huge.setHeight(6915);
@@ -154,7 +154,7 @@ TEST_F(HelpWindowTest, HandleDragsByAnyButtonOrTouchWithoutBoundsAndTapCloses)
 TEST_F(HelpWindowTest, TerminateStopsALoadStillUnderWay)
 {
     for (const bool busy : { true, false }) {
-        auto form = std::make_unique<Help>(fake.services());
+        auto form = std::make_unique<Help>(fake.services(), browser.factory());
         form->setWidth(9225);
         browser.log.busy = busy;
         form.reset();

@@ -66,7 +66,7 @@ protected:
     std::string drawn;
     MainForm form { fake.services() };
     ScreenContext &context = form.context();
-    OverlayInteraction interaction { form };
+    OverlayInteraction interaction { form, {} };
     FooterButtonHandlers &button = interaction.footerButton();
 };
 

@@ -40,11 +40,11 @@ protected:
     bool ended() const { return fake.terminator.calls > 0; }
 
     FakeServices fake;
-    FakeBrowserInstalled browser;
+    FakeBrowser browser;
     TempFolder folder;
     MainForm form { fake.services() };
     ScreenContext &context = form.context();
-    OverlayInteraction interaction { form };
+    OverlayInteraction interaction { form, browser.factory() };
     const QPoint onButton { 5, 545 };
 };
 

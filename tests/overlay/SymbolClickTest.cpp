@@ -47,10 +47,10 @@ protected:
     }
 
     FakeServices fake;
-    FakeBrowserInstalled browser;
+    FakeBrowser browser;
     TempFolder folder;
     ScreenContext context;
-    Help help { fake.services() };
+    Help help { fake.services(), browser.factory() };
     SymbolClick symbolClick { context, help, fake.services() };
 };
 

@@ -49,14 +49,12 @@ private:
     FakeBrowserLog &m_log;
 };
 
-// Registers the fake for the lifetime of the object.
-struct FakeBrowserInstalled
+// Hands out fake views that log into one log, which it keeps.
+struct FakeBrowser
 {
-    FakeBrowserInstalled()
+    BrowserFactory factory()
     {
-        setBrowserFactory(
-            [this](QWidget *parent) { return std::make_unique<FakeBrowserView>(parent, log); });
+        return [this](QWidget *parent) { return std::make_unique<FakeBrowserView>(parent, log); };
     }
-    ~FakeBrowserInstalled() { setBrowserFactory(nullptr); }
     FakeBrowserLog log;
 };

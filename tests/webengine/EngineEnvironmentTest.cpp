@@ -6,6 +6,7 @@
 #include "os/RealServices.h"
 #include "os/ScratchFolder.h"
 #include "support/TempFolder.h"
+#include "webengine/HostilePage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -70,7 +71,7 @@ QByteArray statusOf(const QByteArray &pid, const QByteArray &name)
 int runHelpSession()
 {
     const RealServices real;
-    Help help(real.services());
+    Help help(real.services(), engineUnderTest());
     help.setWidth(9225);
     help.setHeight(6915);
     help.HelpFolder = qEnvironmentVariable("TAVLIN_HELP_FOLDER");

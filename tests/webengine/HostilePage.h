@@ -2,6 +2,7 @@
 // the help window with the real engine, and ways to run the page's scripts.
 #pragma once
 
+#include "browser/BrowserEngine.h"
 #include "browser/BrowserView.h"
 #include "browser/HelpFiles.h"
 #include "helpwindow/HelpForm.h"
@@ -18,6 +19,13 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <unistd.h>
+
+// The engine plugin the test run names (TAVLIN_ENGINE_PLUGIN), else the build's.
+inline BrowserFactory engineUnderTest()
+{
+    return useBrowserEngine(qEnvironmentVariable(
+        "TAVLIN_ENGINE_PLUGIN", QStringLiteral(TAVLIN_BINARY_DIR "/bin/libtavlin_webengine.so")));
+}
 
 inline const QString kHelp = QStringLiteral("Visu/Program/Help/Tavlin/English/");
 
@@ -100,7 +108,7 @@ protected:
     QString outside = folder.path() + QStringLiteral("/Visu/Outside");
     QByteArray odd;
     const RealServices real;
-    Help help { real.services() };
+    Help help { real.services(), engineUnderTest() };
     QWebEngineView *view = nullptr;
 
 private:

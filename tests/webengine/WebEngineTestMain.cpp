@@ -1,5 +1,6 @@
 #include "browser/BrowserEngine.h"
 #include "os/ScratchFolder.h"
+#include "webengine/HostilePage.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -15,8 +16,7 @@ int main(int argc, char **argv)
     makeScratchFolder(); // as the program does
     prepareBrowserEngine();
     QApplication app(argc, argv);
-    useBrowserEngine(qEnvironmentVariable(
-        "TAVLIN_ENGINE_PLUGIN", QStringLiteral(TAVLIN_BINARY_DIR "/bin/libtavlin_webengine.so")));
+    engineUnderTest(); // as the program does before its first window
     if (qEnvironmentVariableIsSet("TAVLIN_HELP_SESSION"))
         return runHelpSession();
     ::testing::InitGoogleTest(&argc, argv);
