@@ -1,7 +1,7 @@
 #pragma once
 
 // Shared set-up of the overlay benchmarks: a Qt application on the offscreen
-// platform, quiet platform services, and an overlay form with a patterned
+// platform, the real services without pauses, and an overlay form with a patterned
 // screenshot, a footer button image and a symbol image in a temporary folder.
 
 #include "description/StartupInput.h"

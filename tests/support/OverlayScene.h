@@ -7,7 +7,7 @@
 #include <QImage>
 #include <memory>
 
-// An overlay form as start-up leaves it before the overlay is built, on fake platform
+// An overlay form as start-up leaves it before the overlay is built, on fake
 // services, its screenshot and images real files in a temporary folder.
 class OverlayScene
 {
