@@ -97,6 +97,9 @@ TEST_F(HelpWindowTest, TouchingTheSizeLoadsTheWindowWithoutAPageInitLaysItOutOrR
     huge.setWidth(4000.0f * 2000);
     huge.setHeight(6915);
     EXPECT_EQ(errorOf([&] { huge.Init(); }), QStringLiteral("6"));
+    // So does a place beyond the pixels a widget can take, either way.
+    EXPECT_EQ(errorOf([&] { huge.setLeft(1e12f); }), QStringLiteral("6"));
+    EXPECT_EQ(errorOf([&] { huge.setTop(-1e12f); }), QStringLiteral("6"));
 }
 
 TEST_F(HelpWindowTest, HandleDragsByAnyButtonOrTouchWithoutBoundsAndTapCloses)
