@@ -45,6 +45,11 @@ HeldInput::~HeldInput()
     }
 }
 
+void HeldInput::discard()
+{
+    m_held.clear();
+}
+
 bool HeldInput::eventFilter(QObject *receiver, QEvent *event)
 {
     if (!isInput(event->type()))

@@ -19,6 +19,9 @@ public:
     HeldInput(const HeldInput &) = delete;
     HeldInput &operator=(const HeldInput &) = delete;
 
+    // Forgets what was held: it was meant for what is now ending.
+    void discard();
+
 protected:
     bool eventFilter(QObject *receiver, QEvent *event) override;
 

@@ -33,8 +33,12 @@ void runPacedSteps(qint16 steps, qint32 pause, const std::function<void(qint16)>
         timer.start();
         loop.exec();
     }
-    if (failure)
+    if (failure) {
+        // The error's message ends the program; the touches made meanwhile
+        // must not reach the overlay behind it.
+        held.discard();
         std::rethrow_exception(failure);
+    }
 }
 
 void runStepsAtOnce(qint16 steps, const std::function<void(qint16)> &step)
