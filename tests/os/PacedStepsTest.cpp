@@ -18,8 +18,7 @@ struct PressCounter : QObject
     void post()
     {
         QCoreApplication::postEvent(this,
-            new QMouseEvent(QEvent::MouseButtonPress, QPointF(), QPointF(), Qt::LeftButton,
-                Qt::LeftButton, {}));
+            new QMouseEvent(QEvent::MouseButtonPress, {}, {}, Qt::LeftButton, Qt::LeftButton, {}));
     }
     int presses = 0;
 };
