@@ -20,24 +20,6 @@
 
 namespace bench {
 
-// A clock that reads 0 and does not sleep: the fade runs without its pauses.
-class NoPauseClock : public TickClock
-{
-public:
-    quint32 tickCount() override { return 0; }
-};
-
-// Handles no window message, and runs paced steps without their pauses.
-class NoEvents : public EventPump
-{
-public:
-    void doEvents() override { }
-    void runSteps(qint16 steps, qint32, const std::function<void(qint16)> &step) override
-    {
-        runStepsAtOnce(steps, step);
-    }
-};
-
 // A screen of the screenshot's size at 96 dots per inch, whatever the
 // offscreen platform's own screen is: the form's image covers what lies on it.
 class ScreenOfSize : public ScreenMetrics
@@ -60,11 +42,8 @@ class QuietServices
 {
 public:
     QuietServices()
-        : m_services(m_real.services())
-    {
-        m_services.clock = &m_clock;
-        m_services.events = &m_events;
-    }
+        : m_services(withoutPauses(m_real.services(), m_pauses))
+    { }
     QuietServices(const QuietServices &) = delete;
     QuietServices &operator=(const QuietServices &) = delete;
 
@@ -72,8 +51,7 @@ public:
 
 private:
     RealServices m_real;
-    NoPauseClock m_clock;
-    NoEvents m_events;
+    NoPauses m_pauses;
     Services m_services;
 };
 

@@ -18,18 +18,6 @@
 
 namespace {
 
-// The fade without its pauses: the preview shows the overlay's last frame.
-class NoPauses : public TickClock, public EventPump
-{
-public:
-    quint32 tickCount() override { return 0; }
-    void doEvents() override { }
-    void runSteps(qint16 steps, qint32, const std::function<void(qint16)> &step) override
-    {
-        runStepsAtOnce(steps, step);
-    }
-};
-
 // The working folder as the overlay finds it: TEMPVISU (or C:\Temp) and
 // "\Kestrel"; a folder given on the command line is taken as the working
 // folder when it holds the description, else as the temporary root.
@@ -132,12 +120,8 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay, const
                 symbolLayout(context, QCoreApplication::applicationDirPath(), *services.screen),
                 report);
             if (options.buildOverlay && overlay.screenshot) {
-                // Stateless, and it must outlive the form, which keeps it.
-                static NoPauses noPauses;
-                Services quick = services;
-                quick.clock = &noPauses;
-                quick.events = &noPauses;
-                overlay.form = std::make_unique<MainForm>(quick);
+                // The fade without its pauses: the preview shows its last frame.
+                overlay.form = std::make_unique<MainForm>(withoutPauses(services, overlay.pauses));
                 overlay.form->context() = context;
                 BuildOverlay(*overlay.form);
             }

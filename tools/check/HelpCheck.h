@@ -3,6 +3,7 @@
 #include "check/CheckReport.h"
 #include "description/TavlinModule.h"
 #include "model/ScreenContext.h"
+#include "os/PacedSteps.h"
 
 #include <QString>
 #include <memory>
@@ -36,6 +37,7 @@ struct CheckedOverlay
 {
     ScreenContext context;
     TavlinModule module;
+    NoPauses pauses; // the preview's clock and event pump, kept while the form is
     std::unique_ptr<MainForm> form; // only with CheckOptions::buildOverlay
     bool placed = false; // the symbols were placed (a known display width)
     bool screenshot = false; // the screenshot was loaded
