@@ -31,8 +31,6 @@ public:
     // Left, top, width, height at once (the stored make-up of a control).
     void place(QWidget *widget, float left, float top, float width, float height) const;
 
-    ScreenMetrics &screen() const { return *m_screen; }
-
 private:
     float twipsPerPixelX() const;
     float twipsPerPixelY() const;
