@@ -71,12 +71,22 @@ void DrawingSurface::Cls()
         m_oneColour = false;
         return;
     }
+    const QRgb background = Colour::toQRgb(BackColor);
     if (m_resizePending || !m_image.isDetached()) {
+        if (m_picture.isNull()) {
+            // One colour throughout: a new image that keeps nothing, made at
+            // its next use. A form cleared before it takes its real size
+            // never fills the size it had.
+            m_resizePending = true;
+            m_size = size;
+            m_kept = QSize(0, 0);
+            m_newPartsColour = background;
+            return;
+        }
         // Everything is overwritten below: nothing of the old content to keep.
         m_image = allocateImage(size.width(), size.height());
         m_resizePending = false;
     }
-    const QRgb background = Colour::toQRgb(BackColor);
     const int width = std::min(m_image.width(), m_picture.width());
     const int rows = std::min(m_image.height(), m_picture.height());
     for (int y = 0; y < rows; ++y)
