@@ -1,6 +1,7 @@
 #include "app/DisplayPlatform.h"
 #include "browser/BrowserEngine.h"
 #include "helpwindow/HelpRehearsal.h"
+#include "os/Log.h"
 #include "os/PicturePrefetch.h"
 #include "os/RealServices.h"
 #include "os/ScratchFolder.h"
@@ -13,12 +14,16 @@
 
 int main()
 {
+    logToSystemJournal();
+    qCInfo(lcStartup, "Tavlin %s starts", TAVLIN_VERSION);
     // One screenshot pixel must land on one screen pixel, whatever the
     // screen's dots per inch: no device-independent scaling.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qunsetenv("QT_SCALE_FACTOR");
-    if (!chooseDisplayPlatform())
+    if (!chooseDisplayPlatform()) {
+        qCInfo(lcStartup, "Tavlin ends, exit status 1");
         return 1;
+    }
     makeScratchFolder(); // forks: before any thread
     prepareBrowserEngine();
     // The screenshot is decoded while the connection to the window system is
@@ -38,12 +43,16 @@ int main()
     const RealServices real;
     MainForm Main(real.services());
     OverlayInteraction interaction(Main, browser);
-    if (!loadMain(Main))
+    if (!loadMain(Main)) {
+        qCInfo(lcStartup, "Tavlin ends, exit status 0");
         return 0;
+    }
     // The fade is over and the footer button works: the browser engine starts
     // now, while the operator looks for a symbol, so that the first page
     // shows as fast as any later one.
     warmUpBrowserEngine(
         kWarmUpAfterFadeMs, [&] { rehearseHelpWindow(*real.services().screen, browser); });
-    return app.exec();
+    const int status = app.exec();
+    qCInfo(lcStartup, "Tavlin ends, exit status %d", status);
+    return status;
 }

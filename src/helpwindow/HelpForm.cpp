@@ -119,6 +119,7 @@ void Help::Init()
     m_twips.setWidth(browser, W - mul(2, m_MarginX));
     m_twips.setHeight(browser, m_twips.top(window->Verschieben) - mul(2, m_MarginY));
     const QString folder = lockedFolder(HelpFolder, Adresse);
+    qCInfo(lcHelp).noquote() << "Help page" << logCut(Adresse);
     window->WebBrowser->navigate(HelpFiles::urlOf(folder, Adresse), mapWindowsPath(folder));
 }
 

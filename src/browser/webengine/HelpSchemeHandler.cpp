@@ -2,6 +2,7 @@
 
 #include "browser/HelpFiles.h"
 #include "browser/webengine/HelpFileStream.h"
+#include "os/Log.h"
 
 #include <QPointer>
 #include <QWebEngineUrlRequestJob>
@@ -93,6 +94,7 @@ void HelpSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
 {
     const std::optional<QByteArrayList> names = HelpFiles::namesOf(job->requestUrl());
     if (job->requestMethod() != "GET" || !names) {
+        logRefusal("request", job->requestUrl().toString());
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;
     }

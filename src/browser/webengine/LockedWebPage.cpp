@@ -19,12 +19,16 @@ LockedWebPage::LockedWebPage(QWebEngineProfile *profile, QObject *parent)
 bool LockedWebPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool)
 {
     // Frames too: an iframe must not pull in anything from outside either.
-    return HelpFiles::namesOf(url).has_value();
+    if (HelpFiles::namesOf(url))
+        return true;
+    logRefusal("link", url.toString());
+    return false;
 }
 
 QWebEnginePage *LockedWebPage::createWindow(WebWindowType)
 {
     // No pop-ups, no new tabs or windows, whatever the page asks for.
+    logRefusal("new window", url().toString());
     return nullptr;
 }
 
