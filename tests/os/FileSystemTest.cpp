@@ -40,6 +40,9 @@ TEST_F(FileSystemTest, MapsDrivesThroughWineLinksAndMatchesCaseInsensitively)
         root + QStringLiteral("/Kalvo/Program/Help/Page.html"));
     EXPECT_EQ(mapWindowsPath(QStringLiteral("C:\\Kalvo\\\\Program\\Missing\\x.html")),
         root + QStringLiteral("/Kalvo/Program/Missing/x.html"));
+    folder.write(QStringLiteral("drive_c/TWIN/x"), "x"); // twins but for case: the exact one wins
+    folder.write(QStringLiteral("drive_c/twin/x"), "x");
+    EXPECT_EQ(mapWindowsPath(QStringLiteral("C:\\twin\\x")), root + QStringLiteral("/twin/x"));
     // No link for Q: the drive stands for the root.
     EXPECT_EQ(mapWindowsPath(QStringLiteral("Q:\\Temp\\Kestrel")), QStringLiteral("/Temp/Kestrel"));
     // POSIX paths pass through, also with the program's backslashes appended.

@@ -26,10 +26,12 @@ TEST(RunGuarded, ShowsTheStandardMessageAndEndsTheProgramOrEndsSilently)
     EXPECT_EQ(fake.messageBox.errors.last(),
         QStringLiteral("Run-time error '53':\n\nFile not found: 'C:\\a.gif'"));
     EXPECT_FALSE(runGuarded(services, [] { throw std::runtime_error("boom"); }));
+    EXPECT_FALSE(runGuarded(services, [] { throw 42; }));
     EXPECT_FALSE(runGuarded(services, [] { throw std::bad_alloc(); }));
-    EXPECT_EQ(
-        fake.messageBox.errors.last(), QStringLiteral("Run-time error '7':\n\nOut of memory"));
-    EXPECT_EQ(fake.terminator.calls, 4);
+    EXPECT_EQ(fake.messageBox.errors.mid(2),
+        QStringList({ "Run-time error '51':\n\nInternal error: boom",
+            "Run-time error '51':\n\nInternal error", "Run-time error '7':\n\nOut of memory" }));
+    EXPECT_EQ(fake.terminator.calls, 5);
 
     // Ending the program stops the handler silently.
     fake.messageBox.errors.clear();
@@ -40,7 +42,7 @@ TEST(RunGuarded, ShowsTheStandardMessageAndEndsTheProgramOrEndsSilently)
         reached = 2;
     }));
     EXPECT_EQ(reached, 1);
-    EXPECT_EQ(fake.terminator.calls, 5);
+    EXPECT_EQ(fake.terminator.calls, 6);
     EXPECT_TRUE(fake.messageBox.errors.isEmpty());
     EXPECT_TRUE(runGuarded(services, [] {}));
 }

@@ -176,4 +176,8 @@ TEST(AlphaBlend, ClippingAndSampling)
     QImage tall = filled(2, 4, qRgb(0, 0, 0)); // the same width, another height
     AlphaBlend(dc(tall), 0, 0, 2, 4, dc(small), 0, 0, 2, 2, 255);
     EXPECT_EQ(tall.pixel(0, 3), small.pixel(0, 1));
+    QImage right = filled(4, 4, qRgb(0, 0, 0)); // sampled and clipped at the right edge
+    AlphaBlend(dc(right), 2, 0, 4, 4, dc(small), 0, 0, 2, 2, 255);
+    EXPECT_EQ(QList<QRgb>({ right.pixel(3, 1), right.pixel(0, 2) }),
+        QList<QRgb>({ small.pixel(0, 0), qRgb(0, 0, 0) })); // (0, 2) is not an overrun
 }
