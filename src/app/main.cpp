@@ -24,7 +24,7 @@ int main()
         qCInfo(lcStartup, "Tavlin ends, exit status 1");
         return 1;
     }
-    makeScratchFolder(); // forks: before any thread
+    makeScratchFolder(); // sets TMPDIR: before any thread
     prepareBrowserEngine();
     // The screenshot is decoded while the connection to the window system is
     // made; the start-up sequence takes it when it loads the picture.

@@ -4,11 +4,12 @@
 #include <QFile>
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
-#include <ftw.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+extern char **environ;
 
 namespace {
 
@@ -20,26 +21,39 @@ QByteArray &folder()
     return path;
 }
 
-int removeEntry(const char *path, const struct stat *, int, struct FTW *)
+// The guardian: a shell that waits until every writer of the pipe on its
+// standard input is gone (the program, however it ended), then removes the
+// folder. It holds nothing else open and ignores the terminal's signals.
+// Spawned rather than forked: a fork would copy the program's page tables
+// and leave each page it writes afterwards to be copied once more, both on
+// the way to the overlay's first frame.
+bool spawnGuardian(int pipeRead, const QByteArray &path)
 {
-    ::remove(path);
-    return 0;
-}
-
-// The guardian: waits until every writer of the pipe is gone (the program,
-// however it ended), then removes the folder. It holds nothing else open.
-[[noreturn]] void guard(int pipeRead, const QByteArray &path)
-{
-    std::signal(SIGINT, SIG_IGN);
-    std::signal(SIGHUP, SIG_IGN);
-    std::signal(SIGTERM, SIG_IGN);
-    for (int fd = 0; fd < 1024; ++fd)
-        if (fd != pipeRead)
-            ::close(fd);
-    char byte;
-    while (::read(pipeRead, &byte, 1) != 0 && errno == EINTR) { }
-    ::nftw(path.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
-    std::_Exit(0);
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    if (posix_spawn_file_actions_init(&actions) != 0)
+        return false;
+    posix_spawnattr_init(&attributes);
+    posix_spawn_file_actions_adddup2(&actions, pipeRead, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    char shell[] = "/bin/sh", option[] = "-c", name[] = "tavlin-scratch";
+    char script[] = "trap '' INT HUP TERM; while read -r _; do :; done; rm -rf -- \"$1\"";
+    char *arguments[] = { shell, option, script, name, const_cast<char *>(path.constData()),
+        nullptr };
+    pid_t guardian = -1;
+    const bool spawned
+        = posix_spawn(&guardian, shell, &actions, &attributes, arguments, environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    return spawned;
 }
 
 } // namespace
@@ -56,11 +70,9 @@ void makeScratchFolder()
         ::rmdir(pattern.constData());
         return;
     }
-    const pid_t guardian = ::fork();
-    if (guardian == 0)
-        guard(ends[0], pattern);
+    const bool guarded = spawnGuardian(ends[0], pattern);
     ::close(ends[0]);
-    if (guardian < 0) {
+    if (!guarded) {
         ::close(ends[1]);
         ::rmdir(pattern.constData());
         return;

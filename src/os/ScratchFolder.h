@@ -12,11 +12,12 @@
 //
 // They all go into one private folder of this run under the temporary folder
 // (TMPDIR), made before the application object and removed when the program
-// ends, however it ends: a small guardian process, forked here, removes it as
-// soon as the program's end closes the pipe between them, be it a crash or
-// SIGKILL.
+// ends, however it ends: a small guardian process (a shell), started here,
+// removes it as soon as the program's end closes the pipe between them, be it
+// a crash or SIGKILL.
 //
-// Call before any thread is started: it forks.
+// Call before the application object and before any thread is started: both
+// read TMPDIR and XDG_RUNTIME_DIR, which this sets.
 void makeScratchFolder();
 
 // The folder (empty when it could not be made), and one of its sub-folders,
