@@ -14,8 +14,8 @@ Q_LOGGING_CATEGORY(lcLock, "tavlin.lock")
 namespace {
 
 // Process-wide, as Qt's message handler is: the socket to the journal (-1
-// when there is none, or it stopped taking messages) and the handler the
-// messages go to otherwise.
+// when there is none) and the handler a message goes to that the journal
+// does not take.
 int g_journal = -1;
 QtMessageHandler g_fallback = nullptr;
 
@@ -115,16 +115,12 @@ void logRefusal(const char *what, const QString &url)
 {
     // Process-wide, like the log: every page and thread shares one budget.
     static LogBudget budget(5);
-    static QElapsedTimer clock;
-    static QMutex clockLock;
-    qint64 now;
-    {
-        const QMutexLocker hold(&clockLock);
-        if (!clock.isValid())
-            clock.start();
-        now = clock.elapsed();
-    }
-    const int leftOut = budget.take(now);
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer started;
+        started.start();
+        return started;
+    }();
+    const int leftOut = budget.take(clock.elapsed());
     if (leftOut < 0)
         return;
     if (leftOut > 0)
