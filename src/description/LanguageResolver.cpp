@@ -9,33 +9,41 @@
 
 #include <cmath>
 
-bool languageMatches(const JetValue &value, qint16 number)
+std::optional<double> languageNumber(const JetValue &value)
 {
     switch (value.kind) {
     case JetValue::Kind::Number:
-        return value.number == double(number);
+        return value.number;
     case JetValue::Kind::Text: {
         // The text must be a number as a whole: the database engine would not
         // take "1a" for 1. Blanks around it are allowed, as the conversion
         // of a text to a number allows them.
         const QString text = value.text.trimmed();
         if (text.isEmpty())
-            return false;
+            return std::nullopt;
         for (QChar c : text) {
             if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.')
                 && c != QLatin1Char('-') && c != QLatin1Char('+') && c != QLatin1Char('e')
                 && c != QLatin1Char('E'))
-                return false; // no "inf", "nan", hexadecimal or other scripts' digits
+                return std::nullopt; // no "inf", "nan", hexadecimal or other scripts' digits
         }
         bool ok = false;
         const double n = QLocale::c().toDouble(text, &ok);
-        return ok && std::isfinite(n) && n == double(number);
+        if (ok && std::isfinite(n))
+            return n;
+        return std::nullopt;
     }
     case JetValue::Kind::Null:
     case JetValue::Kind::Other:
         break;
     }
-    return false;
+    return std::nullopt;
+}
+
+bool languageMatches(const JetValue &value, qint16 number)
+{
+    const std::optional<double> n = languageNumber(value);
+    return n && *n == double(number);
 }
 
 QString languageNameText(const JetValue &value)

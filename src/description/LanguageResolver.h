@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class LanguageTable;
 struct JetValue;
@@ -26,6 +27,8 @@ void ResolveLanguage(ScreenContext &context);
 // an exponent) of that value - "1", " 1 " and "1.0" match 1, while an empty
 // text, "1a" or "one" never match. Other column types never match.
 bool languageMatches(const JetValue &value, qint16 number);
+// The number a "Language" value matches, if any (see languageMatches).
+std::optional<double> languageNumber(const JetValue &value);
 
 // A "Name" value as a String: a null gives an empty text, so that a null name
 // falls back to "English" like an empty one.

@@ -46,6 +46,12 @@ ScreenshotInput readScreenshot(ScreenContext &context, ScreenMetrics &screen)
     return input;
 }
 
+QString visuPfadOf(const QString &folder)
+{
+    const bool ended = folder.endsWith(QLatin1Char('\\')) || folder.endsWith(QLatin1Char('/'));
+    return ended ? folder : folder + QLatin1Char('\\');
+}
+
 DescriptionInput readDescriptionInput(
     ScreenContext &context, TavlinModule &module, const QString &visuFolder)
 {
@@ -53,12 +59,8 @@ DescriptionInput readDescriptionInput(
     input.found = ReadDescription(context, module);
     if (!input.found)
         return input;
-    if (!visuFolder.isEmpty()) {
-        context.VisuPfad = visuFolder;
-        if (!context.VisuPfad.endsWith(QLatin1Char('\\'))
-            && !context.VisuPfad.endsWith(QLatin1Char('/')))
-            context.VisuPfad += QLatin1Char('\\');
-    }
+    if (!visuFolder.isEmpty())
+        context.VisuPfad = visuPfadOf(visuFolder);
     applyLayoutValues(context);
     try {
         ResolveContainers(context);

@@ -30,6 +30,10 @@ struct DescriptionInput
     std::optional<RuntimeError> containerError; // a place beyond the 16-bit numbers
 };
 
+// An installation folder given in place of VisuPfad, as VisuPfad: ending in
+// a separator, as paths are joined to it.
+QString visuPfadOf(const QString &folder);
+
 // A `visuFolder` given stands for the description's VisuPfad.
 DescriptionInput readDescriptionInput(
     ScreenContext &context, TavlinModule &module, const QString &visuFolder = QString());

@@ -1,14 +1,19 @@
 #include "check/HelpCheck.h"
+#include "check/LanguageListing.h"
 #include "check/Preview.h"
 #include "demovisu/DemoOverlay.h"
 #include "demovisu/DemoVisualisation.h"
 #include "overlay/MainForm.h"
 #include "overlay/OverlayStartup.h"
 #include "support/FakeServices.h"
+#include "support/JetFixtures.h"
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -183,3 +188,31 @@ TEST_F(CheckTest, DemoFindingsAndPreview)
 }
 
 } // namespace
+
+// The table as the overlay reads it: a number in text is its number, a null
+// is none; a table the overlay cannot use lists no rows and exits 1.
+TEST_F(CheckTest, LanguagesListTheTableAsTheOverlayReadsIt)
+{
+    layOut();
+    folder.write(kVisu + "Program/Tools/Languages.mdb",
+        languageTableWriter({ { " 3 ", "Français" }, { "x", QVariant() } }, JetWriter::Version::Jet4,
+            { { "Language", JetWriter::ColumnType::Text }, { "Name", JetWriter::ColumnType::Text } })
+            .build());
+    const LanguageListing listing = readLanguageListing({});
+    EXPECT_EQ(languageListingText(listing), QStringLiteral("3 Français\n- (no name)\n"));
+    EXPECT_EQ(languageListingExitStatus(listing), 0);
+    const QJsonObject json = QJsonDocument::fromJson(languageListingJson(listing)).object();
+    EXPECT_EQ(json.value("rows").toArray().at(1).toObject(),
+        QJsonObject({ { "language", QJsonValue() }, { "name", QJsonValue() } }));
+    EXPECT_TRUE(json.value("table").toString().endsWith("/Kalvo/Program/Tools/Languages.mdb"));
+
+    CheckOptions elsewhere;
+    elsewhere.visuFolder = folder.path();
+    const LanguageListing missing = readLanguageListing(elsewhere);
+    EXPECT_EQ(languageListingExitStatus(missing), 1);
+    EXPECT_EQ(QJsonDocument::fromJson(languageListingJson(missing)).object(),
+        QJsonObject({ { "table", folder.path() + "/Program/Tools/Languages.mdb" },
+            { "status", "missing" }, { "rows", QJsonArray() } }));
+    temp.set(QStringLiteral("C:\\Nowhere"));
+    EXPECT_THROW(readLanguageListing({}), CheckFailed);
+}

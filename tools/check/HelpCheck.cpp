@@ -16,11 +16,6 @@
 
 #include <QCoreApplication>
 
-namespace {
-
-// The working folder as the overlay finds it: TEMPVISU (or C:\Temp) and
-// "\Kestrel"; a folder given on the command line is taken as the working
-// folder when it holds the description, else as the temporary root.
 QString workingFolder(const QString &given)
 {
     if (given.isEmpty())
@@ -29,6 +24,8 @@ QString workingFolder(const QString &given)
         return given;
     return VisuLayout::workingFolder(given);
 }
+
+namespace {
 
 void checkScreenshot(const ScreenContext &context, const QString &path, bool loaded,
     const QString &problem, CheckReport &report)

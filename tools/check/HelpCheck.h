@@ -43,6 +43,11 @@ struct CheckedOverlay
     bool screenshot = false; // the screenshot was loaded
 };
 
+// The working folder as the overlay finds it: TEMPVISU (or C:\Temp) and
+// "\Kestrel"; a folder given on the command line is taken as the working
+// folder when it holds the description, else as the temporary root.
+QString workingFolder(const QString &given);
+
 // Reads what the overlay reads, through the overlay's own code, places the
 // symbols with the overlay's own placement and checks the description, the
 // placement, the language table, the footer image and the help pages.

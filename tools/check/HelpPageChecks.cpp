@@ -2,6 +2,7 @@
 
 #include "browser/HelpFiles.h"
 #include "check/CheckReport.h"
+#include "check/LanguageListing.h"
 #include "check/PageReferences.h"
 #include "description/LanguageResolver.h"
 #include "jet/JetLanguageTable.h"
@@ -39,25 +40,6 @@ public:
 private:
     std::optional<LanguageTableResult> m_result;
 };
-
-QString tableProblem(LanguageTableResult::Status status)
-{
-    switch (status) {
-    case LanguageTableResult::Status::Ok:
-        break;
-    case LanguageTableResult::Status::FileMissing:
-        return QStringLiteral("is missing");
-    case LanguageTableResult::Status::NotJet:
-        return QStringLiteral("is no Access (Jet) database");
-    case LanguageTableResult::Status::Damaged:
-        return QStringLiteral("cannot be read (damaged)");
-    case LanguageTableResult::Status::TableMissing:
-        return QStringLiteral("has no table LookupLanguages");
-    case LanguageTableResult::Status::ColumnMissing:
-        return QStringLiteral("lacks the column Language or Name");
-    }
-    return QString();
-}
 
 enum class Target { Fine, Missing, Outside, Web, OtherScheme, CaseOnly };
 
@@ -134,7 +116,7 @@ private:
         if (!table.ok())
             m_report.add(make(Finding::Severity::Error, "language-table", -1, tablePath,
                 QStringLiteral("the language table %1: the overlay shows every page in English")
-                    .arg(tableProblem(table.status))));
+                    .arg(languageTableProblem(table.status))));
 
         const qint16 number = only ? *only : m_context.LanguageNumber;
         const QString operatorLanguage = resolve(number);

@@ -2,6 +2,7 @@
 // preview of the overlay as the operator will see it.
 
 #include "check/HelpCheck.h"
+#include "check/LanguageListing.h"
 #include "check/Preview.h"
 #include "check/ReportOutput.h"
 #include "os/RealServices.h"
@@ -16,6 +17,7 @@ namespace {
 
 const char kUsage[] = R"(Usage: tavlin-check [--temp DIR] [--visu DIR] [--language N] [--json]
                     [--preview FILE.png]
+       tavlin-check --languages [--temp DIR | --visu DIR] [--json]
 
 Checks what Tavlin will read, with Tavlin's own code: the description
 Tavlin.txt and the screenshot TavlinScreen.bmp (in TEMPVISU's Kestrel folder,
@@ -30,6 +32,11 @@ pictures, style sheets, scripts and frames.
   --json            write the findings as JSON instead of the readable report
   --preview FILE    also draw the overlay as the operator sees it into a PNG,
                     each entry with a finding outlined and numbered
+  --languages       print the language table as the overlay reads it, one row
+                    a line (number and name), instead of the check; the
+                    installation folder is --visu, else the description's
+                    VisuPfad. Exit status 0 when the overlay can use the table,
+                    1 when it shows every page in English
   --help            this text
 
 Exit status: 0 nothing found, 1 errors, 2 warnings only, 3 the check could
@@ -63,6 +70,7 @@ int main(int argc, char **argv)
     CheckOptions options;
     QString previewFile;
     bool json = false;
+    bool languages = false;
     QStringList arguments = app.arguments();
     arguments.removeFirst();
     for (int i = 0; i < arguments.size(); ++i) {
@@ -73,6 +81,8 @@ int main(int argc, char **argv)
             return 0;
         } else if (argument == QLatin1String("--json")) {
             json = true;
+        } else if (argument == QLatin1String("--languages")) {
+            languages = true;
         } else if (argument == QLatin1String("--temp") && hasValue) {
             options.tempFolder = arguments.at(++i);
         } else if (argument == QLatin1String("--visu") && hasValue) {
@@ -91,6 +101,17 @@ int main(int argc, char **argv)
         }
     }
     options.buildOverlay = !previewFile.isEmpty();
+    if (languages) {
+        try {
+            const LanguageListing listing = readLanguageListing(options);
+            std::fputs(json ? languageListingJson(listing).constData()
+                            : languageListingText(listing).toUtf8().constData(),
+                stdout);
+            return languageListingExitStatus(listing);
+        } catch (const CheckFailed &failure) {
+            return fail(failure.message, 3);
+        }
+    }
 
     const RealServices real;
     CheckedOverlay overlay;
