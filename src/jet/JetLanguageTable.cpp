@@ -13,9 +13,11 @@ namespace {
 
 using Status = LanguageTableResult::Status;
 
-// How long the child may take. A language table is read in milliseconds; a
-// file that keeps libmdb busy longer is treated as damaged.
-constexpr int kChildTimeLimitMs = 5000;
+// How long the child may take. A language table is read in milliseconds, on
+// one busy core too; a file that keeps libmdb busy longer is treated as
+// damaged. The overlay's start waits for this, so it is short: damage that
+// sends libmdb's catalog walk round in a loop costs the operator a second.
+constexpr int kChildTimeLimitMs = 1000;
 constexpr quint32 kAnswerMagic = 0x5441564a; // "TAVJ"
 constexpr quint32 kAnswerEnd = 0x454e4421; // "END!"
 
