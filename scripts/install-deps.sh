@@ -13,7 +13,7 @@ packages=(
   xvfb xauth xdotool x11-utils
   openbox icewm tint2 xfwm4 dbus-daemon matchbox-window-manager
   fonts-dejavu-core
-  lintian man-db
+  lintian man-db file
 )
 
 updated=""
