@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing, benchmarking and the
-# demo need. Quiet and quick when everything is already there; runs
+# Installs every Debian package that building, testing, benchmarking, packaging
+# and the demo need. Quiet and quick when everything is already there; runs
 # apt-get update only when something is missing.
 set -euo pipefail
 

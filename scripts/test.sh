@@ -3,7 +3,8 @@
 # test in three builds:
 #   build/       the program, tests and benchmarks, warnings as errors, all tests
 #                (end-to-end ones under their own Xvfb included, at 1280 x 1024 and
-#                800 x 600; the install check);
+#                800 x 600; the Debian packages of scripts/package.sh, built in
+#                build/tests/package-check/);
 #   build-asan/  the unit tests (no browser engine) under AddressSanitizer and
 #                UndefinedBehaviorSanitizer;
 #   build-fuzz/  the libFuzzer targets (clang), each for a short run.
