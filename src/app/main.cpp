@@ -20,10 +20,8 @@ int main()
     // screen's dots per inch: no device-independent scaling.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qunsetenv("QT_SCALE_FACTOR");
-    if (!chooseDisplayPlatform()) {
-        qCInfo(lcStartup, "Tavlin ends, exit status 1");
-        return 1;
-    }
+    if (!chooseDisplayPlatform())
+        return logEnd(1);
     makeScratchFolder(); // sets TMPDIR: before any thread
     prepareBrowserEngine();
     // The screenshot is decoded while the connection to the window system is
@@ -43,16 +41,12 @@ int main()
     const RealServices real;
     MainForm Main(real.services());
     OverlayInteraction interaction(Main, browser);
-    if (!loadMain(Main)) {
-        qCInfo(lcStartup, "Tavlin ends, exit status 0");
-        return 0;
-    }
+    if (!loadMain(Main))
+        return logEnd(0);
     // The fade is over and the footer button works: the browser engine starts
     // now, while the operator looks for a symbol, so that the first page
     // shows as fast as any later one.
     warmUpBrowserEngine(
         kWarmUpAfterFadeMs, [&] { rehearseHelpWindow(*real.services().screen, browser); });
-    const int status = app.exec();
-    qCInfo(lcStartup, "Tavlin ends, exit status %d", status);
-    return status;
+    return logEnd(app.exec());
 }

@@ -89,6 +89,12 @@ void logToSystemJournal(const char *socketPath)
     }
 }
 
+int logEnd(int status)
+{
+    qCInfo(lcStartup, "Tavlin ends, exit status %d", status);
+    return status;
+}
+
 QString logCut(const QString &text, int length)
 {
     return text.size() <= length ? text : text.left(length) + QStringLiteral("...");

@@ -17,6 +17,9 @@ Q_DECLARE_LOGGING_CATEGORY(lcLock) // "tavlin.lock": what the help window refuse
 // names another.
 void logToSystemJournal(const char *socketPath = "/run/systemd/journal/socket");
 
+// Logs the program's end with its exit status, and gives the status back.
+int logEnd(int status);
+
 // A message as the log takes it: at most `length` characters, whatever a page
 // or a file put into it.
 QString logCut(const QString &text, int length = 300);

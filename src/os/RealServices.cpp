@@ -76,9 +76,9 @@ public:
     {
         // At once: no handler of either form runs, nothing is saved (the
         // run's scratch folder goes with the process).
-        qCInfo(lcStartup, "Tavlin ends, exit status 0");
+        const int status = logEnd(0);
         std::fflush(nullptr);
-        std::_Exit(0);
+        std::_Exit(status);
     }
 };
 
