@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -175,6 +176,15 @@ bool holdsNul(const QByteArray &stored, bool jet3)
     return false;
 }
 
+// Whether a name holds a control character (C0, DEL or C1): no language's
+// name does, and as a folder name it would never be found. Such a name comes
+// from damage that moved a text's bounds into the bytes around it.
+bool holdsControl(const QString &name)
+{
+    return std::any_of(name.cbegin(), name.cend(),
+        [](QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F); });
+}
+
 // The value just fetched into a bound column; libmdb writes every value out
 // as text. Yes/No has no bytes of its own: it is Yes (-1) unless its null bit
 // says No.
@@ -255,6 +265,8 @@ std::optional<QVector<LanguageRow>> readRows(
         LanguageRow row;
         row.language = valueOf(language.column, language.text.data(), languageRaw.isNull);
         row.name = valueOf(name.column, name.text.data(), nameRaw.isNull);
+        if (holdsControl(row.name.text))
+            return std::nullopt;
         rows.append(row);
     }
     return rows;

@@ -103,6 +103,9 @@ TEST(JetLanguageTable, reportsEveryFailure)
         EXPECT_EQ(statusOf(writer.build()), Status::ColumnMissing) << language;
     }
 
+    for (const QString &name : { QStringLiteral("Mag\x1cyar"), QStringLiteral("Fran\tçais"),
+             QStringLiteral("\u0085Polski"), QStringLiteral("English\x7f") })
+        EXPECT_EQ(statusOf(languageTableWriter({ { 1, name } }).build()), Status::Damaged) << name.toStdString();
     const QByteArray bytes = languageTableWriter({ { 1, "Deutsch" } }).build();
     QByteArray newer = bytes;
     newer[0x14] = 3; // an Access 2010 file
