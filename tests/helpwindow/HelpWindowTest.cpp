@@ -120,7 +120,10 @@ TEST_F(HelpWindowTest, HandleDragsByAnyButtonOrTouchWithoutBoundsAndTapCloses)
     const QImage up = handle->grab().toImage();
     QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(40, 20));
     const QRect inner = up.rect().adjusted(1, 1, -3, -3);
-    EXPECT_EQ(handle->grab().toImage().copy(inner.translated(1, 1)), up.copy(inner));
+    const QImage down = handle->grab().toImage(); // and the bevel's light and dark swap
+    EXPECT_EQ(down.copy(inner.translated(1, 1)), up.copy(inner));
+    EXPECT_EQ(QList<QRgb>({ down.pixel(0, 0), down.pixel(down.width() - 1, down.height() - 1) }),
+        QList<QRgb>({ qRgb(64, 64, 64), qRgb(255, 255, 255) }));
     EXPECT_TRUE(help.Dragging());
     QTest::mouseMove(handle, QPoint(70, 30));
     EXPECT_EQ(window->pos(), QPoint(130, 90));

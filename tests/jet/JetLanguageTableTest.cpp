@@ -111,6 +111,9 @@ TEST(JetLanguageTable, reportsEveryFailure)
     newer[0x14] = 3; // an Access 2010 file
     EXPECT_EQ(statusOf(newer), Status::NotJet);
     EXPECT_EQ(statusOf(bytes.left(bytes.size() - 100)), Status::Damaged);
+    QByteArray farMap = bytes; // the catalog's usage map 256 pages further on, beyond the file
+    farMap[2 * 4096 + 55 + 2] = 1;
+    EXPECT_EQ(checkJetFile(farMap), JetFileKind::Damaged);
     QByteArray noCatalog = bytes;
     noCatalog[2 * 4096] = 0x01;
     EXPECT_EQ(statusOf(noCatalog), Status::Damaged);

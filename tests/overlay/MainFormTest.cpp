@@ -53,6 +53,11 @@ TEST(MainForm, BoxesInTwipsResizedAndLoaded)
     EXPECT_EQ(image.pixel(60, 2), qRgb(0, 255, 255));
     EXPECT_EQ(image.pixel(30, 30), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(2, 55), qRgb(192, 192, 192));
+    QRgb one = 0; // drawn on, then grown in the colour it was cleared to: not one colour
+    box.setBackColor(Colour::Black);
+    box.hDC().image->setPixel(0, 0, qRgb(9, 9, 9));
+    box.setWidth(80 * 15);
+    EXPECT_FALSE(box.holdsOneColour(one));
 
     m.Symbol(0).setLeft(300);
     m.Symbol(0).setWidth(450);
