@@ -1,8 +1,8 @@
 #include "os/Log.h"
 
 #include <QElapsedTimer>
-#include <cstring>
 #include <cerrno>
+#include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>

@@ -46,8 +46,8 @@ bool spawnGuardian(int pipeRead, const QByteArray &path)
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     char shell[] = "/bin/sh", option[] = "-c", name[] = "tavlin-scratch";
     char script[] = "trap '' INT HUP TERM; while read -r _; do :; done; rm -rf -- \"$1\"";
-    char *arguments[] = { shell, option, script, name, const_cast<char *>(path.constData()),
-        nullptr };
+    char *arguments[]
+        = { shell, option, script, name, const_cast<char *>(path.constData()), nullptr };
     pid_t guardian = -1;
     const bool spawned
         = posix_spawn(&guardian, shell, &actions, &attributes, arguments, environ) == 0;

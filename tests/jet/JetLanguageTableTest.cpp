@@ -105,7 +105,8 @@ TEST(JetLanguageTable, reportsEveryFailure)
 
     for (const QString &name : { QStringLiteral("Mag\x1cyar"), QStringLiteral("Fran\tçais"),
              QStringLiteral("\u0085Polski"), QStringLiteral("English\x7f") })
-        EXPECT_EQ(statusOf(languageTableWriter({ { 1, name } }).build()), Status::Damaged) << name.toStdString();
+        EXPECT_EQ(statusOf(languageTableWriter({ { 1, name } }).build()), Status::Damaged)
+            << name.toStdString();
     const QByteArray bytes = languageTableWriter({ { 1, "Deutsch" } }).build();
     QByteArray newer = bytes;
     newer[0x14] = 3; // an Access 2010 file

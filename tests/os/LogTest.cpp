@@ -15,8 +15,8 @@ static void record(QtMsgType, const QMessageLogContext &context, const QString &
 TEST(Log, RefusalsGoToTheLockCategoryCutAndWithinABudgetOfEachSecond)
 {
     LogBudget budget(2);
-    for (const auto &[now, expected] : { std::pair { 0, 0 }, { 10, 0 }, { 999, -1 }, { 999, -1 },
-             { 1000, 2 }, { 1500, 0 } })
+    for (const auto &[now, expected] :
+        { std::pair { 0, 0 }, { 10, 0 }, { 999, -1 }, { 999, -1 }, { 1000, 2 }, { 1500, 0 } })
         EXPECT_EQ(budget.take(now), expected) << now;
 
     const QtMessageHandler previous = qInstallMessageHandler(record);
@@ -24,7 +24,8 @@ TEST(Log, RefusalsGoToTheLockCategoryCutAndWithinABudgetOfEachSecond)
         logRefusal("link", QStringLiteral("https://example.org/") + QString(400, QLatin1Char('x')));
     qInstallMessageHandler(previous);
     ASSERT_EQ(g_seen.size(), 5) << qPrintable(g_seen.join('\n'));
-    EXPECT_EQ(g_seen[0], "tavlin.lock Refused link https://example.org/" + QString(280, 'x') + "...");
+    EXPECT_EQ(
+        g_seen[0], "tavlin.lock Refused link https://example.org/" + QString(280, 'x') + "...");
 }
 
 TEST(Log, GoesToTheJournalInItsOwnFormatWhenOneListens)
@@ -43,7 +44,9 @@ TEST(Log, GoesToTheJournalInItsOwnFormatWhenOneListens)
     entry.resize(std::max<ssize_t>(::recv(journal, entry.data(), 512, MSG_DONTWAIT), 0));
     ::close(journal);
     EXPECT_EQ(entry,
-        QByteArray("MESSAGE\n\x09\0\0\0\0\0\0\0two\nlines\nPRIORITY\n\x01\0\0\0\0\0\0\0" "4\n"
+        QByteArray("MESSAGE\n\x09\0\0\0\0\0\0\0two\nlines\nPRIORITY\n\x01\0\0\0\0\0\0\0"
+                   "4\n"
                    "SYSLOG_IDENTIFIER\n\x06\0\0\0\0\0\0\0tavlin\n"
-                   "QT_CATEGORY\n\x0e\0\0\0\0\0\0\0tavlin.startup\n", 113));
+                   "QT_CATEGORY\n\x0e\0\0\0\0\0\0\0tavlin.startup\n",
+            113));
 }

@@ -195,8 +195,10 @@ TEST_F(CheckTest, LanguagesListTheTableAsTheOverlayReadsIt)
 {
     layOut();
     folder.write(kVisu + "Program/Tools/Languages.mdb",
-        languageTableWriter({ { " 3 ", "Français" }, { "x", QVariant() } }, JetWriter::Version::Jet4,
-            { { "Language", JetWriter::ColumnType::Text }, { "Name", JetWriter::ColumnType::Text } })
+        languageTableWriter({ { " 3 ", "Français" }, { "x", QVariant() } },
+            JetWriter::Version::Jet4,
+            { { "Language", JetWriter::ColumnType::Text },
+                { "Name", JetWriter::ColumnType::Text } })
             .build());
     const LanguageListing listing = readLanguageListing({});
     EXPECT_EQ(languageListingText(listing), QStringLiteral("3 Français\n- (no name)\n"));

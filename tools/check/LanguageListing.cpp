@@ -44,7 +44,8 @@ QString visuPfad(const CheckOptions &options)
     const QString description = VisuLayout::descriptionFile(context.TempPfad);
     if (!readDescriptionInput(context, module).found)
         throw CheckFailed { QStringLiteral("no description %1 to take VisuPfad from, and no "
-                                           "--visu").arg(description) };
+                                           "--visu")
+                                .arg(description) };
     return context.VisuPfad;
 }
 
