@@ -5,6 +5,7 @@
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -115,6 +116,10 @@ TEST(JetLanguageTable, reportsEveryFailure)
     QByteArray farMap = bytes; // the catalog's usage map 256 pages further on, beyond the file
     farMap[2 * 4096 + 55 + 2] = 1;
     EXPECT_EQ(checkJetFile(farMap), JetFileKind::Damaged);
+    QByteArray emptyRow = bytes; // the usage map's row of no length, at its page's end
+    const quint32 map = qFromLittleEndian<quint32>(bytes.constData() + 2 * 4096 + 55);
+    qToLittleEndian<quint16>(0x1000, emptyRow.data() + (map >> 8) * 4096 + 14 + 2 * (map & 0xff));
+    EXPECT_EQ(checkJetFile(emptyRow), JetFileKind::Damaged) << (map & 0xff);
     QByteArray noCatalog = bytes;
     noCatalog[2 * 4096] = 0x01;
     EXPECT_EQ(statusOf(noCatalog), Status::Damaged);

@@ -94,7 +94,7 @@ TEST_F(FileSystemTest, LoadPictureReportsMissingAndUndecodableFiles)
 TEST_F(FileSystemTest, LoadPictureGivesPlainBitmapsTheReadersColours)
 {
     FakeServices fake;
-    for (const int bits : { 24, 32 })
+    for (const int bits : { 16, 24, 32 }) // 16: the reader's own
         for (const qint32 height : { 2, -2 })
             for (const int gap : { 0, 8 })
                 for (const bool os2 : { false, true }) {

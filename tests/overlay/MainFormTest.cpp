@@ -99,12 +99,12 @@ TEST(MainForm, PictureTakesTheBackColourWhereTransparentBitmapsDrawOpaque)
     picture.image = QImage(4, 3, QImage::Format_ARGB32);
     picture.image.fill(qRgb(10, 20, 30));
     picture.image.setPixel(1, 1, qRgba(0, 0, 0, 0));
-    picture.image.setPixel(2, 1, qRgba(200, 100, 0, 128)); // half: mixed with the colour
+    picture.image.setPixel(2, 1, qRgba(200, 100, 0, 100)); // partly: mixed with the colour
     m.ZwischenPic->setBackColor(Colour::Cyan);
     m.ZwischenPic->setPicture(picture);
     EXPECT_EQ(m.ZwischenPic->size(), QSize(4, 3)); // sizes itself
     EXPECT_EQ(m.ZwischenPic->image().pixel(1, 1), qRgb(0, 255, 255));
-    EXPECT_EQ(m.ZwischenPic->image().pixel(2, 1), qRgb(100, 177, 127));
+    EXPECT_EQ(m.ZwischenPic->image().pixel(2, 1), qRgb(78, 194, 155));
     EXPECT_EQ(m.ZwischenPic->image().pixel(0, 0), qRgb(10, 20, 30));
     // Drawing changes the box, never the picture; Cls brings the picture back.
     m.ZwischenPic->hDC().image->setPixel(0, 0, qRgb(1, 1, 1));
