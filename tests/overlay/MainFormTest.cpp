@@ -58,6 +58,8 @@ TEST(MainForm, BoxesInTwipsResizedAndLoaded)
     box.hDC().image->setPixel(0, 0, qRgb(9, 9, 9));
     box.setWidth(80 * 15);
     EXPECT_FALSE(box.holdsOneColour(one));
+    box.setHeight(0);
+    EXPECT_EQ(box.size(), QSize(80, 0)); // nothing left to see
 
     m.Symbol(0).setLeft(300);
     m.Symbol(0).setWidth(450);
