@@ -118,6 +118,7 @@ TEST(MainForm, PictureTakesTheBackColourWhereTransparentBitmapsDrawOpaque)
     m.Symbol(0).setPicture(picture);
     EXPECT_EQ(m.Symbol(0).size(), QSize(35, 36));
     EXPECT_EQ(m.Symbol(0).image().pixel(10, 10), Colour::toQRgb(m.Symbol(0).BackColor));
+    EXPECT_EQ(m.Symbol(0).image().pixel(0, 1), qRgb(10, 20, 30)); // the colour stays beside it
 
     // A bitmap is drawn opaque in its own colours: capture tools write 2 x 2 V5 bitmaps of
     // 32 bits with an alpha mask like this one, every alpha byte 0.
