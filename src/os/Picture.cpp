@@ -1,6 +1,6 @@
 #include "os/Picture.h"
 
-#include "os/LargePageImage.h"
+#include "os/ScreenImage.h"
 #include "os/PathMapper.h"
 #include "os/PicturePrefetch.h"
 #include "os/PlainBitmap.h"
@@ -66,7 +66,7 @@ QImage decodeTarget(QImageReader &reader)
         || size.height() > kLargestPictureSide
         || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32))
         return QImage();
-    return largePageImage(size.width(), size.height(), format);
+    return screenImage(size.width(), size.height(), format);
 }
 
 } // namespace

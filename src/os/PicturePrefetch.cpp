@@ -1,6 +1,6 @@
 #include "os/PicturePrefetch.h"
 
-#include "os/LargePageImage.h"
+#include "os/ScreenImage.h"
 #include "os/PathMapper.h"
 #include "os/PlainBitmap.h"
 
@@ -95,7 +95,7 @@ void decode(Prefetch &target, const std::string &nativePath)
             // The overlay's form image, the screen's size, which a screenshot
             // nearly always has, is allocated right after the picture is
             // taken; its memory is readied here too.
-            prepareLargePageImage(image.width(), image.height());
+            prepareScreenImage(image.width(), image.height());
         }
     } catch (...) {
         // Out of memory, or anything else: LoadPicture decodes the file itself.

@@ -1,6 +1,6 @@
 #include "os/PlainBitmap.h"
 
-#include "os/LargePageImage.h"
+#include "os/ScreenImage.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -44,7 +44,7 @@ bool readAt(int fd, void *to, qint64 bytes, qint64 offset)
 
 QImage plainBitmapTarget(int width, int height)
 {
-    const QImage image = largePageImage(width, height, QImage::Format_RGB32);
+    const QImage image = screenImage(width, height, QImage::Format_RGB32);
     return image.isNull() ? QImage(width, height, QImage::Format_RGB32) : image;
 }
 

@@ -1,6 +1,6 @@
 #include "raster/DrawingSurface.h"
 
-#include "os/LargePageImage.h"
+#include "os/ScreenImage.h"
 #include "raster/Colour.h"
 
 #include <algorithm>
@@ -8,12 +8,11 @@
 
 namespace {
 
-// An RGB32 image. Screen-sized ones live in memory of large pages: a dimming
-// pass walks three of them, and with small pages the address translations
-// alone slow it down noticeably.
+// An RGB32 image. A screen-sized one takes the memory readied for it ahead,
+// if any: the form's image is made on the way to the first frame.
 QImage allocateImage(int width, int height)
 {
-    const QImage image = largePageImage(width, height, QImage::Format_RGB32);
+    const QImage image = screenImage(width, height, QImage::Format_RGB32);
     return image.isNull() ? QImage(width, height, QImage::Format_RGB32) : image;
 }
 

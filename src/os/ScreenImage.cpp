@@ -1,33 +1,25 @@
-#include "os/LargePageImage.h"
+#include "os/ScreenImage.h"
 
 #include <cstdlib>
 #include <mutex>
 #include <new>
-#include <sys/mman.h>
 
 namespace {
 
-constexpr size_t kLargePage = size_t(2) << 20;
+// Large pages (MADV_HUGEPAGE) were tried for these images and left: when the
+// system's memory is fragmented, as after a panel's long uptime, the kernel
+// compacts it at the first write, and the start stood still for 8 to 20 ms
+// where small pages readied ahead cost nothing on the way to the first frame.
+constexpr size_t kScreenSized = size_t(2) << 20;
+constexpr size_t kSmallPage = 4096;
 
-// The bytes an image of this size takes, rounded up to whole large pages;
-// 0 when it is smaller than one.
-size_t largePageBytes(int width, int height)
+// The bytes an image of this size takes; 0 when it is smaller than a screen's.
+size_t screenImageBytes(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return 0;
     const size_t bytes = size_t(width) * 4 * size_t(height);
-    return bytes < kLargePage ? 0 : (bytes + kLargePage - 1) / kLargePage * kLargePage;
-}
-
-void *allocateLargePages(size_t bytes)
-{
-    void *data = std::aligned_alloc(kLargePage, bytes);
-    if (data) {
-#ifdef MADV_HUGEPAGE
-        madvise(data, bytes, MADV_HUGEPAGE);
-#endif
-    }
-    return data;
+    return bytes < kScreenSized ? 0 : bytes;
 }
 
 // The one block readied ahead of need.
@@ -38,7 +30,7 @@ struct Spare
     size_t bytes = 0;
 };
 
-// Process-wide: one block readied ahead for whichever large image asks first.
+// Process-wide: one block readied ahead for whichever screen image asks first.
 Spare &spare()
 {
     static Spare block;
@@ -63,29 +55,28 @@ void release(void *data)
 
 } // namespace
 
-QImage largePageImage(int width, int height, QImage::Format format)
+QImage screenImage(int width, int height, QImage::Format format)
 {
-    const size_t bytes = largePageBytes(width, height);
+    const size_t bytes = screenImageBytes(width, height);
     if (bytes == 0)
         return QImage();
     void *data = takeSpare(bytes);
     if (!data)
-        data = allocateLargePages(bytes);
+        data = std::malloc(bytes);
     if (!data)
         throw std::bad_alloc();
     return QImage(
         static_cast<uchar *>(data), width, height, qsizetype(width) * 4, format, release, data);
 }
 
-void prepareLargePageImage(int width, int height)
+void prepareScreenImage(int width, int height)
 {
-    const size_t bytes = largePageBytes(width, height);
-    void *data = bytes ? allocateLargePages(bytes) : nullptr;
+    const size_t bytes = screenImageBytes(width, height);
+    void *data = bytes ? std::malloc(bytes) : nullptr;
     if (!data)
         return;
-    // One byte per small page: each large page, or each small one where none
-    // was to be had, is made (and cleared by the system) now.
-    for (size_t at = 0; at < bytes; at += 4096)
+    // One byte per page: each is made (and cleared by the system) now.
+    for (size_t at = 0; at < bytes; at += kSmallPage)
         static_cast<volatile uchar *>(data)[at] = 0;
     Spare &block = spare();
     const std::lock_guard<std::mutex> hold(block.lock);
