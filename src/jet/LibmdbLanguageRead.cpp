@@ -1,5 +1,7 @@
 #include "jet/LibmdbLanguageRead.h"
 
+#include "jet/JetRowLayout.h"
+
 #include <mdbtools.h>
 
 #include <QByteArray>
@@ -80,46 +82,74 @@ struct RawValue
     bool isNull = true;
 };
 
-// Takes the row just fetched apart once more, from the page still loaded, and
-// checks it against its page: the row must be one the page's row table counts,
-// lie after that table and before the row above it, and hold the two values
-// inside itself. libmdb itself only checks a row against the page's end, so a
-// damaged row count or row table hands out header and free-space bytes as
-// rows. False when the row is not sound. The row's null mask also tells a
-// null from an empty text, which binding cannot: libmdb hands out both alike.
-bool crackSoundRow(MdbHandle *mdb, MdbTableDef *table, int first, int second, RawValue &firstValue,
-    RawValue &secondValue)
+// The table's columns as the row layout needs them.
+std::vector<JetColumnPlace> columnPlaces(MdbTableDef *table)
+{
+    std::vector<JetColumnPlace> places;
+    for (guint i = 0; i < table->num_cols && i < table->columns->len; ++i) {
+        const auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
+        JetColumnPlace place;
+        place.number = col->col_num;
+        place.fixed = col->is_fixed;
+        place.fixedOffset = col->fixed_offset;
+        place.varIndex = col->var_col_num;
+        place.size = col->col_type == MDB_MEMO ? 0 : col->col_size;
+        places.push_back(place);
+    }
+    return places;
+}
+
+// The page libmdb has loaded, without a copy.
+QByteArray loadedPage(MdbHandle *mdb, const void *buffer)
+{
+    return QByteArray::fromRawData(static_cast<const char *>(buffer), qsizetype(mdb->fmt->pg_size));
+}
+
+// Takes the row just fetched apart once more, from the page still loaded,
+// with the row layout's own checks: the page's row table, the row's place in
+// it and the row's own layout must be sound, and libmdb must have found the
+// two values where the layout puts them. libmdb itself only checks a row
+// against the page's end, so a damaged row table or offset table hands out
+// bytes of neighbouring rows and values. False when the row is not sound.
+// The row's null mask also tells a null from an empty text, which binding
+// cannot: libmdb hands out both alike.
+bool crackSoundRow(MdbHandle *mdb, MdbTableDef *table, const std::vector<JetColumnPlace> &places,
+    int first, int second, RawValue &firstValue, RawValue &secondValue)
 {
     if (table->cur_row == 0 || mdb->cur_pg != table->cur_phys_pg || table->num_cols > MDB_MAX_COLS)
         return false;
-    const int pageSize = int(mdb->fmt->pg_size);
+    const QByteArray page = loadedPage(mdb, mdb->pg_buf);
     const int countAt = int(mdb->fmt->row_count_offset);
+    if (!jetRowTableSound(page, countAt))
+        return false;
     const int rows = mdb_get_int16(mdb->pg_buf, countAt);
     const int row = int(table->cur_row - 1);
-    const int tableEnd = countAt + 2 + 2 * rows;
-    if (row >= rows || tableEnd > pageSize)
+    if (row >= rows)
         return false;
     const int entry = mdb_get_int16(mdb->pg_buf, countAt + 2 + 2 * row);
-    if (entry & 0x8000)
-        return false; // a pointer to the row's new place, which libmdb does not follow
+    if (entry & 0xc000)
+        return false; // deleted, or a pointer to the row's new place, which libmdb does not follow
     const int start = entry & 0x1fff;
-    const int next = row == 0 ? pageSize : mdb_get_int16(mdb->pg_buf, countAt + 2 * row) & 0x1fff;
-    if (start < tableEnd || start >= next || next > pageSize)
+    const int next
+        = row == 0 ? int(page.size()) : mdb_get_int16(mdb->pg_buf, countAt + 2 * row) & 0x1fff;
+    std::vector<JetFieldPlace> layout;
+    if (!crackJetRow(page, start, next, mdb->f->jet_version != MDB_VER_JET3, places, layout))
         return false;
 
     std::vector<MdbField> fields(MDB_MAX_COLS);
     const int count = mdb_crack_row(table, start, size_t(next - start), fields.data());
-    if (count <= first || count <= second)
+    if (count <= first || count <= second || layout.size() <= size_t(std::max(first, second)))
         return false;
     for (auto [index, value] :
         { std::pair { first, &firstValue }, std::pair { second, &secondValue } }) {
         const MdbField &field = fields[size_t(index)];
-        value->isNull = field.is_null;
-        value->start = field.start;
-        value->size = field.siz;
-        if (!field.is_null
-            && (field.siz < 0 || field.start < start || field.start + field.siz > next))
+        const JetFieldPlace &place = layout[size_t(index)];
+        if (bool(field.is_null) != place.isNull
+            || (!place.isNull && (field.start != place.start || field.siz != place.size)))
             return false;
+        value->isNull = place.isNull;
+        value->start = place.start;
+        value->size = place.size;
     }
     return true;
 }
@@ -146,6 +176,11 @@ std::optional<QByteArray> storedText(MdbHandle *mdb, int type, const RawValue &v
         int offset = 0;
         size_t size = 0;
         if (mdb_find_pg_row(mdb, pointer, &buffer, &offset, &size) != 0)
+            return std::nullopt;
+        // A long value lies on a data page, whose row table holds its row.
+        const QByteArray valuePage = loadedPage(mdb, buffer);
+        if (valuePage.at(0) != 0x01
+            || !jetRowTableSound(valuePage, int(mdb->fmt->row_count_offset)))
             return std::nullopt;
         const char *row = static_cast<const char *>(buffer) + offset;
         if (onePage)
@@ -246,12 +281,13 @@ std::optional<QVector<LanguageRow>> readRows(
     auto whole = [mdb](const std::vector<char> &bound) {
         return std::strlen(bound.data()) + 1 < mdb->bind_size;
     };
+    const std::vector<JetColumnPlace> places = columnPlaces(table);
     QVector<LanguageRow> rows;
     mdb_rewind_table(table);
     while (mdb_fetch_row(table)) {
         RawValue languageRaw;
         RawValue nameRaw;
-        if (!crackSoundRow(mdb, table, language.index, name.index, languageRaw, nameRaw))
+        if (!crackSoundRow(mdb, table, places, language.index, name.index, languageRaw, nameRaw))
             return std::nullopt;
         for (auto [bound, raw] :
             { std::pair { &language, &languageRaw }, std::pair { &name, &nameRaw } }) {
@@ -259,7 +295,8 @@ std::optional<QVector<LanguageRow>> readRows(
             if (raw->isNull || (type != MDB_TEXT && type != MDB_MEMO))
                 continue;
             const std::optional<QByteArray> stored = storedText(mdb, type, *raw);
-            if (!stored || holdsNul(*stored, jet3) || !whole(bound->text))
+            if (!stored || holdsNul(*stored, jet3) || !whole(bound->text)
+                || (!jet3 && !jet4TextSound(*stored)))
                 return std::nullopt;
         }
         LanguageRow row;
@@ -275,6 +312,12 @@ std::optional<QVector<LanguageRow>> readRows(
 } // namespace
 
 LanguageTableResult readLanguageTableWithLibmdb(QByteArray bytes)
+{
+    return readTwoColumnsWithLibmdb(std::move(bytes), "LookupLanguages", "Language", "Name");
+}
+
+LanguageTableResult readTwoColumnsWithLibmdb(
+    QByteArray bytes, const char *tableName, const char *languageColumn, const char *nameColumn)
 {
     // Numbers come back as text from libmdb; read them in the C locale
     // whatever the process's locale is (this runs in a child of its own).
@@ -292,7 +335,7 @@ LanguageTableResult readLanguageTableWithLibmdb(QByteArray bytes)
         return result;
     }
 
-    MdbCatalogEntry *entry = findTable(mdb.get(), "LookupLanguages");
+    MdbCatalogEntry *entry = findTable(mdb.get(), tableName);
     if (!entry) {
         result.status = Status::TableMissing;
         return result;
@@ -305,8 +348,8 @@ LanguageTableResult readLanguageTableWithLibmdb(QByteArray bytes)
     }
     BoundColumn language;
     BoundColumn name;
-    language.index = columnIndex(table.get(), "Language");
-    name.index = columnIndex(table.get(), "Name");
+    language.index = columnIndex(table.get(), languageColumn);
+    name.index = columnIndex(table.get(), nameColumn);
     if (language.index < 0 || name.index < 0) {
         result.status = Status::ColumnMissing;
         return result;

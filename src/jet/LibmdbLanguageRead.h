@@ -9,8 +9,13 @@
 // isolated child (see JetLanguageTable): libmdb may crash on damaged files.
 //
 // Damage libmdb reads through without a word is a damaged file here: a row
-// that does not lie inside its data page after the page's row table, a
+// table or a row that contradicts the row layout (see JetRowLayout), a
 // "Language" column that holds neither numbers nor text or a "Name" column
 // that does not hold text, and a text of the two with a NUL inside, which
 // libmdb would cut.
 LanguageTableResult readLanguageTableWithLibmdb(QByteArray bytes);
+
+// The same for any table and any two of its columns, read as "Language" and
+// "Name" would be.
+LanguageTableResult readTwoColumnsWithLibmdb(
+    QByteArray bytes, const char *tableName, const char *languageColumn, const char *nameColumn);
