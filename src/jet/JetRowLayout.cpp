@@ -51,6 +51,26 @@ bool jet3Offsets(const QByteArray &page, int start, int end, int countAt, int co
     return true;
 }
 
+// A text or Memo value as its column's kind has it (see crackJetRow).
+bool valueSound(
+    const QByteArray &page, const JetFieldPlace &field, JetColumnPlace::Kind kind, bool jet4)
+{
+    constexpr int kMemoHeader = 12;
+    if (kind == JetColumnPlace::Kind::Text)
+        return !jet4 || jet4TextSound(page.mid(field.start, field.size));
+    if (kind != JetColumnPlace::Kind::Memo || field.size == 0)
+        return true;
+    if (field.size < kMemoHeader)
+        return false;
+    const quint32 length
+        = quint32(wordAt(page, field.start)) | quint32(wordAt(page, field.start + 2)) << 16;
+    if (!(length & 0x80000000u))
+        return field.size == kMemoHeader;
+    const int kept = field.size - kMemoHeader;
+    return (length & 0x00ffffffu) == quint32(kept)
+        && (!jet4 || jet4TextSound(page.mid(field.start + kMemoHeader, kept)));
+}
+
 } // namespace
 
 bool jetRowTableSound(const QByteArray &page, int rowCountOffset)
@@ -137,7 +157,8 @@ bool crackJetRow(const QByteArray &page, int start, int end, bool jet4,
         } else {
             field.start = start + offsets[size_t(c.varIndex)];
             field.size = offsets[size_t(c.varIndex) + 1] - offsets[size_t(c.varIndex)];
-            if (!field.isNull && c.size > 0 && field.size > c.size)
+            if (!field.isNull
+                && ((c.size > 0 && field.size > c.size) || !valueSound(page, field, c.kind, jet4)))
                 return false;
         }
     }

@@ -12,6 +12,8 @@
 // A column as the table's definition page describes it.
 struct JetColumnPlace
 {
+    enum class Kind { Other, Text, Memo };
+    Kind kind = Kind::Other;
     int number = 0; // in the table, for the null mask
     bool fixed = false;
     int fixedOffset = 0; // fixed columns: from the end of the column count
@@ -43,7 +45,10 @@ bool jetRowTableSound(const QByteArray &page, int rowCountOffset);
 //  - an offset table whose first variable column does not start where the
 //    fixed columns end, whose offsets fall back, or whose end of data lies
 //    beyond the start of the offset table;
-//  - a value longer than its column allows.
+//  - a value longer than its column allows;
+//  - a Jet 4 text that is not two bytes a character and not compressed;
+//  - a Memo whose header (12 bytes) does not fill the value when its text
+//    lies elsewhere, or whose length does not match the text kept after it.
 // (Jet 3 rows of 256 bytes or more add the high bytes of their offsets in a
 // jump table, read the same way.)
 bool crackJetRow(const QByteArray &page, int start, int end, bool jet4,

@@ -89,6 +89,9 @@ std::vector<JetColumnPlace> columnPlaces(MdbTableDef *table)
     for (guint i = 0; i < table->num_cols && i < table->columns->len; ++i) {
         const auto *col = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
         JetColumnPlace place;
+        place.kind = col->col_type == MDB_TEXT ? JetColumnPlace::Kind::Text
+            : col->col_type == MDB_MEMO        ? JetColumnPlace::Kind::Memo
+                                               : JetColumnPlace::Kind::Other;
         place.number = col->col_num;
         place.fixed = col->is_fixed;
         place.fixedOffset = col->fixed_offset;
@@ -295,8 +298,7 @@ std::optional<QVector<LanguageRow>> readRows(
             if (raw->isNull || (type != MDB_TEXT && type != MDB_MEMO))
                 continue;
             const std::optional<QByteArray> stored = storedText(mdb, type, *raw);
-            if (!stored || holdsNul(*stored, jet3) || !whole(bound->text)
-                || (!jet3 && !jet4TextSound(*stored)))
+            if (!stored || holdsNul(*stored, jet3) || !whole(bound->text))
                 return std::nullopt;
         }
         LanguageRow row;

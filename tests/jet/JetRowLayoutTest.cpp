@@ -117,6 +117,14 @@ TEST(JetRowLayout, valuesHoldWhatTheirColumnsAllow)
         joined.at(joined.offsetAt(1)) = joined.at(joined.offsetAt(0));
         EXPECT_EQ(joined.status(), Status::Damaged);
     }
+    for (const Version version : { Version::Jet3, Version::Jet4 }) {
+        Table memoShort(version,
+            { { "Language", Type::LongInteger }, { "Comment", Type::Memo },
+                { "Name", Type::Text } },
+            { { 1, "über 1", "Deutsch" }, { 2, "über 2", "English" }, { 3, "über 3", "Magyar" } });
+        memoShort.at(memoShort.offsetAt(1)) -= memoShort.jet4 ? 2 : 1; // "2English" as the name
+        EXPECT_EQ(memoShort.status(), Status::Damaged);
+    }
     Table oddText(Version::Jet4, codeAndName, rows);
     ++oddText.at(oddText.offsetAt(1));
     EXPECT_EQ(oddText.status(), Status::Damaged);
