@@ -31,21 +31,14 @@ struct Table
     {
         const QByteArray english = jet4 ? QByteArray("E\0n\0g\0l\0i\0s\0h\0", 14) : "English";
         page = bytes.indexOf(english) / pageSize * pageSize;
-        start = entry(1) & 0x1fff;
-        end = entry(0) & 0x1fff;
+        start = qFromLittleEndian<quint16>(entry(1)) & 0x1fff;
+        end = qFromLittleEndian<quint16>(entry(0)) & 0x1fff;
     }
     explicit Table(Version version)
         : Table(version, { { "Language", Type::LongInteger }, { "Name", Type::Text } },
             { { 1, "Deutsch" }, { 2, "English" }, { 3, "Français" } })
     { }
-    int entry(int row) const
-    {
-        return qFromLittleEndian<quint16>(bytes.constData() + page + countAt + 2 + 2 * row);
-    }
-    void setEntry(int row, int value)
-    {
-        qToLittleEndian<quint16>(quint16(value), bytes.data() + page + countAt + 2 + 2 * row);
-    }
+    char *entry(int row) { return bytes.data() + page + countAt + 2 + 2 * row; }
     // Byte `at` of row 1, counted from its end when negative.
     char &at(int at) { return bytes[page + (at < 0 ? end : start) + at]; }
     // The place in row 1 of the variable columns' offset `i` (the end of data after the last).
@@ -81,10 +74,10 @@ TEST(JetRowLayout, rowTableEntriesBoundEachRow)
     for (const Version version : { Version::Jet3, Version::Jet4 }) {
         Table atPageEnd(version);
         ASSERT_EQ(atPageEnd.status(), Status::Ok);
-        atPageEnd.setEntry(1, atPageEnd.pageSize);
+        qToLittleEndian<quint16>(atPageEnd.pageSize, atPageEnd.entry(1));
         EXPECT_EQ(atPageEnd.status(), Status::Damaged);
         Table overlapping(version);
-        overlapping.setEntry(2, overlapping.entry(1) + 2);
+        qToLittleEndian<quint16>(overlapping.start + 2, overlapping.entry(2));
         EXPECT_EQ(overlapping.status(), Status::Damaged);
     }
 }
@@ -135,4 +128,32 @@ TEST(JetRowLayout, valuesHoldWhatTheirColumnsAllow)
     qToLittleEndian<quint32>(14, header); // no longer kept in the row: on page 4, the definition's
     qToLittleEndian<quint32>(4 << 8, header + 4);
     EXPECT_EQ(memo.status(), Status::Damaged);
+}
+
+// Jet 3 rows of 256 bytes or more take their offsets' high bytes from the jump table.
+TEST(JetRowLayout, wideJet3RowsReadWithTheirJumpTable)
+{
+    JetWriter writer = languageTableWriter({}, Version::Jet3,
+        { { "Language", Type::LongInteger }, { "Note", Type::Text, 255 },
+            { "Other", Type::Text, 255 }, { "Name", Type::Text } });
+    QStringList names;
+    for (int i = 0; i < 30; ++i) { // the widest row: 216 + 249 bytes of text
+        names << QStringList { "Deutsch", "English", "Magyar" }.at(i % 3);
+        writer.addRow({ i, QString(i * 8 % 250, 'a'), QString(i * 37 % 250, 'b'), names.last() });
+    }
+    QByteArray bytes = writer.build();
+    QStringList read;
+    for (const LanguageRow &row : JetLanguageTable::readBytes(bytes).rows)
+        read << row.name.text;
+    EXPECT_EQ(read, names);
+    // The widest row's first jump (below its count and one-byte null mask) set to column 0.
+    const qsizetype text = bytes.indexOf(QByteArray(249, 'b')), page = text / 2048 * 2048;
+    int end = 2048, start = 2048;
+    for (int row = 0; page + start > text; ++row) {
+        end = start;
+        start = qFromLittleEndian<quint16>(bytes.constData() + page + 10 + 2 * row) & 0x1fff;
+    }
+    ASSERT_NE(bytes.at(page + end - 3), 0);
+    bytes[page + end - 3] = 0;
+    EXPECT_EQ(JetLanguageTable::readBytes(bytes).status, Status::Damaged);
 }

@@ -212,6 +212,33 @@ public:
         return true;
     }
 
+    // Jet 3's offset table: one byte an offset, the end of data first and the
+    // first column's last, then the jump table, then the count. A row of 256
+    // bytes or more lists in its jump table, from the count downwards, the
+    // first column whose offset passes each further 256; a row that only
+    // passes 256 through this table itself keeps one unused jump byte.
+    static void appendJet3Offsets(
+        QByteArray &row, const QVector<int> &starts, int end, qsizetype maskSize)
+    {
+        const int count = int(starts.size());
+        int jumps = 0;
+        for (int need = -1; need != jumps;) {
+            need = (int(row.size()) + count + 1 + jumps + 1 + int(maskSize) - 1) / 256;
+            std::swap(need, jumps);
+        }
+        append8(row, quint8(end));
+        for (int i = count - 1; i >= 0; --i)
+            append8(row, quint8(starts[i]));
+        for (int j = jumps - 1; j >= 0; --j) {
+            int first = count + 1; // the unused one
+            for (int i = count; i >= 0; --i)
+                if ((i == count ? end : starts[i]) >= 256 * (j + 1))
+                    first = i;
+            append8(row, quint8(first));
+        }
+        append8(row, quint8(count));
+    }
+
     // One row in the file's row format, or false when a value does not fit.
     bool encodeRow(const TableLayout &table, const JetWriter::Row &values, QByteArray &row)
     {
@@ -313,18 +340,10 @@ public:
                     append16(row, quint16(varStarts[i]));
                 append16(row, quint16(table.varCount));
             } else {
-                // One-byte offsets; rows of 256 bytes or more would need the
-                // jump table, which this writer does not make.
-                append8(row, quint8(end));
-                for (int i = table.varCount - 1; i >= 0; --i)
-                    append8(row, quint8(varStarts[i]));
-                append8(row, quint8(table.varCount));
+                appendJet3Offsets(row, varStarts, end, nullMask.size());
             }
         }
         row.append(nullMask);
-        if (!m_jet4 && row.size() > 256)
-            return fail(QStringLiteral("a Jet 3 row of %1 bytes; this writer keeps them under 256")
-                            .arg(row.size()));
         return true;
     }
 

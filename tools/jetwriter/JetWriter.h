@@ -14,10 +14,9 @@
 // compressed here); Jet 3 files store it in Windows-1252.
 //
 // Limits: no indexes, no relationships, no properties; a Memo value is stored
-// inside its row, so a row (with its Memos) must fit on one page; a Jet 3 row
-// must stay under 256 bytes. Anything outside these limits, or a value that
-// does not suit its column, fails with a message instead of writing a file
-// that a reader would misread.
+// inside its row, so a row (with its Memos) must fit on one page. Anything
+// outside these limits, or a value that does not suit its column, fails with
+// a message instead of writing a file that a reader would misread.
 class JetWriter
 {
 public:
