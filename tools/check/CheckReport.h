@@ -35,7 +35,7 @@ struct CheckReport
     QVector<Finding> findings;
 
     int count(Finding::Severity severity) const;
-    // 0 nothing found, 1 errors, 2 warnings only.
-    int exitStatus() const;
+    // 0 nothing found, 1 errors (or warnings, when they count as errors), 2 warnings only.
+    int exitStatus(bool warningsAreErrors = false) const;
     void add(Finding finding) { findings.append(std::move(finding)); }
 };

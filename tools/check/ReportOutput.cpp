@@ -38,9 +38,9 @@ int CheckReport::count(Finding::Severity severity) const
         [severity](const Finding &f) { return f.severity == severity; }));
 }
 
-int CheckReport::exitStatus() const
+int CheckReport::exitStatus(bool warningsAreErrors) const
 {
-    if (count(Finding::Severity::Error) > 0)
+    if (count(Finding::Severity::Error) > 0 || (warningsAreErrors && !findings.isEmpty()))
         return 1;
     return findings.isEmpty() ? 0 : 2;
 }

@@ -2,8 +2,10 @@
 // preview of the overlay as the operator will see it.
 
 #include "check/HelpCheck.h"
+#include "check/IgnoreFile.h"
 #include "check/LanguageListing.h"
 #include "check/Preview.h"
+#include "check/ReportFormats.h"
 #include "check/ReportOutput.h"
 #include "os/RealServices.h"
 #include "overlay/MainForm.h"
@@ -15,7 +17,8 @@
 
 namespace {
 
-const char kUsage[] = R"(Usage: tavlin-check [--temp DIR] [--visu DIR] [--language N] [--json]
+const char kUsage[] = R"(Usage: tavlin-check [--temp DIR] [--visu DIR] [--language N]
+                    [--format text|json|sarif|junit] [--werror]
                     [--preview FILE.png]
        tavlin-check --languages [--temp DIR | --visu DIR] [--json]
 
@@ -29,7 +32,11 @@ pictures, style sheets, scripts and frames.
                     Kestrel folder holds it) instead of TEMPVISU
   --visu DIR        the installation folder instead of the description's VisuPfad
   --language N      check only language number N (as in the language table)
-  --json            write the findings as JSON instead of the readable report
+  --format F        write the findings as F: text (the readable report, the
+                    default), json, sarif (SARIF 2.1.0, for code scanning and
+                    editors) or junit (JUnit XML, for a CI's test report)
+  --json            the same as --format json
+  --werror          warnings count as errors: exit status 1
   --preview FILE    also draw the overlay as the operator sees it into a PNG,
                     each entry with a finding outlined and numbered
   --languages       print the language table as the overlay reads it, one row
@@ -38,6 +45,12 @@ pictures, style sheets, scripts and frames.
                     VisuPfad. Exit status 0 when the overlay can use the table,
                     1 when it shows every page in English
   --help            this text
+
+Findings can be left out with the file .tavlin-check-ignore in the help
+folder (Program\Help\Tavlin\): one rule a line, a finding kind ("*" for any)
+and a pattern for the file as the overlay writes it ("*" and "?" as
+wildcards; none: any file), for example "page-unreachable *\Deutsch\Alt*".
+A rule that leaves out no finding is reported (ignore-unused).
 
 Exit status: 0 nothing found, 1 errors, 2 warnings only, 3 the check could
 not run (the reason on stderr), 4 wrong arguments.
@@ -69,7 +82,8 @@ int main(int argc, char **argv)
 
     CheckOptions options;
     QString previewFile;
-    bool json = false;
+    QString format = QStringLiteral("text");
+    bool werror = false;
     bool languages = false;
     QStringList arguments = app.arguments();
     arguments.removeFirst();
@@ -80,7 +94,13 @@ int main(int argc, char **argv)
             std::fputs(kUsage, stdout);
             return 0;
         } else if (argument == QLatin1String("--json")) {
-            json = true;
+            format = QStringLiteral("json");
+        } else if (argument == QLatin1String("--format") && hasValue) {
+            format = arguments.at(++i);
+            if (!QStringList { "text", "json", "sarif", "junit" }.contains(format))
+                return fail(QStringLiteral("--format takes text, json, sarif or junit"), 4);
+        } else if (argument == QLatin1String("--werror")) {
+            werror = true;
         } else if (argument == QLatin1String("--languages")) {
             languages = true;
         } else if (argument == QLatin1String("--temp") && hasValue) {
@@ -104,8 +124,9 @@ int main(int argc, char **argv)
     if (languages) {
         try {
             const LanguageListing listing = readLanguageListing(options);
-            std::fputs(json ? languageListingJson(listing).constData()
-                            : languageListingText(listing).toUtf8().constData(),
+            std::fputs(format == QLatin1String("json")
+                    ? languageListingJson(listing).constData()
+                    : languageListingText(listing).toUtf8().constData(),
                 stdout);
             return languageListingExitStatus(listing);
         } catch (const CheckFailed &failure) {
@@ -122,10 +143,12 @@ int main(int argc, char **argv)
         return fail(failure.message, 3);
     }
 
-    if (json)
-        std::fputs(reportJson(report).constData(), stdout);
-    else
-        std::fputs(reportText(report).toUtf8().constData(), stdout);
+    applyIgnoreFile(report, overlay.context.VisuPfad);
+    const QByteArray output = format == QLatin1String("json") ? reportJson(report)
+        : format == QLatin1String("sarif")                    ? reportSarif(report)
+        : format == QLatin1String("junit")                    ? reportJunit(report, werror)
+                                                              : reportText(report).toUtf8();
+    std::fputs(output.constData(), stdout);
     std::fflush(stdout);
 
     if (!previewFile.isEmpty()) {
@@ -136,5 +159,5 @@ int main(int argc, char **argv)
         if (!renderPreview(*overlay.form, report).save(previewFile, "PNG"))
             return fail(QStringLiteral("cannot write the preview %1").arg(previewFile), 3);
     }
-    return report.exitStatus();
+    return report.exitStatus(werror);
 }
