@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev libxcb1-dev
-  mdbtools mdbtools-dev
+  mdbtools mdbtools-dev libgumbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
   xvfb xauth xdotool x11-utils

@@ -218,3 +218,47 @@ TEST_F(CheckTest, LanguagesListTheTableAsTheOverlayReadsIt)
     temp.set(QStringLiteral("C:\\Nowhere"));
     EXPECT_THROW(readLanguageListing({}), CheckFailed);
 }
+
+// What the browser loads besides href and src, from where the help window resolves it: srcset,
+// poster, background, a refresh, url() and @import of style elements, attributes and sheets,
+// <base href>; links to a place need the place; data: loads nothing; mailto: has its own kind.
+TEST_F(CheckTest, EverythingTheBrowserLoads)
+{
+    layOut();
+    const QString pages = kVisu + "Program/Help/Tavlin/";
+    folder.write(pages + "English/Loads.html",
+        "<html><head>\n<style>@import \"gone1.css\"; p { content: \"url(no.png)\" }</style>\n"
+        "<link rel=\"stylesheet\" href=\"Sheet.css\">\n"
+        "<meta http-equiv=\"refresh\" content=\"30; url=gone2.html\">\n"
+        "</head><body background=\"gone3.png\" style=\"cursor: url('gone4.cur')\">\n"
+        "<img srcset=\"gone5.png 1x, Sheet.css 2x\" src=\"data:image/png;base64,AAAA\">\n"
+        "<video poster=\"gone6.png\"></video><a href=\"mailto:a@example.com\">m</a>\n"
+        "<a href=\"#nowhere\">a</a><a href=\"#here\">b</a><a href=\"Loads.html#top\">c</a>\n"
+        "<p id=\"here\"><!-- <img src=\"no.png\"> --></p></body></html>");
+    folder.write(pages + "English/Sheet.css", "\n\nbody { background: url(../Bilder/gone7.png) }");
+    folder.write(pages + "English/Based.html",
+        "<base href=\"../Deutsch/\"><img src=\"Only.png\"><img src=\"gone8.png\">");
+    folder.write(pages + "Deutsch/Only.png", "picture");
+    writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n",
+        { "Name=L\nTag=Loads\nLeft=1500\nTop=1500\nWidth=3000\nHeight=600",
+            "Name=B\nTag=Based\nLeft=6000\nTop=1500\nWidth=3000\nHeight=600" });
+    QStringList found;
+    for (const Finding &f : runCheck({ {}, {}, 2 }, overlay, fake.services()).findings)
+        if (f.kind != QLatin1String("page-missing"))
+            found << QStringLiteral("%1 %2:%3 %4")
+                         .arg(f.kind, f.file.section('\\', -1))
+                         .arg(f.line)
+                         .arg(f.element);
+    found.sort();
+    EXPECT_EQ(found,
+        QStringList({ "fragment-missing Loads.html:8 <a href=\"#nowhere\">",
+            "reference-missing Based.html:1 <img src=\"gone8.png\">",
+            "reference-missing Loads.html:2 <style @import=\"gone1.css\">",
+            "reference-missing Loads.html:4 <meta content=\"gone2.html\">",
+            "reference-missing Loads.html:5 <body background=\"gone3.png\">",
+            "reference-missing Loads.html:5 <body url()=\"gone4.cur\">",
+            "reference-missing Loads.html:6 <img srcset=\"gone5.png\">",
+            "reference-missing Loads.html:7 <video poster=\"gone6.png\">",
+            "reference-missing Sheet.css:3 url(../Bilder/gone7.png)",
+            "reference-scheme Loads.html:7 <a href=\"mailto:a@example.com\">" }));
+}

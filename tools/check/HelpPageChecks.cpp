@@ -4,6 +4,7 @@
 #include "check/CheckReport.h"
 #include "check/LanguageListing.h"
 #include "check/PageReferences.h"
+#include "check/StyleReferences.h"
 #include "description/LanguageResolver.h"
 #include "jet/JetLanguageTable.h"
 #include "model/ScreenContext.h"
@@ -41,7 +42,7 @@ private:
     std::optional<LanguageTableResult> m_result;
 };
 
-enum class Target { Fine, Missing, Outside, Web, OtherScheme, CaseOnly };
+enum class Target { Fine, Missing, Outside, Web, OtherScheme, CaseOnly, Embedded };
 
 class InstallationCheck
 {
@@ -268,21 +269,89 @@ private:
             record(make(Finding::Severity::Warning, "name-case", page.entry, path,
                        QStringLiteral("the page's file name matches only without regard to case")),
                 language);
-        QUrl base;
-        base.setScheme(QLatin1String(HelpFiles::kScheme));
-        base.setHost(QLatin1String(HelpFiles::kHost));
-        base.setPath(QLatin1Char('/') + QString::fromUtf8(page.names.join('/')));
-        for (const PageReference &reference : pageReferences(*html)) {
+        const QUrl base = helpUrl(key);
+        const PageLinks links = pageLinks(*html);
+        m_anchors.insert(key, links.anchors);
+        // A <base href> moves every relative address; one outside the help
+        // folder takes them all there.
+        const QUrl moved = links.base.isEmpty() ? base : base.resolved(QUrl(links.base));
+        const bool away = moved.scheme() != base.scheme() || moved.host() != base.host();
+        for (const PageReference &reference : links.references) {
             QByteArrayList target;
-            const Target verdict = judge(base, reference.target, target);
-            if (verdict != Target::Fine)
+            const QString address
+                = away ? moved.resolved(QUrl(reference.target)).toString() : reference.target;
+            const Target verdict = judge(away ? base : moved, address, target);
+            if (verdict != Target::Fine && verdict != Target::Embedded)
                 record(referenceFinding(verdict, page.entry, path, reference), language);
             if (verdict == Target::Fine || verdict == Target::CaseOnly) {
                 const QByteArray last = target.last().toLower();
-                if (last.endsWith(".html") || last.endsWith(".htm"))
+                if (last.endsWith(".css"))
+                    scanStyleSheet(target, page.entry, language);
+                if (last.endsWith(".html") || last.endsWith(".htm")) {
                     linked.append({ target, page.entry, false });
+                    checkFragment(QUrl(address).fragment(QUrl::FullyDecoded), target, page.entry,
+                        path, reference, language);
+                }
             }
         }
+    }
+
+    // A file of the help folder as the help window addresses it.
+    static QUrl helpUrl(const QByteArray &names)
+    {
+        QUrl url;
+        url.setScheme(QLatin1String(HelpFiles::kScheme));
+        url.setHost(QLatin1String(HelpFiles::kHost));
+        url.setPath(QLatin1Char('/') + QString::fromUtf8(names));
+        return url;
+    }
+
+    // What a style sheet the page loads loads in turn, judged from the sheet's place.
+    void scanStyleSheet(const QByteArrayList &sheet, int entry, const QString &language)
+    {
+        const QByteArray key = sheet.join('/');
+        if (m_scanned.contains(key))
+            return;
+        m_scanned.insert(key);
+        const std::optional<QByteArray> css = HelpFiles::read(m_helpLocal, sheet);
+        if (!css)
+            return;
+        const QUrl base = helpUrl(key);
+        const QString path = windowsPathOf(sheet);
+        for (const StyleReference &r : styleReferences(QString::fromUtf8(*css))) {
+            const PageReference reference { r.line,
+                QStringLiteral("%1(%2)").arg(r.import ? "@import" : "url", r.target), r.target };
+            QByteArrayList target;
+            const Target verdict = judge(base, r.target, target);
+            if (verdict != Target::Fine && verdict != Target::Embedded)
+                record(referenceFinding(verdict, entry, path, reference), language);
+            if ((verdict == Target::Fine || verdict == Target::CaseOnly)
+                && target.last().toLower().endsWith(".css"))
+                scanStyleSheet(target, entry, language);
+        }
+    }
+
+    // A "#place" must be an id (or the name of an <a>) in the page it leads to;
+    // the browser otherwise shows the page's top, which "#top" asks for anyway.
+    void checkFragment(const QString &fragment, const QByteArrayList &target, int entry,
+        const QString &path, const PageReference &reference, const QString &language)
+    {
+        if (fragment.isEmpty() || fragment.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0)
+            return;
+        const QByteArray key = target.join('/');
+        auto anchors = m_anchors.constFind(key);
+        if (anchors == m_anchors.cend()) {
+            const std::optional<QByteArray> html = HelpFiles::read(m_helpLocal, target);
+            anchors = m_anchors.insert(key, html ? pageLinks(*html).anchors : QSet<QString>());
+        }
+        if (anchors->contains(fragment))
+            return;
+        Finding f = make(Finding::Severity::Warning, "fragment-missing", entry, path,
+            QStringLiteral("#%1 is no id or anchor name in %2: the page opens at its top")
+                .arg(fragment, QFile::decodeName(target.last())));
+        f.line = reference.line;
+        f.element = reference.element;
+        record(f, language);
     }
 
     QString windowsPathOf(const QByteArrayList &names) const
@@ -311,6 +380,9 @@ private:
         if (scheme == QLatin1String("file") || scheme.size() == 1
             || reference.startsWith(QLatin1Char('\\')))
             return Target::Outside;
+        // Pictures and other data written into the page itself load nothing.
+        if (scheme == QLatin1String("data") || scheme == QLatin1String("blob"))
+            return Target::Embedded;
         if (!scheme.isEmpty() && scheme != QLatin1String(HelpFiles::kScheme))
             return Target::OtherScheme;
         // ".." beyond the help folder: the browser stops at the folder, the
@@ -365,7 +437,7 @@ private:
                           .arg(reference.target);
             break;
         case Target::OtherScheme:
-            kind = "reference-web";
+            kind = "reference-scheme";
             message = QStringLiteral("uses another scheme (%1): the help window refuses it")
                           .arg(reference.target);
             break;
@@ -376,6 +448,7 @@ private:
                           .arg(reference.target);
             break;
         case Target::Fine:
+        case Target::Embedded:
             break;
         }
         Finding f = make(severity, kind, entry, page, message);
@@ -421,6 +494,7 @@ private:
     QHash<QString, QVector<int>> m_topicEntries;
     QSet<QByteArray> m_scanned;
     QHash<QByteArray, Target> m_targets;
+    QHash<QByteArray, QSet<QString>> m_anchors; // each page's ids and anchor names
     QHash<QString, int> m_merged;
     QVector<Finding> m_pending;
 };

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
-// A link, picture, style sheet, script or frame a help page refers to.
+// A link, picture, style sheet, script, frame or other file a help page
+// refers to.
 struct PageReference
 {
     int line = 0; // 1-based
@@ -12,7 +14,20 @@ struct PageReference
     QString target; // the attribute's value, entities decoded
 };
 
-// The references of a page: href and src (and an object's data) of the
-// elements that make the help window load or go somewhere. Comments are
-// skipped; fragment-only links ("#top") are no reference.
-QVector<PageReference> pageReferences(const QByteArray &html);
+// What a help page refers to, read as the browser reads it (an HTML5
+// tokenizer and tree builder):
+//  - href of a, area and link; src of img, script, iframe, frame, embed,
+//    source, video, audio, track and input; data of object; every address
+//    of srcset (img, source); poster of video; background of body, table,
+//    td and th; the address of a <meta http-equiv="refresh">;
+//  - url() and @import of <style> elements and style attributes;
+//  - links to a place in the page itself ("#top") too.
+// Comments, and text that only looks like markup, refer to nothing.
+struct PageLinks
+{
+    QString base; // <base href>, which every relative address starts from
+    QVector<PageReference> references;
+    QSet<QString> anchors; // the ids, and the names of <a>, a "#" link can reach
+};
+
+PageLinks pageLinks(const QByteArray &html);
