@@ -57,6 +57,10 @@ TEST(JetLanguageTable, readsRowsInFileOrder)
                 c.rows, version, { { "Language", c.language }, { "Name", c.name } });
             EXPECT_EQ(describe(JetLanguageTable::readBytes(writer.build())), c.expected);
         }
+    const JetWriter nameFirst = languageTableWriter({ { "Deutsch", 1 } }, Version::Jet4,
+        { { "Name", Type::Text }, { "Language", Type::Integer } });
+    EXPECT_EQ(describe(JetLanguageTable::readBytes(nameFirst.build())),
+        QStringList { "num:1|text:Deutsch" });
 }
 
 // Other columns around the two, names in another case, text beyond ASCII, many pages.
