@@ -1,3 +1,4 @@
+#include "browser/HelpFiles.h"
 #include "check/HelpCheck.h"
 #include "check/LanguageListing.h"
 #include "check/Preview.h"
@@ -10,12 +11,14 @@
 #include "support/QtPrinters.h"
 #include "support/TempFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -261,4 +264,37 @@ TEST_F(CheckTest, EverythingTheBrowserLoads)
             "reference-missing Loads.html:7 <video poster=\"gone6.png\">",
             "reference-missing Sheet.css:3 url(../Bilder/gone7.png)",
             "reference-scheme Loads.html:7 <a href=\"mailto:a@example.com\">" }));
+}
+
+// A file the help window refuses has its reason: a symbolic link, a folder, a file with two
+// names, one larger than the window takes, a hidden name. (Permissions mean nothing to root.)
+TEST_F(CheckTest, TheRealReasonForARefusedFile)
+{
+    layOut();
+    const QString pages = kVisu + "Program/Help/Tavlin/English/";
+    const QString local = folder.path() + '/' + pages;
+    ASSERT_TRUE(QDir().mkpath(local + "Ordner.html") && QDir().mkpath(local + "Real"));
+    ASSERT_TRUE(QFile::link(local + "Anlage.html", local + "Verweis.html"));
+    ASSERT_TRUE(QFile::link(local + "Real", local + "Via"));
+    folder.write(pages + "Refs.html",
+        "<img src=\"Big.png\"><img src=\"Twin.png\"><img src=\".Hidden.png\"><img "
+        "src=\"Via/x.png\">");
+    for (const char *name : { "One.png", ".Hidden.png", "Real/x.png" })
+        folder.write(pages + name, "picture");
+    ASSERT_EQ(
+        ::link(QFile::encodeName(local + "One.png"), QFile::encodeName(local + "Twin.png")), 0);
+    QFile big(local + "Big.png");
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(HelpFiles::kLargestFile + 1));
+    writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n",
+        { "Name=O\nTag=Ordner\nLeft=1500\nTop=1500\nWidth=3000\nHeight=600",
+            "Name=V\nTag=Verweis\nLeft=6000\nTop=1500\nWidth=3000\nHeight=600",
+            "Name=R\nTag=Refs\nLeft=10500\nTop=1500\nWidth=3000\nHeight=600" });
+    const CheckReport report = runCheck({ {}, {}, 2 }, overlay, fake.services());
+    EXPECT_EQ(seen(report,
+                  { "page-folder", "page-link", "reference-hard-link", "reference-hidden",
+                      "reference-link", "reference-too-large" }),
+        QStringList({ "page-folder E 0 Ordner.html", "page-link E 1 Verweis.html",
+            "reference-hard-link E 2 Refs.html", "reference-hidden E 2 Refs.html",
+            "reference-link E 2 Refs.html", "reference-too-large E 2 Refs.html" }));
+    EXPECT_EQ(seen(report, { "page-missing", "reference-missing" }), QStringList());
 }

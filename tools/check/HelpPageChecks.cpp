@@ -2,6 +2,7 @@
 
 #include "browser/HelpFiles.h"
 #include "check/CheckReport.h"
+#include "check/FileRefusal.h"
 #include "check/LanguageListing.h"
 #include "check/PageReferences.h"
 #include "check/StyleReferences.h"
@@ -71,7 +72,7 @@ public:
     }
 
 private:
-    Finding make(Finding::Severity severity, const char *kind, int entry, const QString &file,
+    Finding make(Finding::Severity severity, const QByteArray &kind, int entry, const QString &file,
         const QString &message)
     {
         Finding f;
@@ -216,10 +217,16 @@ private:
             if (names)
                 html = HelpFiles::read(m_helpLocal, *names);
             if (!html) {
-                record(make(Finding::Severity::Error, "page-missing", entry, path,
-                           QStringLiteral("the help page %1.html is missing: the operator gets "
-                                          "\"File '...' not found\"%2")
-                               .arg(topic, alsoEntries(topic))),
+                const FileRefusal refusal
+                    = names ? refusalOf(m_helpLocal, *names) : FileRefusal::Missing;
+                const QString what = refusal == FileRefusal::Missing
+                    ? QStringLiteral("the help page %1.html is missing").arg(topic)
+                    : QStringLiteral("the help window refuses the help page: %1")
+                          .arg(refusalText(refusal, topic + QStringLiteral(".html")));
+                record(make(Finding::Severity::Error, QByteArray("page-") + refusalKind(refusal),
+                           entry, path,
+                           QStringLiteral("%1: the operator gets \"File '...' not found\"%2")
+                               .arg(what, alsoEntries(topic))),
                     language);
                 continue;
             }
@@ -282,7 +289,7 @@ private:
                 = away ? moved.resolved(QUrl(reference.target)).toString() : reference.target;
             const Target verdict = judge(away ? base : moved, address, target);
             if (verdict != Target::Fine && verdict != Target::Embedded)
-                record(referenceFinding(verdict, page.entry, path, reference), language);
+                record(referenceFinding(verdict, page.entry, path, reference, target), language);
             if (verdict == Target::Fine || verdict == Target::CaseOnly) {
                 const QByteArray last = target.last().toLower();
                 if (last.endsWith(".css"))
@@ -324,7 +331,7 @@ private:
             QByteArrayList target;
             const Target verdict = judge(base, r.target, target);
             if (verdict != Target::Fine && verdict != Target::Embedded)
-                record(referenceFinding(verdict, entry, path, reference), language);
+                record(referenceFinding(verdict, entry, path, reference, target), language);
             if ((verdict == Target::Fine || verdict == Target::CaseOnly)
                 && target.last().toLower().endsWith(".css"))
                 scanStyleSheet(target, entry, language);
@@ -414,17 +421,25 @@ private:
         return *cached;
     }
 
-    Finding referenceFinding(
-        Target verdict, int entry, const QString &page, const PageReference &reference)
+    Finding referenceFinding(Target verdict, int entry, const QString &page,
+        const PageReference &reference, const QByteArrayList &target)
     {
-        const char *kind = "reference-missing";
+        QByteArray kind = "reference-missing";
         Finding::Severity severity = Finding::Severity::Error;
         QString message;
         switch (verdict) {
-        case Target::Missing:
-            message = QStringLiteral("points to %1, which is not in the help folder")
-                          .arg(reference.target);
+        case Target::Missing: {
+            const FileRefusal refusal
+                = target.isEmpty() ? FileRefusal::Missing : refusalOf(m_helpLocal, target);
+            kind = QByteArray("reference-") + refusalKind(refusal);
+            message = refusal == FileRefusal::Missing
+                ? QStringLiteral("points to %1, which is not in the help folder")
+                      .arg(reference.target)
+                : QStringLiteral("points to %1, which the help window refuses: %2")
+                      .arg(
+                          reference.target, refusalText(refusal, QFile::decodeName(target.last())));
             break;
+        }
         case Target::Outside:
             kind = "reference-outside";
             message = QStringLiteral("points outside the help folder (%1): the help window "

@@ -1,0 +1,102 @@
+#include "check/FileRefusal.h"
+
+#include "browser/HelpFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The entry of `dir` the help window takes for `name`: exactly, else without regard to case.
+QString entryFor(const QString &dir, const QByteArray &name)
+{
+    const QStringList entries = QDir(dir).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QString wanted = QFile::decodeName(name);
+    if (entries.contains(wanted))
+        return wanted;
+    for (const QString &entry : entries)
+        if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
+            return entry;
+    return QString();
+}
+
+} // namespace
+
+FileRefusal refusalOf(const QString &folder, const QByteArrayList &names)
+{
+    QString path = folder;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString entry = entryFor(path, names.at(i));
+        if (entry.isEmpty())
+            return FileRefusal::Missing;
+        path += QLatin1Char('/') + entry;
+        if (entry.startsWith(QLatin1Char('.')))
+            return FileRefusal::Hidden;
+        const QFileInfo info(path);
+        if (info.isSymLink())
+            return FileRefusal::Link;
+        if (i + 1 < names.size() && !info.isDir())
+            return FileRefusal::Missing;
+    }
+    struct stat status;
+    const QByteArray local = QFile::encodeName(path);
+    if (::lstat(local.constData(), &status) != 0)
+        return FileRefusal::Missing;
+    if (S_ISDIR(status.st_mode))
+        return FileRefusal::Folder;
+    if (status.st_nlink > 1)
+        return FileRefusal::HardLink;
+    if (status.st_size > HelpFiles::kLargestFile)
+        return FileRefusal::TooLarge;
+    if (::access(local.constData(), R_OK) != 0)
+        return FileRefusal::Unreadable;
+    return FileRefusal::Missing;
+}
+
+const char *refusalKind(FileRefusal refusal)
+{
+    switch (refusal) {
+    case FileRefusal::Hidden:
+        return "hidden";
+    case FileRefusal::Link:
+        return "link";
+    case FileRefusal::Folder:
+        return "folder";
+    case FileRefusal::HardLink:
+        return "hard-link";
+    case FileRefusal::TooLarge:
+        return "too-large";
+    case FileRefusal::Unreadable:
+        return "unreadable";
+    case FileRefusal::Missing:
+        break;
+    }
+    return "missing";
+}
+
+QString refusalText(FileRefusal refusal, const QString &name)
+{
+    switch (refusal) {
+    case FileRefusal::Hidden:
+        return QStringLiteral("%1 is hidden (its name starts with \".\")").arg(name);
+    case FileRefusal::Link:
+        return QStringLiteral("%1 is reached through a symbolic link").arg(name);
+    case FileRefusal::Folder:
+        return QStringLiteral("%1 is a folder, not a file").arg(name);
+    case FileRefusal::HardLink:
+        return QStringLiteral("%1 has more than one name (a hard link)").arg(name);
+    case FileRefusal::TooLarge:
+        return QStringLiteral("%1 is larger than the %2 MB a help file may have")
+            .arg(name)
+            .arg(HelpFiles::kLargestFile >> 20);
+    case FileRefusal::Unreadable:
+        return QStringLiteral("%1 may not be read (its permissions)").arg(name);
+    case FileRefusal::Missing:
+        break;
+    }
+    return QStringLiteral("%1 is not in the help folder").arg(name);
+}
