@@ -298,3 +298,50 @@ TEST_F(CheckTest, TheRealReasonForARefusedFile)
             "reference-link E 2 Refs.html", "reference-too-large E 2 Refs.html" }));
     EXPECT_EQ(seen(report, { "page-missing", "reference-missing" }), QStringList());
 }
+
+// The mistakes behind a missing page, said as such: a near name, LF line ends, a file that is no
+// page, a page in another encoding than it says, a link for a new window, an entry lost after a
+// gap in the numbering.
+TEST_F(CheckTest, TheMistakeBehindAMissingPage)
+{
+    layOut();
+    const QString pages = kVisu + "Program/Help/Tavlin/";
+    folder.write(pages + "English/Word.html", QByteArray("\xd0\xcf\x11\xe0 document", 13));
+    folder.write(pages + "English/Old.htm", "<p>old</p>");
+    folder.write(pages + "English/Claims.html",
+        "<meta charset=\"utf-8\"><p>Gr\xfc\xdf"
+        "e</p>\n<a href=\"Old.htm\" target=\"_blank\">x</a>");
+    folder.write(pages + "English/Latin.html",
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; "
+        "charset=windows-1252\">Gr\xc3\xbc\xc3\x9f"
+        "e");
+    QDir(folder.path() + '/' + pages).rename("English", "Englísh");
+    const auto entry = [](const char *name, const char *tag) {
+        return "Name=" + QByteArray(name) + "\nTag=" + tag
+            + "\nLeft=1500\nTop=1500\nWidth=3000\nHeight=600";
+    };
+    writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n",
+        { entry("A", "Anlage "), entry("B", "Bedienung.html"), entry("C", "Old"),
+            entry("D", "Word"), entry("E", "Claims"), entry("F", "Latin") },
+        "[7]\nName=Lost\n");
+    const CheckReport renamed = runCheck({}, overlay, fake.services());
+    EXPECT_TRUE(seen(renamed, { "near-match" }).contains("near-match E -1 English"));
+    EXPECT_EQ(seen(renamed, { "numbering-gap" }), QStringList { "numbering-gap E 6 Tavlin.txt" });
+    QDir(folder.path() + '/' + pages).rename("Englísh", "English");
+    const CheckReport report = runCheck({}, overlay, fake.services());
+    EXPECT_EQ(seen(report, { "near-match", "not-html", "charset", "target-blank" }),
+        QStringList({ "charset E 4 Claims.html", "charset W 5 Latin.html",
+            "near-match E 0 Anlage .html", "near-match E 1 Bedienung.html.html",
+            "near-match E 2 Old.html", "not-html E 3 Word.html", "target-blank E 4 Claims.html" }));
+    for (const Finding &f : report.findings)
+        EXPECT_TRUE(f.kind != "numbering-gap" || f.message.contains("7 (Lost)"))
+            << f.message.toStdString();
+    QFile description(folder.path() + "/demo/drive_c/Temp/Kestrel/Tavlin.txt");
+    ASSERT_TRUE(description.open(QIODevice::ReadWrite));
+    const QByteArray text = description.readAll().replace("\r\n", "\n");
+    description.resize(0);
+    description.write(text);
+    description.close();
+    EXPECT_EQ(seen(runCheck({}, overlay, fake.services()), { "line-ends" }),
+        QStringList { "line-ends E -1 Tavlin.txt" });
+}

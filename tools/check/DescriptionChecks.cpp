@@ -3,8 +3,10 @@
 #include "check/CheckReport.h"
 #include "description/TavlinModule.h"
 #include "model/ScreenContext.h"
+#include "os/PathMapper.h"
 #include "semantics/AnsiText.h"
 
+#include <QFile>
 #include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
@@ -91,6 +93,7 @@ public:
 
     void run()
     {
+        checkLineEnds();
         checkHeaders();
         for (const Section &section : std::as_const(m_sections))
             checkKeys(section);
@@ -280,7 +283,10 @@ private:
         int firstLater = 0;
         for (const Section &section : m_sections) {
             if (section.entry > stop) {
-                later << QString::number(section.entry);
+                const QString name = m_module.InputIniString(
+                    QString::number(section.entry), QStringLiteral("Name"), false);
+                later << (name.isEmpty() ? QString::number(section.entry)
+                                         : QStringLiteral("%1 (%2)").arg(section.entry).arg(name));
                 if (firstLater == 0)
                     firstLater = section.header;
             }
@@ -372,6 +378,21 @@ private:
             if (section.header <= line)
                 entry = section.entry >= 0 ? section.entry : -1;
         return entry;
+    }
+
+    // The overlay's reader ends a line at CR LF or CR only: a file written
+    // with LF alone is one line to it, with nothing of the file in it.
+    void checkLineEnds()
+    {
+        QFile file(mapWindowsPath(m_file));
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        const QByteArray bytes = file.read(1 << 20);
+        if (bytes.contains('\n') && !bytes.contains('\r'))
+            add(Finding::Severity::Error, "line-ends", -1, 0, QString(),
+                QStringLiteral("the lines end in LF alone, where the overlay reads lines ending "
+                               "in CR LF: it sees one line and nothing of the description; save "
+                               "it with Windows line ends"));
     }
 
     void checkEncoding()

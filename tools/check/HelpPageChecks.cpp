@@ -23,6 +23,7 @@
 #include <QHash>
 #include <QMap>
 #include <QSet>
+#include <QStringDecoder>
 #include <QUrl>
 #include <algorithm>
 
@@ -44,6 +45,33 @@ private:
 };
 
 enum class Target { Fine, Missing, Outside, Web, OtherScheme, CaseOnly, Embedded };
+
+// A name as a help author may have meant it: without regard to case, accents,
+// blanks at either end or the endings .html and .htm.
+QString looseName(const QString &name)
+{
+    QString loose;
+    for (const QChar c : name.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            loose += c.toLower();
+    for (bool cut = true; cut;) {
+        loose = loose.trimmed();
+        cut = loose.endsWith(QLatin1String(".html")) || loose.endsWith(QLatin1String(".htm"));
+        if (cut)
+            loose.truncate(loose.lastIndexOf(QLatin1Char('.')));
+    }
+    return loose;
+}
+
+// The name among `names` that `wanted` was probably meant to be; empty for none.
+QString nearMatch(const QString &wanted, const QStringList &names)
+{
+    const QString loose = looseName(wanted);
+    for (const QString &name : names)
+        if (name != wanted && looseName(name) == loose)
+            return name;
+    return QString();
+}
 
 class InstallationCheck
 {
@@ -137,12 +165,19 @@ private:
         if (isFolder(operatorLanguage)) {
             take(operatorLanguage);
         } else {
-            Finding f = make(Finding::Severity::Error, "language-folder", -1,
-                m_helpFolder + operatorLanguage,
-                QStringLiteral("no help folder for %1, the language of number %2: every help "
-                               "click shows \"File ... not found\"")
-                    .arg(operatorLanguage)
-                    .arg(number));
+            const QString near = nearMatch(
+                operatorLanguage, QDir(m_helpLocal).entryList(QDir::Dirs | QDir::NoDotAndDotDot));
+            Finding f
+                = make(Finding::Severity::Error, near.isEmpty() ? "language-folder" : "near-match",
+                    -1, m_helpFolder + operatorLanguage,
+                    QStringLiteral("no help folder for %1, the language of number %2: every help "
+                                   "click shows \"File ... not found\"%3")
+                        .arg(operatorLanguage)
+                        .arg(number)
+                        .arg(near.isEmpty() ? QString()
+                                            : QStringLiteral(" (did you mean the folder \"%1\"? "
+                                                             "name it as the language table does)")
+                                                  .arg(near)));
             f.languages << operatorLanguage;
             m_report.add(f);
         }
@@ -219,11 +254,21 @@ private:
             if (!html) {
                 const FileRefusal refusal
                     = names ? refusalOf(m_helpLocal, *names) : FileRefusal::Missing;
-                const QString what = refusal == FileRefusal::Missing
+                const QString near = refusal == FileRefusal::Missing
+                    ? nearMatch(topic + QStringLiteral(".html"),
+                        QDir(mapWindowsPath(m_helpFolder + language)).entryList(QDir::Files))
+                    : QString();
+                const QString what = !near.isEmpty()
+                    ? QStringLiteral("the help page \"%1.html\" is missing, but \"%2\" is there "
+                                     "(did you mean it?)")
+                          .arg(topic, near)
+                    : refusal == FileRefusal::Missing
                     ? QStringLiteral("the help page %1.html is missing").arg(topic)
                     : QStringLiteral("the help window refuses the help page: %1")
                           .arg(refusalText(refusal, topic + QStringLiteral(".html")));
-                record(make(Finding::Severity::Error, QByteArray("page-") + refusalKind(refusal),
+                record(make(Finding::Severity::Error,
+                           near.isEmpty() ? QByteArray("page-") + refusalKind(refusal)
+                                          : QByteArray("near-match"),
                            entry, path,
                            QStringLiteral("%1: the operator gets \"File '...' not found\"%2")
                                .arg(what, alsoEntries(topic))),
@@ -276,8 +321,24 @@ private:
             record(make(Finding::Severity::Warning, "name-case", page.entry, path,
                        QStringLiteral("the page's file name matches only without regard to case")),
                 language);
+        if (const QString kind = notHtml(*html); !kind.isEmpty()) {
+            record(make(Finding::Severity::Error, "not-html", page.entry, path,
+                       QStringLiteral("the file is no HTML page but %1: the operator sees it as "
+                                      "text, or nothing")
+                           .arg(kind)),
+                language);
+            return;
+        }
         const QUrl base = helpUrl(key);
         const PageLinks links = pageLinks(*html);
+        checkCharset(links.charset, *html, page.entry, path, language);
+        for (const PageReference &reference : links.newWindows) {
+            Finding f = make(Finding::Severity::Error, "target-blank", page.entry, path,
+                QStringLiteral("the link to %1 asks for a new window, which the help window "
+                               "never opens: the click does nothing")
+                    .arg(reference.target));
+            record(withPlace(f, reference), language);
+        }
         m_anchors.insert(key, links.anchors);
         // A <base href> moves every relative address; one outside the help
         // folder takes them all there.
@@ -301,6 +362,58 @@ private:
                 }
             }
         }
+    }
+
+    static Finding withPlace(Finding f, const PageReference &reference)
+    {
+        f.line = reference.line;
+        f.element = reference.element;
+        return f;
+    }
+
+    // What a file named as a page is when it is no HTML: another program's
+    // document, or binary bytes; empty for text.
+    static QString notHtml(const QByteArray &bytes)
+    {
+        static const std::pair<QByteArray, const char *> signatures[] = {
+            { QByteArray("\xd0\xcf\x11\xe0", 4), "a Word or Excel document" },
+            { QByteArray("PK\x03\x04", 4), "an Office document or a ZIP archive" },
+            { QByteArray("%PDF"), "a PDF document" },
+            { QByteArray("{\\rtf"), "an RTF document" },
+        };
+        for (const auto &[signature, kind] : signatures)
+            if (bytes.startsWith(signature))
+                return QLatin1String(kind);
+        return bytes.left(1024).contains('\0') ? QStringLiteral("binary data") : QString();
+    }
+
+    // A page must be what it declares: one that says UTF-8 and is not shows the
+    // operator replacement characters; one that says Windows-1252 or Latin-1 and
+    // is UTF-8 shows two odd characters for each accented letter.
+    void checkCharset(const QString &declared, const QByteArray &bytes, int entry,
+        const QString &path, const QString &language)
+    {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(bytes);
+        Q_UNUSED(text)
+        const bool validUtf8 = !utf8.hasError();
+        const bool saysUtf8
+            = declared == QLatin1String("utf-8") || declared == QLatin1String("utf8");
+        const bool saysAnsi = declared == QLatin1String("windows-1252")
+            || declared == QLatin1String("iso-8859-1") || declared == QLatin1String("latin1");
+        const bool beyondAscii
+            = std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return c & 0x80; });
+        if (saysUtf8 && !validUtf8)
+            record(make(Finding::Severity::Error, "charset", entry, path,
+                       QStringLiteral("the page says UTF-8 but is not (Windows-1252?): the "
+                                      "operator sees replacement characters")),
+                language);
+        else if (saysAnsi && validUtf8 && beyondAscii)
+            record(make(Finding::Severity::Warning, "charset", entry, path,
+                       QStringLiteral("the page says %1 but is UTF-8: the operator sees two odd "
+                                      "characters for each accented letter")
+                           .arg(declared)),
+                language);
     }
 
     // A file of the help folder as the help window addresses it.
@@ -356,9 +469,7 @@ private:
         Finding f = make(Finding::Severity::Warning, "fragment-missing", entry, path,
             QStringLiteral("#%1 is no id or anchor name in %2: the page opens at its top")
                 .arg(fragment, QFile::decodeName(target.last())));
-        f.line = reference.line;
-        f.element = reference.element;
-        record(f, language);
+        record(withPlace(f, reference), language);
     }
 
     QString windowsPathOf(const QByteArrayList &names) const
@@ -466,10 +577,7 @@ private:
         case Target::Embedded:
             break;
         }
-        Finding f = make(severity, kind, entry, page, message);
-        f.line = reference.line;
-        f.element = reference.element;
-        return f;
+        return withPlace(make(severity, kind, entry, page, message), reference);
     }
 
     // Findings that differ only in their language are reported once, with

@@ -104,6 +104,21 @@ private:
                 r.target);
     }
 
+    // <meta charset="..."> or <meta http-equiv="Content-Type" content="...; charset=...">.
+    void readCharset(const GumboElement &element, const GumboAttribute *content)
+    {
+        if (!links.charset.isEmpty())
+            return;
+        if (const GumboAttribute *charset = attribute(element, "charset")) {
+            links.charset = QString::fromUtf8(charset->value).trimmed().toLower();
+        } else if (content) {
+            const QString type = QString::fromUtf8(content->value).toLower();
+            const qsizetype at = type.indexOf(QLatin1String("charset="));
+            if (at >= 0)
+                links.charset = type.mid(at + 8).section(QLatin1Char(';'), 0, 0).trimmed();
+        }
+    }
+
     void visit(const GumboElement &element, const QString &tag)
     {
         const QString padded = QLatin1Char(' ') + tag + QLatin1Char(' ');
@@ -134,6 +149,16 @@ private:
                 == 0)
             add(int(content->value_start.line), tag, QStringLiteral("content"),
                 refreshAddress(QString::fromUtf8(content->value)));
+        if (tag == QLatin1String("meta"))
+            readCharset(element, content);
+        const GumboAttribute *target = attribute(element, "target");
+        if (href && target && (tag == QLatin1String("a") || tag == QLatin1String("area"))
+            && QString::fromUtf8(target->value)
+                    .compare(QLatin1String("_blank"), Qt::CaseInsensitive)
+                == 0)
+            links.newWindows.append(
+                { int(target->value_start.line), QStringLiteral("<%1 target=\"_blank\">").arg(tag),
+                    QString::fromUtf8(href->value) });
         if (const GumboAttribute *style = attribute(element, "style"))
             addStyle(tag, QString::fromUtf8(style->value), int(style->value_start.line));
     }

@@ -28,6 +28,8 @@ struct PageLinks
     QString base; // <base href>, which every relative address starts from
     QVector<PageReference> references;
     QSet<QString> anchors; // the ids, and the names of <a>, a "#" link can reach
+    QString charset; // as <meta charset> or a content type declares it, lower case
+    QVector<PageReference> newWindows; // links with target="_blank"
 };
 
 PageLinks pageLinks(const QByteArray &html);
