@@ -74,6 +74,20 @@ void checkStopped(const ScreenContext &context, const QString &description,
     report.add(f);
 }
 
+// Placement findings name their entry's section of the description, "[n]".
+void pointAtSections(CheckReport &report, const TavlinModule &module, const QString &description)
+{
+    for (Finding &f : report.findings) {
+        if (!f.file.isEmpty() || f.entry < 0 || !f.element.startsWith(QLatin1String("Symbol(")))
+            continue;
+        f.file = description;
+        const QString header = QStringLiteral("[%1]").arg(f.entry);
+        for (int n = 1; n <= module.IniLineCount() && f.line == 0; ++n)
+            if (module.IniLine(n).trimmed() == header)
+                f.line = n;
+    }
+}
+
 } // namespace
 
 CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay, const Services &services)
@@ -116,6 +130,7 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay, const
             checkPlacement(context,
                 symbolLayout(context, QCoreApplication::applicationDirPath(), *services.screen),
                 report);
+            pointAtSections(report, module, description);
             if (options.buildOverlay && overlay.screenshot) {
                 // The fade without its pauses: the preview shows its last frame.
                 overlay.form = std::make_unique<MainForm>(withoutPauses(services, overlay.pauses));
