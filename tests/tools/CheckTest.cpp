@@ -2,6 +2,7 @@
 #include "check/HelpCheck.h"
 #include "check/LanguageListing.h"
 #include "check/Preview.h"
+#include "check/ReportOutput.h"
 #include "demovisu/DemoOverlay.h"
 #include "demovisu/DemoVisualisation.h"
 #include "overlay/MainForm.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -164,6 +166,13 @@ TEST_F(CheckTest, DemoFindingsAndPreview)
                 QStringLiteral("reference-web E %1 Meldungen.html")
                     .arg(demoEntry(demo.layout, QStringLiteral("FraMeldungen"))) }))
             << width;
+        // Each file as the overlay writes it and as it lies here.
+        const QJsonObject first
+            = QJsonDocument::fromJson(reportJson(report)).object()["findings"][0].toObject();
+        EXPECT_TRUE(
+            QFileInfo(first["localFile"].toString()).isFile() == (first["kind"] != "page-missing"));
+        EXPECT_TRUE(first["localFile"].toString().endsWith(
+            first["file"].toString().section('\\', -2).replace('\\', '/')));
         const ScreenContext &context = overlay.context;
         const std::vector<DemoControl> controls = demoLayout(width).controls;
         ASSERT_EQ(context.DispHInt, width);

@@ -1,6 +1,7 @@
 #include "check/ReportOutput.h"
 
 #include "check/CheckReport.h"
+#include "os/PathMapper.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -28,6 +29,15 @@ QString summary(const CheckReport &report)
             plural(report.entries, "entry", "entries"),
             plural(int(report.languages.size()), "language", "languages"),
             plural(report.pagesChecked, "page", "pages"));
+}
+
+// Where a file the overlay names by its Windows path lies on this file system;
+// empty for a name that is no such path.
+QString localPath(const QString &file)
+{
+    const bool windows = file.size() > 2 && file.at(1) == QLatin1Char(':')
+        && file.at(2) == QLatin1Char('\\') && file.at(0).isLetter();
+    return windows ? mapWindowsPath(file) : QString();
 }
 
 } // namespace
@@ -69,6 +79,8 @@ QString reportText(const CheckReport &report)
             if (f->line > 0)
                 where += QStringLiteral(":%1").arg(f->line);
             text += QStringLiteral("  %1  %2\n").arg(severityName(f->severity), -7).arg(where);
+            if (const QString local = localPath(f->file); !local.isEmpty())
+                text += QStringLiteral("           on this machine: %1\n").arg(local);
             if (!f->element.isEmpty() && !f->file.isEmpty())
                 text += QStringLiteral("           %1\n").arg(f->element);
             text += QStringLiteral("           %1").arg(f->message);
@@ -91,6 +103,7 @@ QByteArray reportJson(const CheckReport &report)
         object[QStringLiteral("entry")] = f.entry;
         object[QStringLiteral("name")] = f.name;
         object[QStringLiteral("file")] = f.file;
+        object[QStringLiteral("localFile")] = localPath(f.file);
         object[QStringLiteral("line")] = f.line;
         object[QStringLiteral("element")] = f.element;
         object[QStringLiteral("message")] = f.message;
