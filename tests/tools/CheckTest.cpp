@@ -360,3 +360,21 @@ TEST_F(CheckTest, TheMistakeBehindAMissingPage)
     EXPECT_EQ(seen(runCheck({}, overlay, fake.services()), { "line-ends" }),
         QStringList { "line-ends E -1 Tavlin.txt" });
 }
+
+// A page another language's page links to counts for its own language, under its own name,
+// once however the links spell it.
+TEST_F(CheckTest, LinkedPagesUnderTheirOwnNameAndLanguage)
+{
+    layOut();
+    const QString pages = kVisu + "Program/Help/Tavlin/";
+    folder.write(pages + "Deutsch/Start.html",
+        "<a href=\"../English/other.HTML\">e</a><a href=\"../English/Other.html\">e</a>");
+    folder.write(pages + "English/Other.html", "<img src=\"gone.png\">");
+    writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=1\n",
+        { "Name=S\nTag=Start\nLeft=1500\nTop=1500\nWidth=3000\nHeight=600" });
+    QStringList missing;
+    for (const Finding &f : runCheck({}, overlay, fake.services()).findings)
+        if (f.kind == QLatin1String("reference-missing"))
+            missing << f.file.section('\\', -2) + ' ' + f.languages.join(',');
+    EXPECT_EQ(missing, QStringList { "English\\Other.html English" });
+}

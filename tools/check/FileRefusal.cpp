@@ -8,9 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// The entry of `dir` the help window takes for `name`: exactly, else without regard to case.
 QString entryFor(const QString &dir, const QByteArray &name)
 {
     const QStringList entries = QDir(dir).entryList(
@@ -23,8 +20,6 @@ QString entryFor(const QString &dir, const QByteArray &name)
             return entry;
     return QString();
 }
-
-} // namespace
 
 FileRefusal refusalOf(const QString &folder, const QByteArrayList &names)
 {

@@ -23,3 +23,7 @@ FileRefusal refusalOf(const QString &folder, const QByteArrayList &names);
 // help author should hear about the file `name`.
 const char *refusalKind(FileRefusal refusal);
 QString refusalText(FileRefusal refusal, const QString &name);
+
+// The entry of the local folder `dir` the help window takes for `name`:
+// exactly, else without regard to case; empty for none.
+QString entryFor(const QString &dir, const QByteArray &name);

@@ -94,6 +94,7 @@ public:
                 if (!languages.contains(folder, Qt::CaseInsensitive))
                     languages << folder;
         }
+        m_languages = languages;
         for (const QString &name : std::as_const(languages))
             checkPages(name);
         flush();
@@ -304,9 +305,18 @@ private:
     };
 
     // `html` is the page's content when it has been read already.
-    void scanPage(const QString &language, const Linked &page, const QString &path,
+    void scanPage(const QString &linkingLanguage, const Linked &linkedPage, const QString &linkPath,
         QVector<Linked> &linked, std::optional<QByteArray> html)
     {
+        // A page is judged under its name on disk, once however links spell it,
+        // and its findings count for the language whose folder holds it.
+        const Linked page { onDisk(linkedPage.names), linkedPage.entry, linkedPage.entryPage };
+        const QString path = page.names == linkedPage.names ? linkPath : windowsPathOf(page.names);
+        const QString folder = QFile::decodeName(page.names.first());
+        const QString language
+            = page.names.size() > 1 && m_languages.contains(folder, Qt::CaseInsensitive)
+            ? folder
+            : linkingLanguage;
         const QByteArray key = page.names.join('/');
         if (m_scanned.contains(key))
             return;
@@ -414,6 +424,22 @@ private:
                                       "characters for each accented letter")
                            .arg(declared)),
                 language);
+    }
+
+    // The names of the file the help window opens for `names`, as they are on
+    // disk (exactly, else without regard to case); `names` when there is none.
+    QByteArrayList onDisk(const QByteArrayList &names) const
+    {
+        QByteArrayList found;
+        QString folder = m_helpLocal;
+        for (const QByteArray &name : names) {
+            const QString entry = entryFor(folder, name);
+            if (entry.isEmpty())
+                return names;
+            found << QFile::encodeName(entry);
+            folder += QLatin1Char('/') + entry;
+        }
+        return found;
     }
 
     // A file of the help folder as the help window addresses it.
@@ -613,6 +639,7 @@ private:
     ReadOnce m_table;
     QStringList m_extraFolders;
     QStringList m_moreLanguages;
+    QStringList m_languages; // every language whose pages are checked
     QStringList m_topics;
     QHash<QString, QVector<int>> m_topicEntries;
     QSet<QByteArray> m_scanned;
