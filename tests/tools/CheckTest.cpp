@@ -378,3 +378,33 @@ TEST_F(CheckTest, LinkedPagesUnderTheirOwnNameAndLanguage)
             missing << f.file.section('\\', -2) + ' ' + f.languages.join(',');
     EXPECT_EQ(missing, QStringList { "English\\Other.html English" });
 }
+
+// One missing picture that many pages show is one finding, with every place it holds in.
+TEST_F(CheckTest, RepeatedFindingsGrouped)
+{
+    layOut();
+    QList<QByteArray> entries;
+    for (const char *page : { "One", "Two", "Three" }) {
+        folder.write(kVisu + "Program/Help/Tavlin/English/" + page + ".html",
+            "<p>\n<img src=\"../Bilder/none.png\">");
+        entries << "Name=" + QByteArray(page) + "\nTag=" + page
+                + "\nLeft=1500\nTop=1500\nWidth=3000\nHeight=600";
+    }
+    writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n", entries);
+    const CheckReport report = runCheck({ {}, {}, 2 }, overlay, fake.services());
+    ASSERT_EQ(
+        seen(report, { "reference-missing" }), QStringList { "reference-missing E 0 One.html" });
+    QJsonArray places;
+    for (const QJsonValue &f :
+        QJsonDocument::fromJson(reportJson(report)).object()["findings"].toArray())
+        if (f["kind"] == "reference-missing")
+            places = f["places"].toArray();
+    QStringList where;
+    for (const QJsonValue &place : places)
+        where << QStringLiteral("%1 %2:%3")
+                     .arg(place["entry"].toInt())
+                     .arg(place["file"].toString().section('\\', -1))
+                     .arg(place["line"].toInt());
+    EXPECT_EQ(where, QStringList({ "0 One.html:2", "1 Two.html:2", "2 Three.html:2" }));
+    EXPECT_TRUE(reportText(report).contains("the same in 2 more places"));
+}

@@ -4,6 +4,16 @@
 #include <QStringList>
 #include <QVector>
 
+// Where else a finding holds: the same missing picture shown by many pages.
+struct FindingPlace
+{
+    int entry = -1;
+    QString name;
+    QString file;
+    int line = 0;
+    QString element;
+};
+
 // One thing the check found. An error is something the operator will meet; a
 // warning is probably not what the help author meant.
 struct Finding
@@ -20,6 +30,7 @@ struct Finding
     QString element; // the key, HTML element or symbol concerned
     QString message;
     QStringList languages; // the language folders the finding holds for
+    QVector<FindingPlace> morePlaces; // the same finding (kind and message) in other places
 };
 
 // What the check looked at and what it found.

@@ -625,10 +625,25 @@ private:
         m_pending.append(finding);
     }
 
+    // The same reference fault in many pages (one missing picture every page
+    // shows) is one finding with every place it holds in.
     void flush()
     {
-        for (const Finding &finding : std::as_const(m_pending))
+        QHash<QString, qsizetype> first;
+        for (const Finding &finding : std::as_const(m_pending)) {
+            const bool groups = finding.kind.startsWith(QLatin1String("reference-"))
+                || finding.kind == QLatin1String("fragment-missing");
+            const QString key = finding.kind + QChar(1) + finding.message + QChar(1)
+                + finding.languages.join(QChar(2));
+            const auto it = first.constFind(key);
+            if (groups && it != first.cend()) {
+                m_report.findings[*it].morePlaces.append(
+                    { finding.entry, finding.name, finding.file, finding.line, finding.element });
+                continue;
+            }
+            first.insert(key, m_report.findings.size());
             m_report.add(finding);
+        }
     }
 
     const ScreenContext &m_context;

@@ -40,6 +40,14 @@ QString localPath(const QString &file)
     return windows ? mapWindowsPath(file) : QString();
 }
 
+// Every place of a finding, in JSON.
+QJsonObject place(const FindingPlace &p)
+{
+    return { { QStringLiteral("entry"), p.entry }, { QStringLiteral("name"), p.name },
+        { QStringLiteral("file"), p.file }, { QStringLiteral("localFile"), localPath(p.file) },
+        { QStringLiteral("line"), p.line }, { QStringLiteral("element"), p.element } };
+}
+
 } // namespace
 
 int CheckReport::count(Finding::Severity severity) const
@@ -87,6 +95,11 @@ QString reportText(const CheckReport &report)
             if (f->languages.size() > 1 || (f->languages.size() == 1 && f->file.isEmpty()))
                 text += QStringLiteral(" [%1]").arg(f->languages.join(QLatin1String(", ")));
             text += QStringLiteral(" (%1)\n").arg(f->kind);
+            if (!f->morePlaces.isEmpty())
+                text += QStringLiteral("           the same in %1 more places, the first %2:%3\n")
+                            .arg(f->morePlaces.size())
+                            .arg(f->morePlaces.first().file)
+                            .arg(f->morePlaces.first().line);
         }
     }
     text += QStringLiteral("\nSummary: %1\n").arg(summary(report));
@@ -108,6 +121,11 @@ QByteArray reportJson(const CheckReport &report)
         object[QStringLiteral("element")] = f.element;
         object[QStringLiteral("message")] = f.message;
         object[QStringLiteral("languages")] = QJsonArray::fromStringList(f.languages);
+        QJsonArray places;
+        places.append(place({ f.entry, f.name, f.file, f.line, f.element }));
+        for (const FindingPlace &more : f.morePlaces)
+            places.append(place(more));
+        object[QStringLiteral("places")] = places;
         findings.append(object);
     }
     QJsonObject root;
