@@ -252,7 +252,8 @@ TEST_F(CheckTest, EverythingTheBrowserLoads)
         "<img srcset=\"gone5.png 1x, Sheet.css 2x\" src=\"data:image/png;base64,AAAA\">\n"
         "<video poster=\"gone6.png\"></video><a href=\"mailto:a@example.com\">m</a>\n"
         "<a href=\"#nowhere\">a</a><a href=\"#here\">b</a><a href=\"Loads.html#top\">c</a>\n"
-        "<p id=\"here\"><!-- <img src=\"no.png\"> --></p></body></html>");
+        "<p id=\"here\"><!-- <img src=\"no.png\"> --></p>\n"
+        "<img src=\"..\\Bilder\\anlage.png\"><img src=\"\\English\\gone9.png\"></body></html>");
     folder.write(pages + "English/Sheet.css", "\n\nbody { background: url(../Bilder/gone7.png) }");
     folder.write(pages + "English/Based.html",
         "<base href=\"../Deutsch/\"><img src=\"Only.png\"><img src=\"gone8.png\">");
@@ -271,6 +272,7 @@ TEST_F(CheckTest, EverythingTheBrowserLoads)
     EXPECT_EQ(found,
         QStringList({ "fragment-missing Loads.html:8 <a href=\"#nowhere\">",
             "reference-missing Based.html:1 <img src=\"gone8.png\">",
+            "reference-missing Loads.html:10 <img src=\"\\English\\gone9.png\">",
             "reference-missing Loads.html:2 <style @import=\"gone1.css\">",
             "reference-missing Loads.html:4 <meta content=\"gone2.html\">",
             "reference-missing Loads.html:5 <body background=\"gone3.png\">",

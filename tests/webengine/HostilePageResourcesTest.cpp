@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QImage>
 #include <QScreen>
 #include <atomic>
 #include <cerrno>
@@ -179,4 +181,18 @@ TEST_F(HostilePageTest, PageWritesNothingToTheClipboard)
     EXPECT_FALSE(clipboard->ownsClipboard() || clipboard->ownsSelection());
     EXPECT_FALSE(clipboard->text(QClipboard::Clipboard).contains("rm -rf"));
     EXPECT_FALSE(clipboard->text(QClipboard::Selection).contains("rm -rf"));
+}
+
+// The engine reads a backslash in a help address as a slash, as the help author's check
+// assumes: "..\Bilder\dot.png" loads the picture of the help folder's Bilder folder.
+TEST_F(HostilePageTest, BackslashesInAddressesAreSlashes)
+{
+    QImage dot(4, 4, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    const QString pictures = folder.path() + "/Visu/Program/Help/Tavlin/Bilder";
+    ASSERT_TRUE(QDir().mkpath(pictures) && dot.save(pictures + "/dot.png"));
+    open(QStringLiteral("Back.html"), "<img id=\"a\" src=\"..\\Bilder\\dot.png\">");
+    EXPECT_EQ(evaluate("document.getElementById('a').src"), "\"tavlin://help/Bilder/dot.png\"");
+    EXPECT_TRUE(
+        waitFor([&] { return evaluate("document.getElementById('a').naturalWidth") == "4"; }));
 }

@@ -513,16 +513,25 @@ private:
     }
 
     // Where a reference of the page at `base` leads, as the help window sees it.
-    Target judge(const QUrl &base, const QString &reference, QByteArrayList &names)
+    Target judge(const QUrl &base, const QString &written, QByteArrayList &names)
     {
+        // A UNC path ("\\server\share") leaves the help folder; otherwise the
+        // engine reads a backslash as a slash in the help scheme's addresses, a
+        // standard scheme to it as http is ("..\Bilder\a.png").
+        if (written.startsWith(QLatin1String("\\\\")))
+            return Target::Outside;
+        const QString writtenScheme = QUrl(written).scheme().toLower();
+        const QString reference
+            = writtenScheme.isEmpty() || writtenScheme == QLatin1String(HelpFiles::kScheme)
+            ? QString(written).replace(QLatin1Char('\\'), QLatin1Char('/'))
+            : written;
         const QUrl url(reference);
         const QString scheme = url.scheme().toLower();
         static const QStringList web = { QStringLiteral("http"), QStringLiteral("https"),
             QStringLiteral("ftp"), QStringLiteral("ws"), QStringLiteral("wss") };
         if (web.contains(scheme) || reference.startsWith(QLatin1String("//")))
             return Target::Web;
-        if (scheme == QLatin1String("file") || scheme.size() == 1
-            || reference.startsWith(QLatin1Char('\\')))
+        if (scheme == QLatin1String("file") || scheme.size() == 1)
             return Target::Outside;
         // Pictures and other data written into the page itself load nothing.
         if (scheme == QLatin1String("data") || scheme == QLatin1String("blob"))
