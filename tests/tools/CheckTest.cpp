@@ -19,6 +19,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -284,7 +285,8 @@ TEST_F(CheckTest, EverythingTheBrowserLoads)
 }
 
 // A file the help window refuses has its reason: a symbolic link, a folder, a file with two
-// names, one larger than the window takes, a hidden name. (Permissions mean nothing to root.)
+// names, one larger than the window takes, a hidden name, a name in Windows-1252. (Permissions
+// mean nothing to root.)
 TEST_F(CheckTest, TheRealReasonForARefusedFile)
 {
     layOut();
@@ -302,17 +304,22 @@ TEST_F(CheckTest, TheRealReasonForARefusedFile)
         ::link(QFile::encodeName(local + "One.png"), QFile::encodeName(local + "Twin.png")), 0);
     QFile big(local + "Big.png");
     ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(HelpFiles::kLargestFile + 1));
+    const QByteArray copied = QFile::encodeName(local) + "Fu\xdfzeile.html"; // Windows-1252
+    ::close(::open(copied.constData(), O_CREAT | O_WRONLY, 0644));
     writeDescription("DispHInt=1280\nVisuPfad=C:\\Kalvo\\\nLanguage=2\n",
         { "Name=O\nTag=Ordner\nLeft=1500\nTop=1500\nWidth=3000\nHeight=600",
             "Name=V\nTag=Verweis\nLeft=6000\nTop=1500\nWidth=3000\nHeight=600",
-            "Name=R\nTag=Refs\nLeft=10500\nTop=1500\nWidth=3000\nHeight=600" });
+            "Name=R\nTag=Refs\nLeft=10500\nTop=1500\nWidth=3000\nHeight=600",
+            "Name=W\nTag=Fu\xdfzeile\nLeft=1500\nTop=4500\nWidth=3000\nHeight=600" });
     const CheckReport report = runCheck({ {}, {}, 2 }, overlay, fake.services());
+    ::unlink(copied.constData()); // a name the temporary folder cannot remove
     EXPECT_EQ(seen(report,
-                  { "page-folder", "page-link", "reference-hard-link", "reference-hidden",
-                      "reference-link", "reference-too-large" }),
-        QStringList({ "page-folder E 0 Ordner.html", "page-link E 1 Verweis.html",
-            "reference-hard-link E 2 Refs.html", "reference-hidden E 2 Refs.html",
-            "reference-link E 2 Refs.html", "reference-too-large E 2 Refs.html" }));
+                  { "page-folder", "page-link", "page-encoding", "reference-hard-link",
+                      "reference-hidden", "reference-link", "reference-too-large" }),
+        QStringList({ "page-encoding E 3 Fußzeile.html", "page-folder E 0 Ordner.html",
+            "page-link E 1 Verweis.html", "reference-hard-link E 2 Refs.html",
+            "reference-hidden E 2 Refs.html", "reference-link E 2 Refs.html",
+            "reference-too-large E 2 Refs.html" }));
     EXPECT_EQ(seen(report, { "page-missing", "reference-missing" }), QStringList());
 }
 

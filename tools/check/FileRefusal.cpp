@@ -1,10 +1,12 @@
 #include "check/FileRefusal.h"
 
 #include "browser/HelpFiles.h"
+#include "semantics/AnsiText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,13 +23,36 @@ QString entryFor(const QString &dir, const QByteArray &name)
     return QString();
 }
 
+namespace {
+
+// Whether `dir` holds a name whose bytes, read as Windows-1252, spell `name`
+// (a file copied from Windows without its name converted).
+bool heldInWindows1252(const QString &dir, const QByteArray &name)
+{
+    const QString wanted = QString::fromUtf8(name);
+    DIR *entries = ::opendir(QFile::encodeName(dir).constData());
+    bool found = false;
+    for (const dirent *e = entries ? ::readdir(entries) : nullptr; e && !found;
+         e = ::readdir(entries)) {
+        const QByteArray bytes(e->d_name);
+        found = !bytes.isValidUtf8()
+            && fromWindows1252(bytes).compare(wanted, Qt::CaseInsensitive) == 0;
+    }
+    if (entries)
+        ::closedir(entries);
+    return found;
+}
+
+} // namespace
+
 FileRefusal refusalOf(const QString &folder, const QByteArrayList &names)
 {
     QString path = folder;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString entry = entryFor(path, names.at(i));
         if (entry.isEmpty())
-            return FileRefusal::Missing;
+            return heldInWindows1252(path, names.at(i)) ? FileRefusal::Encoding
+                                                        : FileRefusal::Missing;
         path += QLatin1Char('/') + entry;
         if (entry.startsWith(QLatin1Char('.')))
             return FileRefusal::Hidden;
@@ -67,6 +92,8 @@ const char *refusalKind(FileRefusal refusal)
         return "too-large";
     case FileRefusal::Unreadable:
         return "unreadable";
+    case FileRefusal::Encoding:
+        return "encoding";
     case FileRefusal::Missing:
         break;
     }
@@ -90,6 +117,10 @@ QString refusalText(FileRefusal refusal, const QString &name)
             .arg(HelpFiles::kLargestFile >> 20);
     case FileRefusal::Unreadable:
         return QStringLiteral("%1 may not be read (its permissions)").arg(name);
+    case FileRefusal::Encoding:
+        return QStringLiteral("the name %1 is written in Windows-1252 on this system, where names "
+                              "are UTF-8: rename the file")
+            .arg(name);
     case FileRefusal::Missing:
         break;
     }

@@ -13,6 +13,7 @@ enum class FileRefusal {
     HardLink, // a file with more than one name
     TooLarge, // more than HelpFiles::kLargestFile bytes
     Unreadable, // the permissions forbid reading it
+    Encoding, // its name is written in Windows-1252 where this system writes UTF-8
 };
 
 // The refusal of the file at `names` below the local folder `folder`, names
