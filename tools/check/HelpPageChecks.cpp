@@ -97,6 +97,8 @@ public:
         m_languages = languages;
         for (const QString &name : std::as_const(languages))
             checkPages(name);
+        for (const QString &name : std::as_const(languages))
+            checkOrphans(name);
         flush();
     }
 
@@ -450,6 +452,36 @@ private:
         url.setHost(QLatin1String(HelpFiles::kHost));
         url.setPath(QLatin1Char('/') + QString::fromUtf8(names));
         return url;
+    }
+
+    // The pages of a language folder that no entry of this screen reaches,
+    // directly or through links: one finding a language, with every page.
+    // Another screen's entries may reach them; the ignore file takes the kind.
+    void checkOrphans(const QString &language)
+    {
+        const QStringList pages
+            = QDir(mapWindowsPath(m_helpFolder + language))
+                  .entryList({ QStringLiteral("*.html"), QStringLiteral("*.htm") }, QDir::Files,
+                      QDir::Name);
+        Finding orphans;
+        for (const QString &page : pages) {
+            const QByteArrayList names { QFile::encodeName(language), QFile::encodeName(page) };
+            if (m_scanned.contains(onDisk(names).join('/')))
+                continue;
+            const QString path = windowsPathOf(names);
+            if (orphans.kind.isEmpty())
+                orphans = make(Finding::Severity::Warning, "page-orphan", -1, path, QString());
+            else
+                orphans.morePlaces.append({ -1, QString(), path, 0, QString() });
+        }
+        if (orphans.kind.isEmpty())
+            return;
+        orphans.message = QStringLiteral("%1 page(s) of %2 that no entry of this screen reaches, "
+                                         "directly or through a link")
+                              .arg(orphans.morePlaces.size() + 1)
+                              .arg(language);
+        orphans.languages << language;
+        m_report.add(orphans);
     }
 
     // What a style sheet the page loads loads in turn, judged from the sheet's place.
