@@ -7,6 +7,7 @@
 #include "model/VisuLayout.h"
 #include "os/FileSystem.h"
 #include "os/PacedSteps.h"
+#include "os/PathMapper.h"
 #include "os/Services.h"
 #include "overlay/MainForm.h"
 #include "overlay/OverlayBuild.h"
@@ -15,6 +16,7 @@
 #include "semantics/RuntimeError.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 QString workingFolder(const QString &given)
 {
@@ -103,6 +105,16 @@ CheckReport runCheck(const CheckOptions &options, CheckedOverlay &overlay, const
         throw CheckFailed { QStringLiteral("no description %1: nothing to check (the overlay "
                                            "ends at once, showing nothing)")
                                 .arg(description) };
+    // Only a regular file that can be read is read: a named pipe would hold
+    // the check (and the overlay) forever, and an unreadable file gives
+    // nothing but the findings of an empty description.
+    const QFileInfo local(mapWindowsPath(description));
+    if (!local.isFile() || !local.isReadable())
+        throw CheckFailed { QStringLiteral("the description %1 %2: nothing to check (the overlay "
+                                           "stops at start-up)")
+                                .arg(description,
+                                    local.isFile() ? QStringLiteral("cannot be read")
+                                                   : QStringLiteral("is no file")) };
 
     const QString screenshot = VisuLayout::screenshotFile(context.TempPfad);
     const ScreenshotInput shot = readScreenshot(context, *services.screen);
