@@ -51,6 +51,13 @@ bool jet3Offsets(const QByteArray &page, int start, int end, int countAt, int co
     return true;
 }
 
+// Whether a Jet 4 text value's bytes are possible: two bytes a character,
+// unless it starts with the compression mark FF FE.
+bool jet4TextSound(const QByteArray &stored)
+{
+    return stored.startsWith("\xff\xfe") || stored.size() % 2 == 0;
+}
+
 // A text or Memo value as its column's kind has it (see crackJetRow).
 bool valueSound(
     const QByteArray &page, const JetFieldPlace &field, JetColumnPlace::Kind kind, bool jet4)
@@ -163,9 +170,4 @@ bool crackJetRow(const QByteArray &page, int start, int end, bool jet4,
         }
     }
     return true;
-}
-
-bool jet4TextSound(const QByteArray &stored)
-{
-    return stored.startsWith("\xff\xfe") || stored.size() % 2 == 0;
 }

@@ -53,7 +53,3 @@ bool jetRowTableSound(const QByteArray &page, int rowCountOffset);
 // jump table, read the same way.)
 bool crackJetRow(const QByteArray &page, int start, int end, bool jet4,
     const std::vector<JetColumnPlace> &columns, std::vector<JetFieldPlace> &fields);
-
-// Whether a Jet 4 text value's bytes are possible: two bytes a character,
-// unless it starts with the compression mark FF FE.
-bool jet4TextSound(const QByteArray &stored);
