@@ -78,6 +78,60 @@ bool valueSound(
         && (!jet4 || jet4TextSound(page.mid(field.start + kMemoHeader, kept)));
 }
 
+// What a row says of itself at its two ends: its column count, where its null
+// mask lies, and its variable columns' offsets with where their table begins.
+struct RowFrame
+{
+    int start = 0, countSize = 0, columns = 0, maskAt = 0, variable = 0, tableStart = 0;
+    std::vector<int> offsets; // from the row's start, the end of data last
+};
+
+bool readFrame(const QByteArray &page, int start, int end, bool jet4, int tableColumns,
+    int tableVariable, RowFrame &row)
+{
+    row.start = start;
+    row.countSize = jet4 ? 2 : 1;
+    if (start < 0 || end > page.size() || end - start < row.countSize)
+        return false;
+    row.columns = jet4 ? wordAt(page, start) : byteAt(page, start);
+    if (row.columns == 0 || row.columns > tableColumns)
+        return false;
+    row.maskAt = end - (row.columns + 7) / 8;
+    row.tableStart = row.maskAt;
+    const int dataStart = start + row.countSize;
+    if (row.maskAt < dataStart)
+        return false;
+    if (tableVariable == 0)
+        return true;
+    const int countAt = row.maskAt - row.countSize;
+    if (countAt < dataStart)
+        return false;
+    row.variable = jet4 ? wordAt(page, countAt) : byteAt(page, countAt);
+    if (row.variable > tableVariable || row.variable > row.columns)
+        return false;
+    return jet4 ? jet4Offsets(page, dataStart, countAt, row.variable, row.offsets, row.tableStart)
+                : jet3Offsets(page, start, end, countAt, row.variable, row.offsets, row.tableStart);
+}
+
+// The row's fixed columns are the table's first ones (a row written before a
+// column was added lacks the last); the variable ones start where they end,
+// never fall back, and end at or before the offset table: the desktop
+// database program leaves bytes between data and table at times.
+bool offsetsFitFixedColumns(const RowFrame &row, const std::vector<JetColumnPlace> &columns)
+{
+    const int rowFixed = row.columns - row.variable;
+    int fixedEnd = row.countSize;
+    int fixedSeen = 0;
+    for (const JetColumnPlace &c : columns)
+        if (c.fixed && ++fixedSeen <= rowFixed)
+            fixedEnd = std::max(fixedEnd, row.countSize + c.fixedOffset + c.size);
+    if (row.start + fixedEnd > row.tableStart)
+        return false;
+    return row.offsets.empty()
+        || (row.offsets.front() == fixedEnd && row.offsets.back() <= row.tableStart - row.start
+            && std::is_sorted(row.offsets.begin(), row.offsets.end()));
+}
+
 } // namespace
 
 bool jetRowTableSound(const QByteArray &page, int rowCountOffset)
@@ -101,73 +155,35 @@ bool jetRowTableSound(const QByteArray &page, int rowCountOffset)
 bool crackJetRow(const QByteArray &page, int start, int end, bool jet4,
     const std::vector<JetColumnPlace> &columns, std::vector<JetFieldPlace> &fields)
 {
-    const int countSize = jet4 ? 2 : 1;
-    if (start < 0 || end > page.size() || end - start < countSize)
-        return false;
-    const int rowColumns = jet4 ? wordAt(page, start) : byteAt(page, start);
-    if (rowColumns == 0 || rowColumns > int(columns.size()))
-        return false;
-    const int maskAt = end - (rowColumns + 7) / 8;
-    const int dataStart = start + countSize;
-    if (maskAt < dataStart)
-        return false;
-
     const int tableVariable = int(std::count_if(
         columns.begin(), columns.end(), [](const JetColumnPlace &c) { return !c.fixed; }));
-    int rowVariable = 0;
-    std::vector<int> offsets;
-    int tableStart = maskAt;
-    if (tableVariable > 0) {
-        const int countAt = maskAt - countSize;
-        if (countAt < dataStart)
-            return false;
-        rowVariable = jet4 ? wordAt(page, countAt) : byteAt(page, countAt);
-        if (rowVariable > tableVariable || rowVariable > rowColumns)
-            return false;
-        if (!(jet4 ? jet4Offsets(page, dataStart, countAt, rowVariable, offsets, tableStart)
-                   : jet3Offsets(page, start, end, countAt, rowVariable, offsets, tableStart)))
-            return false;
-    }
-
-    // The row's fixed columns are the table's first ones: a row written
-    // before a column was added lacks the last.
-    const int rowFixed = rowColumns - rowVariable;
-    int fixedEnd = countSize;
-    int fixedSeen = 0;
-    for (const JetColumnPlace &c : columns)
-        if (c.fixed && ++fixedSeen <= rowFixed)
-            fixedEnd = std::max(fixedEnd, countSize + c.fixedOffset + c.size);
-    if (start + fixedEnd > tableStart)
+    RowFrame row;
+    if (!readFrame(page, start, end, jet4, int(columns.size()), tableVariable, row)
+        || !offsetsFitFixedColumns(row, columns))
         return false;
-    // The data may end a little before the offset table: the desktop database
-    // program leaves bytes between them at times.
-    if (tableVariable > 0) {
-        if (offsets.front() != fixedEnd || offsets.back() > tableStart - start)
-            return false;
-        if (!std::is_sorted(offsets.begin(), offsets.end()))
-            return false;
-    }
 
     fields.assign(columns.size(), JetFieldPlace());
-    fixedSeen = 0;
+    int fixedSeen = 0;
     for (size_t i = 0; i < columns.size(); ++i) {
         const JetColumnPlace &c = columns[i];
         JetFieldPlace &field = fields[i];
-        const bool inRow = c.fixed ? ++fixedSeen <= rowFixed : c.varIndex < rowVariable;
+        const bool inRow
+            = c.fixed ? ++fixedSeen <= row.columns - row.variable : c.varIndex < row.variable;
         if (!inRow)
             continue;
-        if (c.number < rowColumns)
-            field.isNull = !(byteAt(page, maskAt + c.number / 8) & (1 << (c.number % 8)));
+        if (c.number < row.columns)
+            field.isNull = !(byteAt(page, row.maskAt + c.number / 8) & (1 << (c.number % 8)));
         if (c.fixed) {
-            field.start = dataStart + c.fixedOffset;
+            field.start = start + row.countSize + c.fixedOffset;
             field.size = c.size;
-        } else {
-            field.start = start + offsets[size_t(c.varIndex)];
-            field.size = offsets[size_t(c.varIndex) + 1] - offsets[size_t(c.varIndex)];
-            if (!field.isNull
-                && ((c.size > 0 && field.size > c.size) || !valueSound(page, field, c.kind, jet4)))
-                return false;
+            continue;
         }
+        const size_t at = size_t(c.varIndex);
+        field.start = start + row.offsets[at];
+        field.size = row.offsets[at + 1] - row.offsets[at];
+        if (!field.isNull
+            && ((c.size > 0 && field.size > c.size) || !valueSound(page, field, c.kind, jet4)))
+            return false;
     }
     return true;
 }
