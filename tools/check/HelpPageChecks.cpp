@@ -432,6 +432,8 @@ private:
     // disk (exactly, else without regard to case); `names` when there is none.
     QByteArrayList onDisk(const QByteArrayList &names) const
     {
+        if (exactly(names))
+            return names; // one look, not a folder listing a name
         QByteArrayList found;
         QString folder = m_helpLocal;
         for (const QByteArray &name : names) {
