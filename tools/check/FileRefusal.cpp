@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <dirent.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,52 +78,39 @@ FileRefusal refusalOf(const QString &folder, const QByteArrayList &names)
     return FileRefusal::Missing;
 }
 
+namespace {
+
+// Each refusal's finding kind and what the help author hears, in the enum's order.
+struct RefusalWords
+{
+    const char *kind;
+    const char *text; // %1: the file's name
+};
+constexpr RefusalWords kWords[] = {
+    { "missing", "%1 is not in the help folder" },
+    { "hidden", "%1 is hidden (its name starts with \".\")" },
+    { "link", "%1 is reached through a symbolic link" },
+    { "folder", "%1 is a folder, not a file" },
+    { "hard-link", "%1 has more than one name (a hard link)" },
+    { "too-large", "%1 is larger than the %2 MB a help file may have" },
+    { "unreadable", "%1 may not be read (its permissions)" },
+    { "encoding",
+        "the name %1 is written in Windows-1252 on this system, where names are "
+        "UTF-8: rename the file" },
+};
+static_assert(std::size(kWords) == size_t(FileRefusal::Encoding) + 1);
+
+} // namespace
+
 const char *refusalKind(FileRefusal refusal)
 {
-    switch (refusal) {
-    case FileRefusal::Hidden:
-        return "hidden";
-    case FileRefusal::Link:
-        return "link";
-    case FileRefusal::Folder:
-        return "folder";
-    case FileRefusal::HardLink:
-        return "hard-link";
-    case FileRefusal::TooLarge:
-        return "too-large";
-    case FileRefusal::Unreadable:
-        return "unreadable";
-    case FileRefusal::Encoding:
-        return "encoding";
-    case FileRefusal::Missing:
-        break;
-    }
-    return "missing";
+    return kWords[size_t(refusal)].kind;
 }
 
 QString refusalText(FileRefusal refusal, const QString &name)
 {
-    switch (refusal) {
-    case FileRefusal::Hidden:
-        return QStringLiteral("%1 is hidden (its name starts with \".\")").arg(name);
-    case FileRefusal::Link:
-        return QStringLiteral("%1 is reached through a symbolic link").arg(name);
-    case FileRefusal::Folder:
-        return QStringLiteral("%1 is a folder, not a file").arg(name);
-    case FileRefusal::HardLink:
-        return QStringLiteral("%1 has more than one name (a hard link)").arg(name);
-    case FileRefusal::TooLarge:
-        return QStringLiteral("%1 is larger than the %2 MB a help file may have")
-            .arg(name)
-            .arg(HelpFiles::kLargestFile >> 20);
-    case FileRefusal::Unreadable:
-        return QStringLiteral("%1 may not be read (its permissions)").arg(name);
-    case FileRefusal::Encoding:
-        return QStringLiteral("the name %1 is written in Windows-1252 on this system, where names "
-                              "are UTF-8: rename the file")
-            .arg(name);
-    case FileRefusal::Missing:
-        break;
-    }
-    return QStringLiteral("%1 is not in the help folder").arg(name);
+    QString text = QString::fromUtf8(kWords[size_t(refusal)].text).arg(name);
+    if (refusal == FileRefusal::TooLarge)
+        text = text.arg(HelpFiles::kLargestFile >> 20);
+    return text;
 }

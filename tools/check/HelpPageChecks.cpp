@@ -23,7 +23,6 @@
 #include <QHash>
 #include <QMap>
 #include <QSet>
-#include <QStringDecoder>
 #include <QUrl>
 #include <algorithm>
 
@@ -405,10 +404,7 @@ private:
     void checkCharset(const QString &declared, const QByteArray &bytes, int entry,
         const QString &path, const QString &language)
     {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString text = utf8.decode(bytes);
-        Q_UNUSED(text)
-        const bool validUtf8 = !utf8.hasError();
+        const bool validUtf8 = bytes.isValidUtf8();
         const bool saysUtf8
             = declared == QLatin1String("utf-8") || declared == QLatin1String("utf8");
         const bool saysAnsi = declared == QLatin1String("windows-1252")
@@ -467,8 +463,9 @@ private:
                       QDir::Name);
         Finding orphans;
         for (const QString &page : pages) {
+            // Both names come from the disk already.
             const QByteArrayList names { QFile::encodeName(language), QFile::encodeName(page) };
-            if (m_scanned.contains(onDisk(names).join('/')))
+            if (m_scanned.contains(names.join('/')))
                 continue;
             const QString path = windowsPathOf(names);
             if (orphans.kind.isEmpty())
