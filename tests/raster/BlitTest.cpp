@@ -180,4 +180,8 @@ TEST(AlphaBlend, ClippingAndSampling)
     AlphaBlend(dc(right), 2, 0, 4, 4, dc(small), 0, 0, 2, 2, 255);
     EXPECT_EQ(QList<QRgb>({ right.pixel(3, 1), right.pixel(0, 2) }),
         QList<QRgb>({ small.pixel(0, 0), qRgb(0, 0, 0) })); // (0, 2) is not an overrun
+    QImage below = filled(2, 4, qRgb(1, 2, 3)); // rows sampled past the source's bottom stay
+    AlphaBlend(dc(below), 0, 0, 2, 4, dc(small), 0, 1, 2, 2, 255);
+    EXPECT_EQ(QList<QRgb>({ below.pixel(0, 1), below.pixel(0, 2), below.pixel(1, 3) }),
+        QList<QRgb>({ small.pixel(0, 1), qRgb(1, 2, 3), qRgb(1, 2, 3) }));
 }
