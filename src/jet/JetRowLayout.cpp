@@ -84,6 +84,8 @@ struct RowFrame
 {
     int start = 0, countSize = 0, columns = 0, maskAt = 0, variable = 0, tableStart = 0;
     std::vector<int> offsets; // from the row's start, the end of data last
+
+    int fixedColumns() const { return columns - variable; }
 };
 
 bool readFrame(const QByteArray &page, int start, int end, bool jet4, int tableColumns,
@@ -119,7 +121,7 @@ bool readFrame(const QByteArray &page, int start, int end, bool jet4, int tableC
 // database program leaves bytes between data and table at times.
 bool offsetsFitFixedColumns(const RowFrame &row, const std::vector<JetColumnPlace> &columns)
 {
-    const int rowFixed = row.columns - row.variable;
+    const int rowFixed = row.fixedColumns();
     int fixedEnd = row.countSize;
     int fixedSeen = 0;
     for (const JetColumnPlace &c : columns)
@@ -167,8 +169,7 @@ bool crackJetRow(const QByteArray &page, int start, int end, bool jet4,
     for (size_t i = 0; i < columns.size(); ++i) {
         const JetColumnPlace &c = columns[i];
         JetFieldPlace &field = fields[i];
-        const bool inRow
-            = c.fixed ? ++fixedSeen <= row.columns - row.variable : c.varIndex < row.variable;
+        const bool inRow = c.fixed ? ++fixedSeen <= row.fixedColumns() : c.varIndex < row.variable;
         if (!inRow)
             continue;
         if (c.number < row.columns)

@@ -319,9 +319,8 @@ private:
             ? folder
             : linkingLanguage;
         const QByteArray key = page.names.join('/');
-        if (m_scanned.contains(key))
+        if (!firstVisit(key))
             return;
-        m_scanned.insert(key);
         if (!html)
             html = HelpFiles::read(m_helpLocal, page.names);
         if (!html)
@@ -359,10 +358,8 @@ private:
             QByteArrayList target;
             const QString address
                 = away ? moved.resolved(QUrl(reference.target)).toString() : reference.target;
-            const Target verdict = judge(away ? base : moved, address, target);
-            if (verdict != Target::Fine && verdict != Target::Embedded)
-                record(referenceFinding(verdict, page.entry, path, reference, target), language);
-            if (verdict == Target::Fine || verdict == Target::CaseOnly) {
+            if (judgeAndRecord(
+                    away ? base : moved, address, target, page.entry, path, reference, language)) {
                 const QByteArray last = target.last().toLower();
                 if (last.endsWith(".css"))
                     scanStyleSheet(target, page.entry, language);
@@ -487,9 +484,8 @@ private:
     void scanStyleSheet(const QByteArrayList &sheet, int entry, const QString &language)
     {
         const QByteArray key = sheet.join('/');
-        if (m_scanned.contains(key))
+        if (!firstVisit(key))
             return;
-        m_scanned.insert(key);
         const std::optional<QByteArray> css = HelpFiles::read(m_helpLocal, sheet);
         if (!css)
             return;
@@ -499,10 +495,7 @@ private:
             const PageReference reference { r.line,
                 QStringLiteral("%1(%2)").arg(r.import ? "@import" : "url", r.target), r.target };
             QByteArrayList target;
-            const Target verdict = judge(base, r.target, target);
-            if (verdict != Target::Fine && verdict != Target::Embedded)
-                record(referenceFinding(verdict, entry, path, reference, target), language);
-            if ((verdict == Target::Fine || verdict == Target::CaseOnly)
+            if (judgeAndRecord(base, r.target, target, entry, path, reference, language)
                 && target.last().toLower().endsWith(".css"))
                 scanStyleSheet(target, entry, language);
         }
@@ -541,6 +534,26 @@ private:
     {
         return QFileInfo::exists(
             m_helpLocal + QLatin1Char('/') + QFile::decodeName(names.join('/')));
+    }
+
+    // Whether a page or style sheet is met for the first time: each is read once.
+    bool firstVisit(const QByteArray &key)
+    {
+        const qsizetype before = m_scanned.size();
+        m_scanned.insert(key);
+        return m_scanned.size() != before;
+    }
+
+    // Judges a reference of a page or style sheet, records what is wrong with
+    // it, and says whether its target is a file of the help folder to follow
+    // (names in `target`).
+    bool judgeAndRecord(const QUrl &base, const QString &address, QByteArrayList &target, int entry,
+        const QString &path, const PageReference &reference, const QString &language)
+    {
+        const Target verdict = judge(base, address, target);
+        if (verdict != Target::Fine && verdict != Target::Embedded)
+            record(referenceFinding(verdict, entry, path, reference, target), language);
+        return verdict == Target::Fine || verdict == Target::CaseOnly;
     }
 
     // Where a reference of the page at `base` leads, as the help window sees it.
